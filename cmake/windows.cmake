@@ -1,0 +1,43 @@
+# Windows targets: the Win32 adapters, the installer, the Wine test programs.
+set(DS_WIN_LINK_OPTIONS -static -static-libgcc -static-libstdc++)
+
+if(NOT DEFINED DS_DIST_DIR)
+  set(DS_DIST_DIR ${CMAKE_BINARY_DIR}/dist)
+endif()
+file(MAKE_DIRECTORY ${DS_DIST_DIR})
+
+# Thin adapters over the real Windows API (ports -> Win32).
+file(GLOB DS_ADAPTER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/win32/adapters/*.cpp)
+add_library(win32adapters STATIC ${DS_ADAPTER_SOURCES})
+target_include_directories(win32adapters PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_definitions(win32adapters PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+target_link_libraries(win32adapters PUBLIC portable winspool setupapi shlwapi shell32 advapi32 ole32)
+
+include(${CMAKE_SOURCE_DIR}/win32/installer/installer.cmake)
+
+# GoogleTest built from Debian's sources for the Wine test programs (64-bit only).
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64" AND EXISTS /usr/src/googletest/googletest)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  foreach(_t gtest gtest_main)
+    target_compile_options(${_t} PRIVATE -Wno-error)
+  endforeach()
+
+  # ds_wine_test(NAME src...): a Windows test program run by scripts/run-wine-tests.sh.
+  function(ds_wine_test name)
+    add_executable(${name} ${ARGN})
+    target_link_libraries(${name} PRIVATE win32adapters gtest gtest_main)
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
+    target_link_options(${name} PRIVATE ${DS_WIN_LINK_OPTIONS})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/wine-tests)
+  endfunction()
+
+  file(GLOB _wine_dirs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*/CMakeLists.txt)
+  foreach(_f ${_wine_dirs})
+    get_filename_component(_d ${_f} DIRECTORY)
+    get_filename_component(_n ${_d} NAME)
+    add_subdirectory(${_d} ${CMAKE_BINARY_DIR}/tests-wine-${_n})
+  endforeach()
+endif()

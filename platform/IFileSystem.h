@@ -1,0 +1,42 @@
+// File system services at the level of the Win32 calls the logic makes.
+// Paths are Windows paths ("C:\\dir\\file"); fakes model them in memory.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Port.h"
+#include "sysutil/Text.h"
+
+struct TDirEntry {
+  TString Name;           // file name only
+  bool IsDirectory = false;
+  bool IsReparsePoint = false;  // a symbolic link or junction: never followed
+};
+
+class IFileSystem {
+ public:
+  virtual ~IFileSystem() = default;
+
+  virtual bool FileExists(const TString& path) = 0;       // a file, not a folder
+  virtual bool DirectoryExists(const TString& path) = 0;  // a folder
+  virtual bool CreateDirectory(const TString& path) = 0;  // one level
+  // GetFullPathNameW: relative to the process's current directory.
+  virtual TString GetFullPathName(const TString& path) = 0;
+
+  virtual bool ReadFile(const TString& path, std::string& bytes) = 0;
+  // Creates or replaces the file with exactly these bytes.
+  virtual bool WriteFile(const TString& path, const std::string& bytes) = 0;
+  // Creates or replaces the file and keeps it open with read sharing only, so
+  // nobody can change or delete it until CloseLocked; loading and running work.
+  virtual bool WriteFileLocked(const TString& path, const std::string& bytes, THandle& lock) = 0;
+  virtual void CloseLocked(THandle lock) = 0;
+
+  virtual bool ListDirectory(const TString& path, std::vector<TDirEntry>& entries) = 0;
+  virtual bool SetAttributesNormal(const TString& path) = 0;
+  virtual bool DeleteFile(const TString& path) = 0;
+  virtual bool RemoveDirectory(const TString& path) = 0;  // an empty folder, or a link itself
+};
+
+inline IFileSystem& Fs() { return PortSlot<IFileSystem>::Get(); }

@@ -1,0 +1,34 @@
+// Child processes and anonymous pipes, as the command runner uses them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Port.h"
+#include "sysutil/Text.h"
+
+struct TProcessInfo {
+  THandle Process = 0;
+  THandle Thread = 0;
+};
+
+class IProcess {
+ public:
+  virtual ~IProcess() = default;
+  static constexpr std::uint32_t WaitObject0 = 0;
+  static constexpr std::uint32_t WaitTimeout = 258;
+  static constexpr std::uint32_t WaitFailed = 0xFFFFFFFF;
+
+  // Both ends inheritable, the system's default size.
+  virtual bool CreatePipe(THandle& readEnd, THandle& writeEnd) = 0;
+  // CreateProcessW with no application name, this (modifiable) command line,
+  // handle inheritance on, hidden window, standard output = stdOut, standard
+  // input and error not connected.
+  virtual bool CreateProcess(std::u16string& commandLine, THandle stdOut, TProcessInfo& pi) = 0;
+  virtual bool PeekNamedPipe(THandle readEnd, std::uint32_t& available) = 0;
+  virtual bool ReadFile(THandle h, char* buffer, std::uint32_t size, std::uint32_t& read) = 0;
+  virtual std::uint32_t WaitForSingleObject(THandle h, std::uint32_t timeoutMs) = 0;
+  virtual bool CloseHandle(THandle h) = 0;
+};
+
+inline IProcess& Proc() { return PortSlot<IProcess>::Get(); }

@@ -1,0 +1,55 @@
+// System facts and kernel services: version, language, WOW64, last error,
+// message texts, the ANSI code page, temporary names, token privileges, restart.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/Port.h"
+#include "sysutil/Text.h"
+
+struct TLuid {
+  std::uint32_t LowPart = 0;
+  std::int32_t HighPart = 0;
+};
+
+class ISystem {
+ public:
+  virtual ~ISystem() = default;
+
+  virtual std::uint16_t GetSystemDefaultLangID() = 0;
+  // GetVersionExW with a wide OSVERSIONINFO whose size field is structSize.
+  virtual bool GetVersionExW(std::uint32_t structSize, std::uint32_t& major, std::uint32_t& minor) = 0;
+  virtual bool IsWindowsNT() = 0;
+  // "IsWow64Process" looked up in kernel32 at run time. `found` tells whether
+  // the entry point exists; the result is that of the call.
+  virtual bool IsWow64Process(bool& found, bool& wow64) = 0;
+
+  virtual std::uint32_t GetLastError() = 0;
+  virtual void SetLastError(std::uint32_t code) = 0;
+  virtual TString SysErrorMessage(std::uint32_t code) = 0;
+
+  virtual std::string WideToAnsi(TStringView s, bool* lossless) = 0;
+  virtual TString AnsiToWide(std::string_view s) = 0;
+
+  // The user's temporary folder in its long form, with a trailing backslash.
+  virtual bool GetTempPathLong(TString& path) = 0;
+  // GetTempFileNameW(dir, prefix, 0, out): 0 on failure.
+  virtual std::uint32_t GetTempFileNameW(const TString& dir, const TString& prefix, TString& out) = 0;
+  // Full path of the running program file.
+  virtual TString GetModuleFileName() = 0;
+  virtual TString GetCurrentDirectory() = 0;
+
+  // Token privileges (TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY = 0x28).
+  virtual bool OpenProcessToken(std::uint32_t access, THandle& token) = 0;
+  virtual bool LookupPrivilegeValueW(const TString& name, TLuid& luid) = 0;
+  virtual bool AdjustTokenPrivileges(THandle token, const TLuid& luid, std::uint32_t attributes) = 0;
+  virtual bool CloseHandle(THandle h) = 0;
+  virtual bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) = 0;
+
+  virtual void Sleep(std::uint32_t ms) = 0;
+  virtual std::uint64_t TickCount() = 0;
+};
+
+inline ISystem& Sys() { return PortSlot<ISystem>::Get(); }

@@ -1,0 +1,38 @@
+// Every port is reached through one process-wide slot. The Windows program
+// fills the slots with the Win32 adapters at start; tests fill them with fakes.
+#pragma once
+
+#include <cassert>
+#include <cstdint>
+
+using THandle = std::uintptr_t;  // a kernel handle as the adapters see it; 0 = none
+
+template <class Port>
+class PortSlot {
+ public:
+  static Port& Get() {
+    assert(s_Port && "port not installed");
+    return *s_Port;
+  }
+  static Port* Set(Port* p) {
+    Port* old = s_Port;
+    s_Port = p;
+    return old;
+  }
+
+ private:
+  static inline Port* s_Port = nullptr;
+};
+
+// Installs a port for the lifetime of a scope and puts the previous one back.
+template <class Port>
+class ScopedPort {
+ public:
+  explicit ScopedPort(Port& p) : m_Old(PortSlot<Port>::Set(&p)) {}
+  ~ScopedPort() { PortSlot<Port>::Set(m_Old); }
+  ScopedPort(const ScopedPort&) = delete;
+  ScopedPort& operator=(const ScopedPort&) = delete;
+
+ private:
+  Port* m_Old;
+};

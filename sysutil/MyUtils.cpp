@@ -1,0 +1,138 @@
+#include "sysutil/MyUtils.h"
+
+#include <vector>
+
+#include "platform/IProcess.h"
+#include "platform/ISystem.h"
+#include "sysutil/Exception.h"
+
+namespace {
+constexpr std::uint32_t kOsVersionInfoWSize = 276;
+constexpr std::uint32_t kTokenAdjustPrivileges = 0x20;
+constexpr std::uint32_t kTokenQuery = 0x08;
+constexpr std::uint32_t kSePrivilegeEnabled = 2;
+constexpr std::uint32_t kEwxReboot = 0x02;
+constexpr std::uint32_t kEwxForceIfHung = 0x10;
+}  // namespace
+
+int GetWindowsVersion() {
+  std::uint32_t major = 0, minor = 0;
+  Sys().GetVersionExW(kOsVersionInfoWSize, major, minor);
+  return static_cast<int>(major * 10 + minor);
+}
+
+TString GetSystemLangCode(const TString& prefix) {
+  switch (Sys().GetSystemDefaultLangID()) {
+    case 0x0404:
+    case 0x0C04:
+    case 0x1404:
+      return prefix + u"CHT";
+    case 0x0804:
+    case 0x1004:
+      return prefix + u"CN";
+    default:
+      return prefix + u"EN";
+  }
+}
+
+bool IsWow64() {
+  bool found = false, wow64 = false;
+  if (!Sys().IsWow64Process(found, wow64) || !found) return false;
+  return wow64;
+}
+
+bool EnablePrivilege(const TString& name, bool enable) {
+  ISystem& sys = Sys();
+  if (!sys.IsWindowsNT()) return false;
+  THandle token = 0;
+  if (sys.OpenProcessToken(kTokenAdjustPrivileges | kTokenQuery, token)) {
+    TLuid luid;
+    if (sys.LookupPrivilegeValueW(name, luid)) sys.AdjustTokenPrivileges(token, luid, enable ? kSePrivilegeEnabled : 0);
+    // CloseHandle must not disturb the error of the steps above.
+    std::uint32_t err = sys.GetLastError();
+    sys.CloseHandle(token);
+    sys.SetLastError(err);
+  }
+  std::uint32_t err = sys.GetLastError();
+  if (err == 0) return true;
+  throw Exception(sys.SysErrorMessage(err));
+}
+
+bool RestartWindows() {
+  if (!EnablePrivilege(u"SeShutdownPrivilege", true)) return false;
+  return Sys().ExitWindowsEx(kEwxReboot | kEwxForceIfHung, 0);
+}
+
+void KeepStringsStartingWith(TStringList& list, const TString& prefix) {
+  if (list.empty()) return;
+  TString up = text::UpperAscii(prefix);
+  for (size_t i = list.size(); i-- > 0;) {
+    if (prefix.empty() || !text::StartsWithTextAscii(list[i], up)) list.erase(list.begin() + static_cast<long>(i));
+  }
+}
+
+void SubtractStrings(TStringList& list, const TStringList& other) {
+  if (list.empty() || other.empty()) return;
+  for (size_t i = list.size(); i-- > 0;) {
+    for (const auto& o : other) {
+      if (text::SameTextAscii(list[i], o)) {
+        list.erase(list.begin() + static_cast<long>(i));
+        break;
+      }
+    }
+  }
+}
+
+int RunCMD(const TString& commandLine, TStringList& output) {
+  constexpr std::uint32_t kChunk = 4096;
+  // While nothing is waiting in the pipe the runner sleeps on the child's
+  // handle for this long instead of polling, so a long-running child costs
+  // (almost) no processor time.
+  constexpr std::uint32_t kIdleWaitMs = 20;
+
+  // The whole line is passed on; a line longer than the platform accepts is
+  // refused before anything starts.
+  if (commandLine.size() > kMaxCommandLineChars) return -2;
+
+  IProcess& proc = Proc();
+  THandle readEnd = 0, writeEnd = 0;
+  if (!proc.CreatePipe(readEnd, writeEnd)) return -1;
+
+  std::u16string cmd = commandLine;  // CreateProcessW may modify its buffer
+  TProcessInfo pi;
+  if (!proc.CreateProcess(cmd, writeEnd, pi)) {
+    proc.CloseHandle(readEnd);
+    proc.CloseHandle(writeEnd);
+    return -2;
+  }
+
+  int result = 0;
+  std::vector<char> buffer(kChunk + 1, 0);
+  std::uint32_t count = 0;
+  for (;;) {
+    std::uint32_t available = 0;
+    if (!proc.PeekNamedPipe(readEnd, available)) break;
+    count = 0;
+    if (available > 0) {
+      if (!proc.ReadFile(readEnd, buffer.data(), kChunk, count)) break;
+      output.push_back(text::FromAnsi(std::string_view(buffer.data(), count)));
+      result = 1;
+      continue;
+    }
+    std::uint32_t w = proc.WaitForSingleObject(pi.Process, kIdleWaitMs);
+    if (w == IProcess::WaitTimeout) continue;
+    // The child ended (or cannot be waited for). What it wrote just before
+    // ending may have arrived after the peek above: collect that first.
+    if (w == IProcess::WaitObject0 && proc.PeekNamedPipe(readEnd, available) && available > 0) continue;
+    break;
+  }
+  // The last peek or read counted `count` bytes; after the child ended that
+  // is 0 and the entry is empty.
+  output.push_back(text::FromAnsi(std::string_view(buffer.data(), count)));
+
+  proc.CloseHandle(readEnd);
+  proc.CloseHandle(pi.Thread);
+  proc.CloseHandle(pi.Process);
+  proc.CloseHandle(writeEnd);
+  return result;
+}

@@ -1,0 +1,248 @@
+#include "sysutil/Text.h"
+
+#include "platform/ISystem.h"
+
+namespace text {
+
+TString FromUtf8(std::string_view in) {
+  TString out;
+  out.reserve(in.size());
+  for (size_t i = 0; i < in.size();) {
+    unsigned char c = static_cast<unsigned char>(in[i]);
+    char32_t cp = 0xFFFD;
+    size_t len = 1;
+    if (c < 0x80) {
+      cp = c;
+    } else if ((c >> 5) == 0x6 && i + 1 < in.size()) {
+      cp = ((c & 0x1F) << 6) | (in[i + 1] & 0x3F);
+      len = 2;
+    } else if ((c >> 4) == 0xE && i + 2 < in.size()) {
+      cp = ((c & 0x0F) << 12) | ((in[i + 1] & 0x3F) << 6) | (in[i + 2] & 0x3F);
+      len = 3;
+    } else if ((c >> 3) == 0x1E && i + 3 < in.size()) {
+      cp = ((c & 0x07) << 18) | ((in[i + 1] & 0x3F) << 12) | ((in[i + 2] & 0x3F) << 6) | (in[i + 3] & 0x3F);
+      len = 4;
+    }
+    i += len;
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(cp));
+    }
+  }
+  return out;
+}
+
+std::string ToUtf8(TStringView s) {
+  std::string out;
+  out.reserve(s.size());
+  for (size_t i = 0; i < s.size(); ++i) {
+    char32_t cp = s[i];
+    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (s[i + 1] - 0xDC00);
+      ++i;
+    }
+    if (cp < 0x80) {
+      out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+  }
+  return out;
+}
+
+std::string ToAnsi(TStringView s, bool* lossless) { return Sys().WideToAnsi(s, lossless); }
+TString FromAnsi(std::string_view s) { return Sys().AnsiToWide(s); }
+
+char16_t UpperAscii(char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c; }
+
+TString UpperAscii(TStringView s) {
+  TString r(s);
+  for (auto& c : r) c = UpperAscii(c);
+  return r;
+}
+
+TString LowerAscii(TStringView s) {
+  TString r(s);
+  for (auto& c : r)
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+  return r;
+}
+
+bool SameTextAscii(TStringView a, TStringView b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
+  return true;
+}
+
+bool StartsWithTextAscii(TStringView s, TStringView prefix) {
+  return s.size() >= prefix.size() && SameTextAscii(s.substr(0, prefix.size()), prefix);
+}
+
+bool ContainsTextAscii(TStringView haystack, TStringView needle) {
+  return UpperAscii(haystack).find(UpperAscii(needle)) != TString::npos;
+}
+
+TString Trim(TStringView s) {
+  size_t b = 0, e = s.size();
+  while (b < e && s[b] <= u' ') ++b;
+  while (e > b && s[e - 1] <= u' ') --e;
+  return TString(s.substr(b, e - b));
+}
+
+namespace {
+TString Digits(unsigned long long v, unsigned base, bool upper) {
+  const char* d = upper ? "0123456789ABCDEF" : "0123456789abcdef";
+  TString r;
+  do {
+    r.insert(r.begin(), static_cast<char16_t>(d[v % base]));
+    v /= base;
+  } while (v);
+  return r;
+}
+}  // namespace
+
+TString Format(TStringView fmt, const std::vector<FormatArg>& args) {
+  TString out;
+  size_t next = 0;
+  for (size_t i = 0; i < fmt.size(); ++i) {
+    if (fmt[i] != u'%' || i + 1 >= fmt.size()) {
+      out.push_back(fmt[i]);
+      continue;
+    }
+    size_t j = i + 1;
+    if (fmt[j] == u'%') {
+      out.push_back(u'%');
+      i = j;
+      continue;
+    }
+    bool zero = false, left = false;
+    while (j < fmt.size() && (fmt[j] == u'0' || fmt[j] == u'-')) {
+      (fmt[j] == u'0' ? zero : left) = true;
+      ++j;
+    }
+    size_t width = 0, prec = 0;
+    bool hasPrec = false;
+    while (j < fmt.size() && fmt[j] >= u'0' && fmt[j] <= u'9') width = width * 10 + (fmt[j++] - u'0');
+    if (j < fmt.size() && fmt[j] == u'.') {
+      hasPrec = true;
+      ++j;
+      while (j < fmt.size() && fmt[j] >= u'0' && fmt[j] <= u'9') prec = prec * 10 + (fmt[j++] - u'0');
+    }
+    if (j >= fmt.size()) {
+      out.append(fmt.substr(i));
+      break;
+    }
+    char16_t conv = fmt[j];
+    if (conv != u's' && conv != u'd' && conv != u'u' && conv != u'x' && conv != u'X') {
+      out.append(fmt.substr(i, j - i + 1));
+      i = j;
+      continue;
+    }
+    const FormatArg* a = next < args.size() ? &args[next] : nullptr;
+    ++next;
+    TString piece;
+    if (conv == u's') {
+      piece = a ? (a->kind == FormatArg::Text ? a->s : IntToStr(a->i)) : TString();
+      if (hasPrec && piece.size() > prec) piece.resize(prec);
+    } else {
+      long long v = a && a->kind == FormatArg::Int ? a->i : 0;
+      bool neg = false;
+      unsigned long long mag;
+      if (conv == u'd') {
+        neg = v < 0;
+        mag = neg ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
+      } else {
+        mag = static_cast<std::uint32_t>(v);
+      }
+      piece = Digits(mag, conv == u'd' || conv == u'u' ? 10 : 16, conv == u'X');
+      if (hasPrec && piece.size() < prec) piece.insert(0, prec - piece.size(), u'0');
+      if (neg) piece.insert(piece.begin(), u'-');
+    }
+    if (piece.size() < width) {
+      if (left)
+        piece.append(width - piece.size(), u' ');
+      else
+        piece.insert(0, width - piece.size(), (zero && !hasPrec && conv != u's') ? u'0' : u' ');
+    }
+    out += piece;
+    i = j;
+  }
+  return out;
+}
+
+bool TryParseInt(TStringView s, std::int32_t& out) {
+  TString t = Trim(s);
+  if (t.empty()) return false;
+  size_t i = 0;
+  bool neg = false;
+  if (t[0] == u'-' || t[0] == u'+') {
+    neg = t[0] == u'-';
+    i = 1;
+  }
+  unsigned base = 10;
+  if (i < t.size() && t[i] == u'$') {
+    base = 16;
+    ++i;
+  } else if (i + 1 < t.size() && t[i] == u'0' && (t[i + 1] == u'x' || t[i + 1] == u'X')) {
+    base = 16;
+    i += 2;
+  }
+  if (i >= t.size()) return false;
+  unsigned long long v = 0;
+  for (; i < t.size(); ++i) {
+    char16_t c = t[i];
+    unsigned d;
+    if (c >= u'0' && c <= u'9')
+      d = c - u'0';
+    else if (base == 16 && c >= u'a' && c <= u'f')
+      d = c - u'a' + 10;
+    else if (base == 16 && c >= u'A' && c <= u'F')
+      d = c - u'A' + 10;
+    else
+      return false;
+    v = v * base + d;
+    // Decimal values must fit a signed 32-bit integer; hexadecimal ones may
+    // use all 32 bits (as "$FFFFFFFF" = -1 does in the toolkit).
+    if (v > (base == 16 ? 0xFFFFFFFFULL : 0x80000000ULL)) return false;
+  }
+  if (base == 10 && !neg && v > 0x7FFFFFFFULL) return false;
+  std::int32_t r = static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
+  out = neg ? -r : r;
+  return true;
+}
+
+TString IntToStr(long long v) {
+  if (v < 0) return u"-" + Digits(0ULL - static_cast<unsigned long long>(v), 10, false);
+  return Digits(static_cast<unsigned long long>(v), 10, false);
+}
+
+TString ReplaceAllTextAscii(TStringView s, TStringView from, TStringView to) {
+  if (from.empty()) return TString(s);
+  TString out;
+  size_t i = 0;
+  while (i < s.size()) {
+    if (i + from.size() <= s.size() && SameTextAscii(s.substr(i, from.size()), from)) {
+      out.append(to);
+      i += from.size();
+    } else {
+      out.push_back(s[i++]);
+    }
+  }
+  return out;
+}
+
+}  // namespace text

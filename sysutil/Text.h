@@ -1,0 +1,61 @@
+// Text helpers shared by every subsystem. Inside the program all text is
+// UTF-16; conversions to the system ANSI code page go through the system port.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+using TString = std::u16string;
+using TStringView = std::u16string_view;
+
+namespace text {
+
+// Literal helper for tests and call sites that build UTF-16 from ASCII/UTF-8.
+TString FromUtf8(std::string_view utf8);
+std::string ToUtf8(TStringView s);
+
+// The system ANSI code page (CP_ACP), through the system port.
+std::string ToAnsi(TStringView s, bool* lossless = nullptr);
+TString FromAnsi(std::string_view s);
+
+// ASCII-only case folding: a..z <-> A..Z, every other character untouched.
+char16_t UpperAscii(char16_t c);
+TString UpperAscii(TStringView s);
+TString LowerAscii(TStringView s);
+bool SameTextAscii(TStringView a, TStringView b);
+bool StartsWithTextAscii(TStringView s, TStringView prefix);
+bool ContainsTextAscii(TStringView haystack, TStringView needle);
+
+// Blanks and control characters (<= U+0020) at both ends, as the profile
+// functions trim.
+TString Trim(TStringView s);
+
+// printf-like formatting for UI strings: %s (text), %d (signed), %u, %x / %X
+// with optional width, zero flag and precision (as in "0x%.8x"), and %%.
+// Missing arguments format as empty text; surplus arguments are ignored.
+struct FormatArg {
+  enum Kind { Text, Int } kind;
+  TString s;
+  long long i = 0;
+  FormatArg(const TString& v) : kind(Text), s(v) {}
+  FormatArg(TStringView v) : kind(Text), s(v) {}
+  FormatArg(const char16_t* v) : kind(Text), s(v ? v : u"") {}
+  FormatArg(int v) : kind(Int), i(v) {}
+  FormatArg(long v) : kind(Int), i(v) {}
+  FormatArg(long long v) : kind(Int), i(v) {}
+  FormatArg(unsigned v) : kind(Int), i(v) {}
+  FormatArg(unsigned long v) : kind(Int), i(static_cast<long long>(v)) {}
+};
+TString Format(TStringView fmt, const std::vector<FormatArg>& args);
+
+// Integers as the profile functions and the toolkit read them: decimal, or
+// hexadecimal with a leading "$" or "0x"/"0X". Returns false for anything else.
+bool TryParseInt(TStringView s, std::int32_t& out);
+TString IntToStr(long long v);
+
+// Replace every occurrence of `from` (ASCII case-insensitive) by `to`.
+TString ReplaceAllTextAscii(TStringView s, TStringView from, TStringView to);
+
+}  // namespace text

@@ -1,0 +1,197 @@
+#include "fakes/FakeFileSystem.h"
+
+namespace {
+FakeFileSystem* g_Current = nullptr;
+}
+
+FakeFileSystem::FakeFileSystem() {
+  g_Current = this;
+  AddDir(u"C:\\");
+}
+FakeFileSystem::~FakeFileSystem() {
+  if (g_Current == this) g_Current = nullptr;
+}
+FakeFileSystem* FakeFileSystem::Current() { return g_Current; }
+
+TString FakeFileSystem::Key(const TString& path) {
+  TString k = text::UpperAscii(path);
+  for (auto& c : k)
+    if (c == u'/') c = u'\\';
+  while (k.size() > 3 && k.back() == u'\\') k.pop_back();
+  return k;
+}
+
+TString FakeFileSystem::Parent(const TString& key) {
+  size_t p = key.rfind(u'\\');
+  if (p == TString::npos || key.size() <= 3) return {};
+  if (p == 2) return key.substr(0, 3);  // "C:\"
+  return key.substr(0, p);
+}
+
+void FakeFileSystem::AddDir(const TString& path) {
+  TString k = Key(path);
+  if (k.empty()) return;
+  TString parent = Parent(k);
+  if (!parent.empty() && !m_Nodes.count(parent)) AddDir(parent);
+  Node& n = m_Nodes[k];
+  n.Path = path;
+  n.IsDirectory = true;
+}
+
+void FakeFileSystem::AddFile(const TString& path, const std::string& bytes) {
+  TString k = Key(path);
+  TString parent = Parent(k);
+  if (!parent.empty() && !m_Nodes.count(parent)) AddDir(parent);
+  Node& n = m_Nodes[k];
+  n.Path = path;
+  n.IsDirectory = false;
+  n.Bytes = bytes;
+}
+
+void FakeFileSystem::AddLink(const TString& path) {
+  AddDir(path);
+  m_Nodes[Key(path)].IsReparsePoint = true;
+}
+
+std::string FakeFileSystem::Contents(const TString& path) const {
+  auto it = m_Nodes.find(Key(path));
+  return it == m_Nodes.end() ? std::string() : it->second.Bytes;
+}
+
+bool FakeFileSystem::IsLocked(const TString& path) const {
+  for (const auto& [h, p] : m_Locks)
+    if (p == Key(path)) return true;
+  return false;
+}
+
+size_t FakeFileSystem::CountUnder(const TString& path) const {
+  TString k = Key(path) + u"\\";
+  size_t n = 0;
+  for (const auto& [key, node] : m_Nodes)
+    if (key.rfind(k, 0) == 0) ++n;
+  return n;
+}
+
+bool FakeFileSystem::FileExists(const TString& path) {
+  auto it = m_Nodes.find(Key(path));
+  return it != m_Nodes.end() && !it->second.IsDirectory;
+}
+
+bool FakeFileSystem::DirectoryExists(const TString& path) {
+  auto it = m_Nodes.find(Key(path));
+  return it != m_Nodes.end() && it->second.IsDirectory;
+}
+
+bool FakeFileSystem::CreateDirectory(const TString& path) {
+  TString k = Key(path);
+  if (m_Nodes.count(k)) return false;
+  TString parent = Parent(k);
+  if (parent.empty() || !DirectoryExists(parent)) return false;
+  AddDir(path);
+  return true;
+}
+
+TString FakeFileSystem::GetFullPathName(const TString& path) {
+  TString p = path;
+  for (auto& c : p)
+    if (c == u'/') c = u'\\';
+  TString full;
+  if (p.size() >= 2 && p[1] == u':')
+    full = p;
+  else if (!p.empty() && p[0] == u'\\')
+    full = CurrentDir.substr(0, 2) + p;
+  else
+    full = CurrentDir + (CurrentDir.back() == u'\\' ? u"" : u"\\") + p;
+  // Resolve "." and ".." segments.
+  std::vector<TString> parts;
+  size_t start = 3;
+  TString root = full.substr(0, 3);
+  while (start <= full.size()) {
+    size_t e = full.find(u'\\', start);
+    if (e == TString::npos) e = full.size();
+    TString seg = full.substr(start, e - start);
+    if (seg == u"..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!seg.empty() && seg != u".") {
+      parts.push_back(seg);
+    }
+    start = e + 1;
+  }
+  TString out = root;
+  for (size_t i = 0; i < parts.size(); ++i) out += (i ? u"\\" : u"") + parts[i];
+  return out;
+}
+
+bool FakeFileSystem::ReadFile(const TString& path, std::string& bytes) {
+  auto it = m_Nodes.find(Key(path));
+  if (it == m_Nodes.end() || it->second.IsDirectory) return false;
+  bytes = it->second.Bytes;
+  return true;
+}
+
+bool FakeFileSystem::WriteFile(const TString& path, const std::string& bytes) {
+  TString k = Key(path);
+  if (!DirectoryExists(Parent(k)) || DirectoryExists(k) || IsLocked(path)) return false;
+  auto it = m_Nodes.find(k);
+  if (it != m_Nodes.end() && it->second.ReadOnly) return false;
+  AddFile(path, bytes);
+  return true;
+}
+
+bool FakeFileSystem::WriteFileLocked(const TString& path, const std::string& bytes, THandle& lock) {
+  if (!WriteFile(path, bytes)) return false;
+  lock = m_NextLock++;
+  m_Locks[lock] = Key(path);
+  return true;
+}
+
+void FakeFileSystem::CloseLocked(THandle lock) { m_Locks.erase(lock); }
+
+bool FakeFileSystem::ListDirectory(const TString& path, std::vector<TDirEntry>& entries) {
+  TString k = Key(path);
+  if (!DirectoryExists(k)) return false;
+  entries.clear();
+  for (const auto& [key, node] : m_Nodes) {
+    if (key != k && Parent(key) == k) {
+      TString name = node.Path.substr(node.Path.find_last_of(u"\\/") + 1);
+      entries.push_back(TDirEntry{name, node.IsDirectory, node.IsReparsePoint});
+    }
+  }
+  return true;
+}
+
+bool FakeFileSystem::SetAttributesNormal(const TString& path) {
+  auto it = m_Nodes.find(Key(path));
+  if (it == m_Nodes.end()) return false;
+  it->second.ReadOnly = false;
+  return true;
+}
+
+bool FakeFileSystem::DeleteFile(const TString& path) {
+  TString k = Key(path);
+  auto it = m_Nodes.find(k);
+  if (it == m_Nodes.end() || it->second.IsDirectory || it->second.ReadOnly || IsLocked(path) || Undeletable.count(k))
+    return false;
+  m_Nodes.erase(it);
+  return true;
+}
+
+bool FakeFileSystem::RemoveDirectory(const TString& path) {
+  TString k = Key(path);
+  auto it = m_Nodes.find(k);
+  if (it == m_Nodes.end() || !it->second.IsDirectory || Undeletable.count(k)) return false;
+  if (it->second.IsReparsePoint) {
+    // Removing a link removes only the link; what it points to stays. The
+    // fake keeps the link's own children (they stand for the target).
+    TString prefix = k + u"\\";
+    for (auto n = m_Nodes.begin(); n != m_Nodes.end();)
+      n = n->first.rfind(prefix, 0) == 0 ? m_Nodes.erase(n) : std::next(n);
+    m_Nodes.erase(k);
+    return true;
+  }
+  TString prefix = k + u"\\";
+  for (const auto& [key, node] : m_Nodes)
+    if (key.rfind(prefix, 0) == 0) return false;
+  m_Nodes.erase(it);
+  return true;
+}
