@@ -1,0 +1,87 @@
+#include "config/InstallInfos.h"
+
+#include "platform/IFileSystem.h"
+#include "platform/ISystem.h"
+#include "sysutil/Exception.h"
+#include "sysutil/Paths.h"
+
+TInstallInfos g_InstallInfos;
+std::uint16_t g_SysLangID = 0;
+
+void InitSysLangID() { g_SysLangID = Sys().GetSystemDefaultLangID(); }
+
+void TInstallInfos::LoadFromFile(const TString& FileName) {
+  if (!Fs().FileExists(FileName)) return;
+  TProfileFile ini;
+  if (!ini.Open(FileName)) return;
+  LoadSettings(&ini);
+}
+
+TString TInstallInfos::GetLangSuffix() {
+  switch (g_SysLangID) {
+    case 0x0404:
+    case 0x0C04:
+    case 0x1404:
+      return u"TC";
+    case 0x0804:
+    case 0x1004:
+      return u"SC";
+    default:
+      return u"EN";
+  }
+}
+
+void TInstallInfos::LoadSettings(const TProfileFile* Ini) {
+  if (!Ini) return;
+  m_slPrinters = Ini->ReadSections();
+  m_InfoItems.assign(m_slPrinters.size(), TRInstallInfo{});
+
+  // The program folder: where the running program file lies.
+  const TString progDir = paths::ExtractFileDir(Sys().GetModuleFileName());
+  const TString suffix = GetLangSuffix();
+
+  for (size_t i = 0; i < m_slPrinters.size(); ++i) {
+    const TString& sec = m_slPrinters[i];
+    TRInstallInfo& r = m_InfoItems[i];
+    auto str = [&](const TString& key, const TString& def) { return Ini->ReadString(sec, key, def); };
+    auto fail = [&](const char16_t* msg) { throw Exception(sec + msg); };
+
+    r.PrinterName = str(u"PrinterName", u"");
+    if (r.PrinterName.empty()) fail(u" 配置文件出错，打印机名称不存在！");
+    r.PrinterHWID = str(u"PrinterHWID", u"");
+    if (r.PrinterHWID.empty()) fail(u" 配置文件出错，没有指定打印机硬件ID！");
+    r.MustUninstallForGDP = str(u"MustUninstallForGDP", u"");
+    r.UninstallerOnRestart = paths::IncludeTrailingBackslash(progDir) + str(u"UninstallerOnRestart", u"I386\\TSPrnUni.exe");
+    r.PrintWidth = Ini->ReadInteger(sec, u"PrintWidth", 110);
+    r.PrinterType = str(u"PrinterType", u"Flat");
+    r.DriverDir = str(u"DriverDir", u"*");
+    if (r.DriverDir != u"*") r.DriverDir = progDir + r.DriverDir;
+    if (!Fs().DirectoryExists(r.DriverDir)) fail(u" 配置文件出错，指定的驱动程序文件夹不存在！");
+    r.INF2K = str(u"INF.2K", u"");
+    r.INFX64 = str(u"INF.X64", u"");
+    if (r.INF2K.empty() || r.INFX64.empty()) fail(u" 配置文件出错，没有指定INF文件！");
+    if (!Fs().FileExists(r.DriverDir + u"\\" + r.INF2K) || !Fs().FileExists(r.DriverDir + u"\\" + r.INFX64))
+      fail(u" 指定的INF文件不存在！");
+    r.OfflineHWIDPre = str(u"OfflineHWIDPre", u"SERENUM\\");
+    r.FunctionDescribe = str(u"FunctionDescribe." + suffix, u"平推打印机");
+    r.InstallGuide = str(u"InstallGuide." + suffix, u"ReadmeEN.txt");
+    r.QuickGuide = str(u"QuickGuide." + suffix, u"");
+    r.UserManual = str(u"UserManual." + suffix, u"");
+    r.DefaultPort = str(u"DefaultPort", u"USB");
+    r.ForceOnlineCheck = Ini->ReadBool(sec, u"ForceOnlineCheck", false);
+    r.PromptCheck = Ini->ReadBool(sec, u"PromptCheck", false);
+    r.AutoMode = Ini->ReadBool(sec, u"AutoMode", false);
+    r.QuiteMode = Ini->ReadBool(sec, u"QuiteMode", false);
+    r.PrintProcess = str(u"PrintProcess", u"");
+    r.PreRun = str(u"PreRun", u"");
+    r.InstallOCX = str(u"InstallOCX", u"");
+    r.AfterRun = str(u"AfterRun", u"");
+    r.AlwaysSetDefault = Ini->ReadBool(sec, u"AlwaysSetDefault", false);
+  }
+}
+
+void TInstallInfos::GetItem(int index, TRInstallInfo& info) const {
+  if (index < 0 || index >= Count())
+    throw Exception(text::Format(u"获取设置组的时候超出索引，最大为%d，输入为%d", {Count() - 1, index}));
+  info = m_InfoItems[static_cast<size_t>(index)];
+}

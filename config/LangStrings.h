@@ -1,0 +1,85 @@
+// UI strings, language and OEM branding: the strings file (Strings.ini) and the
+// record of texts the other units show.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "sysutil/ProfileFile.h"
+#include "sysutil/Text.h"
+
+struct strInstaller {
+  std::int32_t CompanyIndex = 0;
+  TString OEMManufactor;
+  TString OEMBMLogo;
+  TString OEMLogoUrl;
+  TString OEMMainTitle;
+  TString OEMColor;
+  TString Loading;
+  TString Installing;
+  TString InstallEnd;
+  TString NoticeTitle;
+  TString ClickInstallToStart;
+  TString SelectAPrinterDriver;
+  TString InstallBeforeNeedUninstall;
+  TString BeforeInstallPrompt;
+  TString ExistSamePrinterAndUpdate;
+  TString DeletePrinterIsPrinting;
+  TString InstallSuccessStr;
+  TString InstallCancelStr;
+  TString InstallFailStr;
+  TString InstallFailCode;
+  TString InstallFailReasonUnknow;
+  TString RestartPrompt;
+  TString InstallOnline;
+  TString InstallRetry;
+  TString CMDParameterError;
+  TString BeforeUnInstallPrompt;
+  TString DeletePrinterSucceed;
+  TString DeletePrinterError;
+  TString DeletePrinterDriverError;
+  TString RestartWindowsimmediately;
+};
+
+// What LoadControlsCaption needs of a form: its caption and its components in
+// component order, each with its name and kind.
+enum class TControlKind { Button, Label, Edit, GroupBox, OtherControl, NonVisual };
+
+class IControlsForm {
+ public:
+  virtual ~IControlsForm() = default;
+  virtual void SetFormCaption(const TString& caption) = 0;
+  virtual int ComponentCount() const = 0;
+  virtual TString ComponentName(int index) const = 0;
+  virtual TControlKind ComponentKind(int index) const = 0;
+  virtual void SetComponentCaption(int index, const TString& text) = 0;
+  virtual void SetComponentHint(int index, const TString& text) = 0;
+};
+
+class TLangOptions {
+ public:
+  TLangOptions() = default;
+
+  void LoadFromFile(const TString& FileName);
+  void LoadSettings(TProfileFile* Ini);
+  TString GetOptionString(const TString& SectionName, const TString& ItemName, const TString& DefaultValue) const;
+  void LoadGlobalStrings();
+  void LoadControlsCaption(IControlsForm& frm, const TString& strIniSection) const;
+
+  // Kept for the file's other users; nothing in this program calls them.
+  void SaveToFile(const TString& FileName);
+  void SaveSettings(TProfileFile* Ini);
+  void LoadStringsFromFile(const TString& strStringsFile);
+
+  bool HasFile() const { return m_Ini != nullptr; }
+
+ private:
+  std::unique_ptr<TProfileFile> m_Ini;
+};
+
+extern TLangOptions g_LangOptions;
+extern strInstaller g_strInstaller;
+
+// The branding colour: "$" + OEMColor read as hexadecimal, 0x800080 (purple)
+// when that is no valid number. Windows order 0x00BBGGRR.
+std::uint32_t BrandColor(const TString& oemColor);
