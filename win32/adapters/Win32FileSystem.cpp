@@ -1,0 +1,114 @@
+#include <windows.h>
+
+#include "platform/IFileSystem.h"
+#include "win32/adapters/WinText.h"
+
+namespace {
+
+DWORD Attributes(const TString& path) { return ::GetFileAttributesW(W(path)); }
+
+bool WriteAll(HANDLE h, const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20)), written = 0;
+    if (!::WriteFile(h, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
+    done += written;
+  }
+  return true;
+}
+
+class Win32FileSystem : public IFileSystem {
+ public:
+  bool FileExists(const TString& path) override {
+    DWORD a = Attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+  }
+  bool DirectoryExists(const TString& path) override {
+    DWORD a = Attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+  }
+  bool CreateDirectory(const TString& path) override { return ::CreateDirectoryW(W(path), nullptr) != FALSE; }
+
+  TString GetFullPathName(const TString& path) override {
+    DWORD n = ::GetFullPathNameW(W(path), 0, nullptr, nullptr);
+    if (!n) return path;
+    std::wstring buf(n, L'\0');
+    n = ::GetFullPathNameW(W(path), n, buf.data(), nullptr);
+    return T(buf.c_str(), n);
+  }
+
+  bool ReadFile(const TString& path, std::string& bytes) override {
+    HANDLE h = ::CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size{};
+    bool ok = ::GetFileSizeEx(h, &size) && size.QuadPart < (1LL << 30);
+    if (ok) {
+      bytes.assign(static_cast<size_t>(size.QuadPart), '\0');
+      size_t done = 0;
+      while (ok && done < bytes.size()) {
+        DWORD got = 0;
+        ok = ::ReadFile(h, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr) && got > 0;
+        done += got;
+      }
+    }
+    ::CloseHandle(h);
+    return ok;
+  }
+
+  bool WriteFile(const TString& path, const std::string& bytes) override {
+    HANDLE h = ::CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    bool ok = WriteAll(h, bytes);
+    ::CloseHandle(h);
+    return ok;
+  }
+
+  bool WriteFileLocked(const TString& path, const std::string& bytes, THandle& lock) override {
+    // Written through a handle that shares only reading (and running, which
+    // maps the file for reading): nobody may change, rename or delete the file
+    // while the handle is open.
+    HANDLE h = ::CreateFileW(W(path), GENERIC_WRITE | GENERIC_READ, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    if (!WriteAll(h, bytes) || !::FlushFileBuffers(h)) {
+      ::CloseHandle(h);
+      return false;
+    }
+    lock = TH(h);
+    return true;
+  }
+
+  void CloseLocked(THandle lock) override {
+    if (lock) ::CloseHandle(H(lock));
+  }
+
+  bool ListDirectory(const TString& path, std::vector<TDirEntry>& entries) override {
+    entries.clear();
+    WIN32_FIND_DATAW fd;
+    TString pattern = path + (path.empty() || path.back() != u'\\' ? u"\\*" : u"*");
+    HANDLE h = ::FindFirstFileExW(W(pattern), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr, 0);
+    if (h == INVALID_HANDLE_VALUE) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
+    do {
+      TString name = T(fd.cFileName);
+      if (name == u"." || name == u"..") continue;
+      entries.push_back(TDirEntry{name, (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                                  (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
+    } while (::FindNextFileW(h, &fd));
+    ::FindClose(h);
+    return true;
+  }
+
+  bool SetAttributesNormal(const TString& path) override {
+    return ::SetFileAttributesW(W(path), FILE_ATTRIBUTE_NORMAL) != FALSE;
+  }
+  bool DeleteFile(const TString& path) override { return ::DeleteFileW(W(path)) != FALSE; }
+  bool RemoveDirectory(const TString& path) override { return ::RemoveDirectoryW(W(path)) != FALSE; }
+};
+
+}  // namespace
+
+IFileSystem& Win32FileSystemInstance() {
+  static Win32FileSystem s;
+  return s;
+}

@@ -1,0 +1,53 @@
+#include "win32/adapters/Win32Ports.h"
+
+#include <shellapi.h>
+
+#include "platform/IFileSystem.h"
+#include "platform/IProcess.h"
+#include "platform/IResources.h"
+#include "platform/IShell.h"
+#include "platform/ISystem.h"
+#include "win32/adapters/WinText.h"
+
+ISystem& Win32SystemInstance();
+IFileSystem& Win32FileSystemInstance();
+IProcess& Win32ProcessInstance();
+
+namespace {
+
+class Win32Resources : public IResources {
+ public:
+  explicit Win32Resources(HMODULE m) : m_Module(m) {}
+  bool LoadRCData(const TString& name, std::string& bytes) override {
+    HRSRC r = ::FindResourceW(m_Module, W(name), MAKEINTRESOURCEW(10));
+    if (!r) return false;
+    HGLOBAL g = ::LoadResource(m_Module, r);
+    DWORD size = ::SizeofResource(m_Module, r);
+    const void* p = g ? ::LockResource(g) : nullptr;
+    if (!p) return false;
+    bytes.assign(static_cast<const char*>(p), size);
+    return true;
+  }
+
+ private:
+  HMODULE m_Module;
+};
+
+class Win32Shell : public IShell {
+ public:
+  void ShellOpen(THandle ownerWindow, const TString& file) override {
+    ::ShellExecuteW(reinterpret_cast<HWND>(ownerWindow), L"open", W(file), nullptr, nullptr, SW_SHOWNORMAL);
+  }
+};
+
+}  // namespace
+
+void InstallWin32Ports(HMODULE resourceModule) {
+  static Win32Resources resources(resourceModule ? resourceModule : ::GetModuleHandleW(nullptr));
+  static Win32Shell shell;
+  PortSlot<ISystem>::Set(&Win32SystemInstance());
+  PortSlot<IFileSystem>::Set(&Win32FileSystemInstance());
+  PortSlot<IProcess>::Set(&Win32ProcessInstance());
+  PortSlot<IResources>::Set(&resources);
+  PortSlot<IShell>::Set(&shell);
+}

@@ -1,0 +1,7 @@
+// Installs the Win32 adapters of the general ports (system, file system,
+// processes, resources, shell) into their slots. Call once at start.
+#pragma once
+
+#include <windows.h>
+
+void InstallWin32Ports(HMODULE resourceModule = nullptr);

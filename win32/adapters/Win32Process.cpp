@@ -1,0 +1,65 @@
+#include <windows.h>
+
+#include "platform/IProcess.h"
+#include "win32/adapters/WinText.h"
+
+namespace {
+
+class Win32Process : public IProcess {
+ public:
+  bool CreatePipe(THandle& readEnd, THandle& writeEnd) override {
+    SECURITY_ATTRIBUTES sa{};
+    sa.nLength = sizeof(sa);
+    sa.bInheritHandle = TRUE;
+    HANDLE r = nullptr, w = nullptr;
+    if (!::CreatePipe(&r, &w, &sa, 0)) return false;
+    readEnd = TH(r);
+    writeEnd = TH(w);
+    return true;
+  }
+
+  bool CreateProcess(std::u16string& commandLine, THandle stdOut, TProcessInfo& pi) override {
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+    si.wShowWindow = SW_HIDE;
+    si.hStdOutput = H(stdOut);
+    PROCESS_INFORMATION info{};
+    std::u16string buffer = commandLine;
+    buffer.push_back(u'\0');
+    if (!::CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(buffer.data()), nullptr, nullptr, TRUE, 0, nullptr,
+                          nullptr, &si, &info))
+      return false;
+    pi.Process = TH(info.hProcess);
+    pi.Thread = TH(info.hThread);
+    return true;
+  }
+
+  bool PeekNamedPipe(THandle readEnd, std::uint32_t& available) override {
+    char probe;
+    DWORD read = 0, avail = 0;
+    if (!::PeekNamedPipe(H(readEnd), &probe, 1, &read, &avail, nullptr)) return false;
+    available = avail;
+    return true;
+  }
+
+  bool ReadFile(THandle h, char* buffer, std::uint32_t size, std::uint32_t& read) override {
+    DWORD got = 0;
+    bool ok = ::ReadFile(H(h), buffer, size, &got, nullptr) != FALSE;
+    read = got;
+    return ok;
+  }
+
+  std::uint32_t WaitForSingleObject(THandle h, std::uint32_t timeoutMs) override {
+    return ::WaitForSingleObject(H(h), timeoutMs);
+  }
+
+  bool CloseHandle(THandle h) override { return h && ::CloseHandle(H(h)) != FALSE; }
+};
+
+}  // namespace
+
+IProcess& Win32ProcessInstance() {
+  static Win32Process s;
+  return s;
+}
