@@ -1,0 +1,54 @@
+// The searching dialog's fixed texts and how it closes.
+#include <gtest/gtest.h>
+
+#include "installer/uSearching.h"
+
+namespace {
+
+struct FakeSearchingView : ISearchingView {
+  TString Caption, Search, NotFound, ReSearch, Cancel;
+  int Progress = -1;
+  int Closes = 0;
+  void SetCaption(const TString& t) override { Caption = t; }
+  void SetSearchText(const TString& t) override { Search = t; }
+  void SetNotFoundText(const TString& t) override { NotFound = t; }
+  void SetButtonCaptions(const TString& r, const TString& c) override { ReSearch = r, Cancel = c; }
+  void SetProgress(int p) override { Progress = p; }
+  void CloseModal() override { ++Closes; }
+};
+
+TEST(SearchingDialog, ShowsTheFixedTextsWithTheNotFoundMessageOnThreeLines) {
+  FakeSearchingView view;
+  TFormSearching frm(view);
+  frm.FormCreate();
+  EXPECT_EQ(view.Caption, u"FormSearching");
+  EXPECT_EQ(view.Search, u"正在搜索联机信息 ...");
+  EXPECT_EQ(view.NotFound,
+            u"没有找到联机信息，请重新打开打印机。\r\n如果你不需要使用USB接口进行打印，\r\n"
+            u"请直接单击“继续安装”按钮即可。");
+  EXPECT_EQ(view.ReSearch, u"&ReSearch");
+  EXPECT_EQ(view.Cancel, u"&Cancel");
+  EXPECT_EQ(view.Progress, 0);
+  EXPECT_EQ(frm.ModalResult(), TSearchingResult::None);
+}
+
+TEST(SearchingDialog, EitherButtonClosesOnceAndEveryShowingStartsAfresh) {
+  FakeSearchingView view;
+  TFormSearching frm(view);
+  frm.FormCreate();
+
+  frm.FormShow();
+  frm.btnCancelSearchClick();
+  frm.btnCancelSearchClick();  // Escape pressed again while closing
+  EXPECT_EQ(view.Closes, 1);
+  EXPECT_EQ(frm.ModalResult(), TSearchingResult::Cancel);
+
+  frm.FormShow();
+  EXPECT_EQ(frm.ModalResult(), TSearchingResult::None);
+  frm.btnReSearchClick();
+  EXPECT_EQ(view.Closes, 2);
+  EXPECT_EQ(frm.ModalResult(), TSearchingResult::ReSearch);
+  EXPECT_EQ(view.Progress, 0);
+}
+
+}  // namespace
