@@ -1,0 +1,76 @@
+// What the main window's logic needs of its window. The Win32 window draws the
+// controls and forwards events to TFormMain; tests use a recording fake.
+#pragma once
+
+#include <cstdint>
+
+#include "config/LangStrings.h"
+#include "platform/Port.h"
+#include "sysutil/Text.h"
+
+enum class TMainControl {
+  PnlTitle,
+  imgLogo,
+  lblMainTitle,
+  lblReadGuide,
+  lblReadQuickGuide,
+  lblReadManual,
+  PnlPrinters,
+  grpPrinters,
+  lvPrinters,
+  edtInfos,
+  btnStart,
+  btnExit,
+  statBarInfo,
+};
+
+// Message box flags and answers, as the Windows message box uses them.
+namespace mb {
+constexpr std::uint32_t Ok = 0x0, OkCancel = 0x1, YesNoCancel = 0x3, YesNo = 0x4;
+constexpr std::uint32_t IconError = 0x10, IconQuestion = 0x20, IconWarning = 0x30, IconInformation = 0x40;
+constexpr int IdOk = 1, IdCancel = 2, IdYes = 6, IdNo = 7;
+}  // namespace mb
+
+class IMainView : public IControlsForm {
+ public:
+  // Layered-window transparency of the main window.
+  virtual void SetAlphaBlend(bool on) = 0;
+  virtual void SetAlphaBlendValue(std::uint8_t alpha) = 0;
+
+  virtual void SetCaption(TMainControl c, const TString& caption) = 0;
+  virtual TString Caption(TMainControl c) const = 0;
+  virtual void SetHint(TMainControl c, const TString& hint) = 0;
+  virtual TString Hint(TMainControl c) const = 0;
+  virtual void SetEnabled(TMainControl c, bool enabled) = 0;
+  virtual bool Enabled(TMainControl c) const = 0;
+  virtual void SetFontColor(TMainControl c, std::uint32_t color) = 0;  // 0x00BBGGRR
+  virtual int Left(TMainControl c) const = 0;  // design pixels
+  virtual int Width(TMainControl c) const = 0;
+  virtual void SetLeft(TMainControl c, int left) = 0;
+  // Loads a bitmap resource of the program into imgLogo, which takes its size.
+  virtual bool LoadLogoBitmap(const TString& resourceName) = 0;
+
+  // The model list. Selecting an item raises the selection event.
+  virtual void AddListItem(const TString& caption) = 0;
+  virtual int ListCount() const = 0;
+  virtual TString ListItemCaption(int index) const = 0;
+  virtual void SelectListItem(int index) = 0;
+  virtual int SelectedIndex() const = 0;  // -1 = none
+
+  virtual void SetStatusText(const TString& text) = 0;
+  virtual TString StatusText() const = 0;
+  virtual void SetInstallingHintsTimer(bool on) = 0;
+
+  // The welcome splash, shown modally; returns when it closed.
+  virtual void ShowWelcomeSplash(std::uint32_t titleColor) = 0;
+  // Serve pending window messages (timers, painting).
+  virtual void ProcessMessages() = 0;
+  virtual void Sleep(std::uint32_t ms) = 0;
+
+  virtual int ShowMessageBox(const TString& text, const TString& caption, std::uint32_t flags) = 0;
+  // The application's standard error box.
+  virtual void ShowErrorBox(const TString& message) = 0;
+  // Ask the application to leave its message loop at the first opportunity.
+  virtual void Terminate() = 0;
+  virtual THandle WindowHandle() const = 0;
+};

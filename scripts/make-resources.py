@@ -1,0 +1,183 @@
+#!/usr/bin/env python3
+"""Writes the built-in strings files (UTF-16LE with BOM, CR LF) and draws the
+OEM logo bitmaps with ImageMagick. The outputs are committed; run this again
+after changing a text or a brand below."""
+import os
+import subprocess
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+RES = os.path.join(ROOT, "resources")
+
+# Row: (name, logo resource, url, colour BBGGRR, titles (en, cn, cht))
+BRANDS = {
+    1: ("Tessaron", "BM_LOGO_TESSARON", "http://www.tessaron.example/", "800080",
+        ("Welcome to use Tessaron printers", "欢迎使用Tessaron打印机", "歡迎使用Tessaron印表機")),
+    2: ("Norvik", "BM_LOGO_NORVIK", "http://www.norvik.example/", "804000",
+        ("Norvik printing solutions", "Norvik打印解决方案", "Norvik列印解決方案")),
+    3: ("Altabird", "BM_LOGO_ALTABIRD", "http://www.altabird.example/", "006600",
+        ("Altabird office printers", "Altabird办公打印机", "Altabird辦公印表機")),
+    4: ("Quillon", "BM_LOGO_QUILLON", "http://www.quillon.example/", "0000A0",
+        ("Quillon receipt printers", "Quillon票据打印机", "Quillon票據印表機")),
+    5: ("Meridex", "BM_LOGO_MERIDEX", "http://www.meridex.example/", "8B4513",
+        ("Meridex flatbed printers", "Meridex平推打印机", "Meridex平推印表機")),
+    6: ("Corvanta", "BM_LOGO_CORVANTA", "http://www.corvanta.example/", "336699",
+        ("Corvanta business printers", "Corvanta商用打印机", "Corvanta商用印表機")),
+    7: ("Lumipress", "BM_LOGO_LUMIPRESS", "http://www.lumipress.example/", "996600",
+        ("Lumipress printers", "Lumipress打印机", "Lumipress印表機")),
+    8: ("Stratoline", "BM_LOGO_STRATOLINE", "http://www.stratoline.example/", "660066",
+        ("Stratoline dot-matrix printers", "Stratoline针式打印机", "Stratoline點陣式印表機")),
+    9: ("Vellumcraft", "BM_LOGO_VELLUMCRAFT", "http://www.vellumcraft.example/", "2F4F4F",
+        ("Vellumcraft passbook printers", "Vellumcraft存折打印机", "Vellumcraft存摺印表機")),
+    10: ("Kestrel Office", "BM_LOGO_KESTREL", "http://www.kestrel-office.example/", "004080",
+         ("Kestrel Office printers", "Kestrel Office打印机", "Kestrel Office印表機")),
+    11: ("Orinox", "BM_LOGO_ORINOX", "http://www.orinox.example/", "800000",
+         ("Orinox label printers", "Orinox标签打印机", "Orinox標籤印表機")),
+    12: ("Pallado", "BM_LOGO_PALLADO", "http://www.pallado.example/", "008080",
+         ("Pallado printers", "Pallado打印机", "Pallado印表機")),
+    13: ("Zentrik", "BM_LOGO_ZENTRIK", "http://www.zentrik.example/", "404040",
+         ("Zentrik invoice printers", "Zentrik发票打印机", "Zentrik發票印表機")),
+    14: ("Brightmark", "BM_LOGO_BRIGHTMARK", "http://www.brightmark.example/", "0060C0",
+         ("Brightmark printers", "Brightmark打印机", "Brightmark印表機")),
+    15: ("Halcyra", "BM_LOGO_HALCYRA", "http://www.halcyra.example/", "A05000",
+         ("Halcyra flatbed printers", "Halcyra平推打印机", "Halcyra平推印表機")),
+}
+
+LANGS = ("EN", "CN", "CHT")
+TITLES = {"EN": "Printer Driver Setup", "CN": "打印机驱动程序安装", "CHT": "印表機驅動程式安裝"}
+
+CONTROLS = [
+    ("lblReadGuide", "Install Guide", "安装指南", "安裝指南"),
+    ("lblReadQuickGuide", "Quick Guide", "快速安装指南", "快速安裝指南"),
+    ("lblReadManual", "User's manual", "用户手册", "用戶手冊"),
+    ("grpPrinters", "Select printer :", "选择打印机：", "選擇印表機："),
+    ("btnStart", "Install", "开始安装", "開始安裝"),
+    ("btnExit", "Exit", "退出", "退出"),
+    ("edtInfos", "Hints :", "提示信息：", "提示資訊："),
+]
+
+DIALOG = [
+    ("Installing", "Installing", "正在安裝", "正在安裝"),
+    ("InstallEnd", "Install end", "安裝结束", "安裝結束"),
+    ("Loading", "Loading", "正在加载", "正在載入"),
+    ("NoticeTitle", "Notice", "注意", "注意"),
+    ("InstallBeforeNeedUninstall",
+     r"There already had an old version driver, \r\nand you must delete the old driver to continue. Are you sure to delete it?",
+     "检测到已安装旧版驱动程序，必须删除这些驱动程序才能继续，是否执行删除？",
+     "檢測到已安裝舊版驅動程式，必須刪除這些驅動程式才能繼續，是否執行刪除？"),
+    ("BeforeInstallPrompt",
+     r"Please use the cable to connect the printer, \r\npower on the printer and wait until it is already turned on and then click “Yes”.",
+     r"请使用打印电缆连接好打印机，\r\n打开打印机电源，待打印机开机稳定后单击“是”。",
+     r"請使用列印電纜連線好印表機，\r\n打開印表機電源，待印表機開機穩定後按一下“是”。"),
+    ("ClickInstallToStart", 'Please click "Install" button.', "请单击 开始安装 按钮。", "請按一下 開始安裝 按鈕。"),
+    ("SelectAPrinterDriver", "left click the mouse to select a driver.", "请点击鼠标左键选择一个驱动程序。",
+     "請點擊滑鼠左鍵選擇一個驅動程式。"),
+    ("ExistSamePrinterAndUpdate",
+     r"Already has the printer which has the same name! \r\nYou can update the printer driver, are you sure to execute this operation immediately?",
+     r"已存在相同名称的打印机！\r\n您可以更新此打印机驱动程序，是否立刻执行此更新操作？",
+     r"已存在相同名稱的印表機！\r\n您可以更新此印表機驅動程式，是否立刻執行此更新操作？"),
+    ("DeletePrinterIsPrinting", "The specific printer still has print job, please try again later!",
+     "指定的打印机还有打印任务，请稍后再试！", "指定的印表機還有列印任務，請稍後再試！"),
+    ("InstallSuccessStr", "Printer driver (%s) has been successfully installed to print port %s.",
+     "打印机驱动程序（%s）已成功安装到打印端口%s。", "印表機驅動程式（%s）已成功安裝到連接埠%s。"),
+    ("InstallCancelStr", "Cancel during the installation process.", "安装过程中被取消。", "安裝過程中被取消。"),
+    ("InstallFailStr", r"Printer driver installation process failed: \r\n%s", r"打印机驱动程序安装过程中出错：\r\n%s",
+     r"印表機驅動程式安裝過程中出錯：\r\n%s"),
+    ("InstallFailCode", "Printer driver installation process failed (code: 0x%.8x)",
+     "打印机驱动程序安装过程中出错(代码：0x%.8x)", "印表機驅動程式安裝過程中出錯(代碼：0x%.8x)"),
+    ("InstallFailReasonUnknow", "For some unknown reasons, the printer driver installation process failed!",
+     "由于未知原因，打印机驱动程序安装过程中出错！", "由於未知原因，印表機驅動程式安裝過程中出錯！"),
+    ("RestartPrompt", "Note: Some components would take effects only after restarting the computer.",
+     "注意：部分组件需要在你重新启动电脑后才能生效！", "注意：部分元件需要在你重新開機電腦後才能生效！"),
+    ("InstallOnline",
+     r'Online installation failed! \r\n\r\nIf you want to retry it, please connect %s port and restart the printer and then click "Yes"! \r\n\r\nSelect "No" to install the driver in offline mode, printer driver port is set to LPT1:, please according to the actual needs to set the print port (such as USB port) \r\n\r\n select "Cancel" to cancel this installation.',
+     r"联机安装失败!\r\n\r\n如果需要重试请接上%s端口并重新开机，然后选择“是”！\r\n\r\n选择“否”将脱机安装驱动程序，打印机驱动程序端口被设置为LPT1:，请根据实际需要设置打印端口（如USB口）；\r\n\r\n选择“取消”将取消本次安装。",
+     r"連線安裝失敗!\r\n\r\n如果需要重試請接上%s埠並重新開機，然後選擇“是”！\r\n\r\n選擇“否”將離線安裝驅動程式，印表機驅動程式埠被設置為LPT1:，請根據實際需要設置列印埠（如USB）；\r\n\r\n選擇“取消”將取消本次安裝。"),
+    ("InstallRetry", "Please install it later!", "请稍后再安装！", "請稍後再安裝！"),
+    ("CMDParameterError", "The specified command line parameters are invalid!", "指定的命令行参数不正确！",
+     "指定的命令列參數不正確！"),
+    ("BeforeUnInstallPrompt", r"Are you sure to delete the following driver? \r\n", r"确定需要删除以下驱动程序吗？\r\n",
+     r"確定需要刪除以下驅動程式嗎？\r\n"),
+    ("DeletePrinterSucceed", "Delete the specified printer successfully.", "已成功删除指定的打印机。",
+     "已成功刪除指定的印表機。"),
+    ("DeletePrinterError",
+     "Fail to delete the printer, please close the software which occupies printer driver and then try it again!",
+     "删除打印机出错，请关闭占用打印机驱动程序的软件后重试！", "刪除印表機出錯，請關閉佔用印表機驅動程式的軟體後重試！"),
+    ("DeletePrinterDriverError",
+     "The printer has been deleted, as some driver files are occupied by system, so they would be deleted after the system is restarted!",
+     "打印机已删除，由于驱动程序部分文件被系统占用，驱动文件将在系统重启后删除！",
+     "印表機已刪除，由於驅動程式部分檔被系統佔用，驅動檔將在系統重啟後刪除！"),
+    ("RestartWindowsimmediately",
+     'Whether to restart the printer immediately? (If you choose "No", please restart the system manually.)',
+     "是否马上重新启动电脑？（如果选择“否”，请手动重新启动系统）",
+     "是否馬上重新啟動電腦？（如果選擇“否”，請手動重新開機系統）"),
+]
+
+UNINSTALLER = {
+    "EN": [("ProgramTitle", "Printer Driver Uninstaller"), ("btnOK", "Uninstall"), ("btnClose", "Close"),
+           ("lblVersion", "Version"), ("lblCorporation", "Tessaron")],
+    "CN": [("ProgramTitle", "打印机驱动程序卸载"), ("btnOK", "卸载"), ("btnClose", "关闭"),
+           ("lblVersion", "版本"), ("lblCorporation", "Tessaron")],
+    "CHT": [("ProgramTitle", "印表機驅動程式移除"), ("btnOK", "移除"), ("btnClose", "關閉"),
+            ("lblVersion", "版本"), ("lblCorporation", "Tessaron")],
+}
+
+
+def strings_file(lang):
+    i = LANGS.index(lang)
+    out = ["[Settings]", "SetupIni=Setup.ini", "OEMCOmpanyIndex=5", "", "[OEMCOmpany]"]
+    for row, (name, logo, url, color, titles) in BRANDS.items():
+        if lang == "CHT" and row == 14:
+            continue
+        out += [f"Name.{row}={name}", f"Logo.{row}={logo}", f"LogoURL.{row}={url}",
+                f"MainTitle.{row}={titles[i]}", f"Color.{row}={color}"]
+    out += ["", "[Controls.Installer]", f"ProgramTitle={TITLES[lang]}"]
+    out += [f"{key}={vals[i]}" for key, *vals in CONTROLS]
+    out += ["", "[DialogText]"]
+    out += [f"{key}={vals[i]}" for key, *vals in DIALOG]
+    out += ["", "[Controls.UnInstaller]"]
+    out += [f"{k}={v}" for k, v in UNINSTALLER[lang]]
+    return "\r\n".join(out) + "\r\n"
+
+
+def logo(path, name, color_bgr):
+    rgb = "#" + color_bgr[4:6] + color_bgr[2:4] + color_bgr[0:2]
+    subprocess.run(["convert", "-size", "194x64", "xc:white",
+                    "-fill", rgb, "-draw", "roundrectangle 2,6 58,58 10,10",
+                    "-fill", "white", "-font", "DejaVu-Sans-Bold", "-pointsize", "30", "-gravity", "NorthWest",
+                    "-annotate", "+16+14", name[0],
+                    "-fill", rgb, "-pointsize", "19" if len(name) < 11 else "15", "-annotate", "+66+20", name,
+                    "-type", "palette", "-colors", "64", "-compress", "none", "BMP3:" + path], check=True)
+
+
+def printer_icon(path, sizes=(16, 32, 48)):
+    """A small printer: paper, body and a green lamp, drawn at 48 px and scaled."""
+    base = os.path.join(RES, "printer48.png")
+    subprocess.run(["convert", "-size", "48x48", "xc:none",
+                    "-fill", "white", "-stroke", "#555555", "-draw", "rectangle 13,3 35,20",
+                    "-stroke", "#9999aa", "-draw", "line 17,9 31,9", "-draw", "line 17,14 31,14",
+                    "-fill", "#4a5a78", "-stroke", "#2a3448", "-draw", "roundrectangle 3,18 45,38 4,4",
+                    "-fill", "#d8dce6", "-stroke", "#2a3448", "-draw", "rectangle 11,32 37,44",
+                    "-fill", "#3fcf5a", "-stroke", "none", "-draw", "circle 38,24 40,24",
+                    base], check=True)
+    args = ["convert"]
+    for size in sizes:
+        args += ["(", base, "-resize", f"{size}x{size}", ")"]
+    subprocess.run(args + [path], check=True)
+    os.remove(base)
+
+
+def main():
+    for lang in LANGS:
+        data = b"\xff\xfe" + strings_file(lang).encode("utf-16-le")
+        with open(os.path.join(RES, f"Strings_{lang}.ini"), "wb") as f:
+            f.write(data)
+    if "--no-logos" not in sys.argv:
+        for row, (name, logo_id, url, color, titles) in BRANDS.items():
+            logo(os.path.join(RES, "logos", logo_id.lower() + ".bmp"), name, color)
+        printer_icon(os.path.join(RES, "DriverSetup.ico"))
+        printer_icon(os.path.join(RES, "printer32.ico"), sizes=(32,))
+
+
+if __name__ == "__main__":
+    main()
