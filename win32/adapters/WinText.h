@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/Port.h"
 #include "sysutil/Text.h"
 
 inline const wchar_t* W(const TString& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
