@@ -111,7 +111,7 @@ HWND TMainWindow::Create() {
   m_Dpi = GetDeviceCaps(screen, LOGPIXELSX);
   ReleaseDC(nullptr, screen);
 
-  const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  const DWORD style = WS_OVERLAPPEDWINDOW;
   const DWORD exStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
   RECT r{0, 0, S(kDesignWidth), S(kDesignHeight)};
   AdjustWindowRectEx(&r, style, FALSE, exStyle);
