@@ -30,6 +30,9 @@ TString PrintUIInstallCommand(const TString& modelName, const TString& infPath, 
 
 std::uint32_t UIAddPrinter(const TString& modelName, const TString& infPath, const TString& portName,
                            TString& printerName) {
+  // With no model name there is nothing to install, and no queue could be
+  // told apart by its name (an empty prefix keeps no names).
+  if (modelName.empty()) return UIAddPrinterFailed;
   TString command = PrintUIInstallCommand(modelName, infPath, portName);
   if (command.empty()) return UIAddPrinterFailed;
 
