@@ -35,6 +35,7 @@ void TInstallInfos::LoadSettings(const TProfileFile* Ini) {
   if (!Ini) return;
   m_slPrinters = Ini->ReadSections();
   m_InfoItems.assign(m_slPrinters.size(), TRInstallInfo{});
+  m_iComplete = 0;
 
   // The program folder: where the running program file lies.
   const TString progDir = paths::ExtractFileDir(Sys().GetModuleFileName());
@@ -77,6 +78,7 @@ void TInstallInfos::LoadSettings(const TProfileFile* Ini) {
     r.InstallOCX = str(u"InstallOCX", u"");
     r.AfterRun = str(u"AfterRun", u"");
     r.AlwaysSetDefault = Ini->ReadBool(sec, u"AlwaysSetDefault", false);
+    m_iComplete = static_cast<int>(i) + 1;
   }
 }
 

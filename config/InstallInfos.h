@@ -42,12 +42,16 @@ class TInstallInfos {
   void LoadFromFile(const TString& FileName);
   void LoadSettings(const TProfileFile* Ini);
   int Count() const { return static_cast<int>(m_slPrinters.size()); }
+  // The models read completely, from the first on. Smaller than Count when
+  // loading stopped at a faulty section: only these may be offered.
+  int CompleteCount() const { return m_iComplete; }
   void GetItem(int index, TRInstallInfo& info) const;
   static TString GetLangSuffix();
 
  private:
   TStringList m_slPrinters;
   std::vector<TRInstallInfo> m_InfoItems;
+  int m_iComplete = 0;
 };
 
 extern TInstallInfos g_InstallInfos;

@@ -20,8 +20,11 @@ void TFormMain::FormActivate() {
   }
   m_View.SetAlphaBlend(false);
 
+  // A faulty section stopped the loading at start: the models after it were
+  // never read and the faulty one only in part, so only complete models are
+  // offered.
   TRInstallInfo info;
-  for (int i = 0; i < g_InstallInfos.Count(); ++i) {
+  for (int i = 0; i < g_InstallInfos.CompleteCount(); ++i) {
     g_InstallInfos.GetItem(i, info);
     m_View.AddListItem(info.PrinterName);
   }
