@@ -1,4 +1,40 @@
-// Placeholder entry point; the library's exports are built in their own change.
-#include <windows.h>
+// The library's entry point and its nine exports: C linkage, the platform's
+// standard calling convention, plain names (the build strips stdcall
+// decorations). Each export hands over to the portable logic.
+#include "inst2k/FindExistDevice.h"
+#include "inst2k/Inst2kState.h"
+#include "inst2k/InstallDriver.h"
+#include "inst2k/RegistryInf.h"
+#include "inst2k/win32/Win32Inst2kPorts.h"
+#include "inst2k/win32/WinApi.h"
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
+#define INST2K_EXPORT extern "C" __declspec(dllexport)
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) InstallInst2kWin32Ports();
+  if (reason == DLL_PROCESS_ATTACH || reason == DLL_THREAD_ATTACH)
+    inst2k::OnLibraryAttach(reinterpret_cast<THandle>(instance));
+  return TRUE;
+}
+
+INST2K_EXPORT void WINAPI SetDebugMode(int on) { inst2k::SetDebugMode(on); }
+INST2K_EXPORT void WINAPI ShowErrorCode(int on) { inst2k::ShowErrorCode(on); }
+INST2K_EXPORT void WINAPI EnableRootID(int on) { inst2k::EnableRootID(on); }
+INST2K_EXPORT DWORD WINAPI LastInstallErrorCode() { return inst2k::LastInstallErrorCode(); }
+INST2K_EXPORT void WINAPI RefreshHW() { inst2k::RefreshHW(); }
+
+INST2K_EXPORT BOOL WINAPI FuncFindExistDevice(LPCSTR hardwareId, LPSTR hardwareIdOut, LPSTR instanceIdOut) {
+  return inst2k::FuncFindExistDevice(hardwareId, hardwareIdOut, instanceIdOut) ? TRUE : FALSE;
+}
+
+INST2K_EXPORT DWORD WINAPI Inst2k_IsInlineDeviceExist(HWND owner, LPCSTR hardwareId, LPCSTR infPath, DWORD flags) {
+  return inst2k::Inst2k_IsInlineDeviceExist(reinterpret_cast<THandle>(owner), hardwareId, infPath, flags);
+}
+
+INST2K_EXPORT int WINAPI FuncInst2K(LPCSTR infPath, LPCSTR hardwareId, LPCSTR port, HWND owner) {
+  return inst2k::FuncInst2K(infPath, hardwareId, port, reinterpret_cast<THandle>(owner));
+}
+
+INST2K_EXPORT BOOL WINAPI Inst2k_RegistryInf(LPCSTR infPath, LPCSTR sourceLocation, LPSTR nameOut, DWORD nameSize) {
+  return inst2k::Inst2k_RegistryInf(infPath, sourceLocation, nameOut, nameSize) ? TRUE : FALSE;
+}

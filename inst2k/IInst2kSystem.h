@@ -1,0 +1,47 @@
+// Kernel and user services of the device-install library: the thread's last
+// error, system message texts, the module's string table, message boxes,
+// debugger output, file attributes, full paths and the ANSI code page's lead
+// bytes. ANSI text throughout.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Port.h"
+
+namespace inst2k {
+
+inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
+inline constexpr std::uint32_t kFileAttributeDirectory = 0x10;
+
+// MessageBox styles the library uses.
+inline constexpr std::uint32_t kMbOk = 0x0;
+inline constexpr std::uint32_t kMbIconError = 0x10;
+inline constexpr std::uint32_t kMbIconWarning = 0x30;
+
+class IInst2kSystem {
+ public:
+  virtual ~IInst2kSystem() = default;
+
+  virtual std::uint32_t GetLastError() = 0;
+  virtual void SetLastError(std::uint32_t code) = 0;
+
+  // FormatMessageA from the system's message table, default language,
+  // inserts ignored, into a buffer of maxChars: false when there is no text.
+  virtual bool FormatSystemMessage(std::uint32_t code, std::uint32_t maxChars, std::string& text) = 0;
+  // LoadStringA(module, id, buffer, maxChars): empty when the string is missing.
+  virtual std::string LoadString(THandle module, std::uint32_t id, std::uint32_t maxChars) = 0;
+  virtual void MessageBox(THandle owner, const std::string& text, const std::string& caption, std::uint32_t style) = 0;
+  virtual void OutputDebugString(const std::string& text) = 0;
+
+  // GetFileAttributesA: relative paths against the process's current directory.
+  virtual std::uint32_t GetFileAttributes(const std::string& path) = 0;
+  // GetFullPathNameA of any length; false when the system cannot resolve it.
+  virtual bool GetFullPathName(const std::string& path, std::string& fullPath) = 0;
+  // IsDBCSLeadByte in the ANSI code page.
+  virtual bool IsLeadByte(std::uint8_t byte) = 0;
+};
+
+inline IInst2kSystem& LibSys() { return PortSlot<IInst2kSystem>::Get(); }
+
+}  // namespace inst2k

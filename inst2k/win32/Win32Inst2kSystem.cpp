@@ -1,0 +1,57 @@
+#include <vector>
+
+#include "inst2k/IDeviceRegistry.h"
+#include "inst2k/IDeviceSetup.h"
+#include "inst2k/IInst2kSystem.h"
+#include "inst2k/win32/Win32Inst2kPorts.h"
+#include "inst2k/win32/WinApi.h"
+
+namespace inst2k {
+
+IDeviceSetup& Win32DeviceSetupPort();
+IDeviceRegistry& Win32DeviceRegistryPort();
+
+class Win32Inst2kSystem : public IInst2kSystem {
+ public:
+  std::uint32_t GetLastError() override { return ::GetLastError(); }
+  void SetLastError(std::uint32_t code) override { ::SetLastError(code); }
+
+  bool FormatSystemMessage(std::uint32_t code, std::uint32_t maxChars, std::string& text) override {
+    std::vector<char> buffer(maxChars + 1, '\0');
+    DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                               MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buffer.data(), maxChars, nullptr);
+    if (n == 0) return false;
+    text.assign(buffer.data(), n);
+    return true;
+  }
+  std::string LoadString(THandle module, std::uint32_t id, std::uint32_t maxChars) override {
+    std::vector<char> buffer(maxChars + 1, '\0');
+    int n = ::LoadStringA(reinterpret_cast<HINSTANCE>(module), id, buffer.data(), static_cast<int>(maxChars));
+    return n > 0 ? std::string(buffer.data(), n) : std::string();
+  }
+  void MessageBox(THandle owner, const std::string& text, const std::string& caption, std::uint32_t style) override {
+    ::MessageBoxA(reinterpret_cast<HWND>(owner), text.c_str(), caption.c_str(), style);
+  }
+  void OutputDebugString(const std::string& text) override { ::OutputDebugStringA(text.c_str()); }
+
+  std::uint32_t GetFileAttributes(const std::string& path) override { return ::GetFileAttributesA(path.c_str()); }
+  bool GetFullPathName(const std::string& path, std::string& fullPath) override {
+    DWORD n = ::GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    if (n == 0) return false;
+    std::vector<char> buffer(n + 1, '\0');
+    n = ::GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+    if (n == 0 || n >= buffer.size()) return false;
+    fullPath.assign(buffer.data(), n);
+    return true;
+  }
+  bool IsLeadByte(std::uint8_t byte) override { return ::IsDBCSLeadByte(byte) != FALSE; }
+};
+
+}  // namespace inst2k
+
+void InstallInst2kWin32Ports() {
+  static inst2k::Win32Inst2kSystem system;
+  PortSlot<inst2k::IInst2kSystem>::Set(&system);
+  PortSlot<inst2k::IDeviceSetup>::Set(&inst2k::Win32DeviceSetupPort());
+  PortSlot<inst2k::IDeviceRegistry>::Set(&inst2k::Win32DeviceRegistryPort());
+}
