@@ -24,6 +24,9 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64" AND EXISTS /usr/src/googletest/googl
   foreach(_t gtest gtest_main)
     target_compile_options(${_t} PRIVATE -Wno-error)
   endforeach()
+  # The win32-thread MinGW toolchain has no std::mutex for GoogleTest's
+  # Notification; a stand-in is forced into gtest and everything using it.
+  target_compile_options(gtest PUBLIC "SHELL:-include ${CMAKE_SOURCE_DIR}/cmake/gtest-mingw-notification.h")
 
   # ds_wine_test(NAME src...): a Windows test program run by scripts/run-wine-tests.sh.
   function(ds_wine_test name)

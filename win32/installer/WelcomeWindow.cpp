@@ -1,0 +1,318 @@
+#include "win32/installer/WelcomeWindow.h"
+
+#include <array>
+#include <string>
+
+#include "installer/uWelcome.h"
+#include "sysutil/Exception.h"
+#include "win32/adapters/WinText.h"
+
+namespace {
+
+constexpr UINT_PTR kShowTimerId = 1;
+constexpr COLORREF kSkyBlue = 0xF0CAA6;
+constexpr BYTE kAlpha = 221;
+
+// Design layout in pixels at 96 DPI.
+constexpr int kClientWidth = 620, kClientHeight = 289;
+constexpr RECT kTitleRect = {8, 30, 8 + 604, 30 + 41};
+constexpr RECT kLoadingRect = {431, 251, 431 + 185, 251 + 29};
+constexpr RECT kPanelRect = {1, 125, 1 + 619, 125 + 93};
+constexpr int kPictureLefts[TfrmWelcome::kPictureCount] = {16, 136, 256, 376, 496};
+constexpr int kPictureTop = 10, kPictureWidth = 100, kPictureHeight = 72;
+constexpr int kTitlePixels = 35, kSmallestTitlePixels = 14;
+
+int ScreenDpi() {
+  HDC dc = ::GetDC(nullptr);
+  int dpi = dc ? ::GetDeviceCaps(dc, LOGPIXELSY) : 96;
+  if (dc) ::ReleaseDC(nullptr, dc);
+  return dpi > 0 ? dpi : 96;
+}
+
+class WelcomeWindow final : public IWelcomeView {
+ public:
+  WelcomeWindow(HWND owner, unsigned titleColor);
+  ~WelcomeWindow() override;
+  void RunModal();
+
+  void ShowPicture(int index) override;
+  void SetTitle(const TString& text) override;
+  void SetTitleColor(std::uint32_t color) override;
+  void SetLoadingText(const TString& text) override { ::SetWindowTextW(m_Loading, W(text)); }
+  void SetTimerInterval(std::uint32_t ms) override { ::SetTimer(m_Hwnd, kShowTimerId, ms, nullptr); }
+  void StopTimer() override { ::KillTimer(m_Hwnd, kShowTimerId); }
+  void Close() override { m_Done = true; }
+
+ private:
+  struct Picture {
+    TJpegImage Image;
+    bool Loaded = false;
+    bool Visible = false;
+  };
+
+  static void RegisterClassOnce(HINSTANCE inst);
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  int S(int v) const { return ::MulDiv(v, m_Dpi, 96); }
+  RECT Scaled(const RECT& r) const { return {S(r.left), S(r.top), S(r.right), S(r.bottom)}; }
+  RECT PictureRect(int i) const;
+  void Paint(HDC dc);
+  HWND Label(int id, const RECT& r, DWORD align, HFONT font);
+  HFONT TahomaFont(int pixels, int weight) const {
+    return ::CreateFontW(-S(pixels), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                         CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Tahoma");
+  }
+
+  HWND m_Owner;
+  HWND m_Hwnd = nullptr;
+  HWND m_Title = nullptr;
+  HWND m_Loading = nullptr;
+  int m_Dpi = ScreenDpi();
+  HFONT m_TitleFont = nullptr;
+  HFONT m_LoadingFont = nullptr;
+  HBRUSH m_Back = ::CreateSolidBrush(kSkyBlue);
+  COLORREF m_TitleColor;
+  std::array<Picture, TfrmWelcome::kPictureCount> m_Pictures;
+  TfrmWelcome m_Form{*this};
+  bool m_Done = false;
+};
+
+void WelcomeWindow::RegisterClassOnce(HINSTANCE inst) {
+  static ATOM atom = 0;
+  if (atom) return;
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = &WelcomeWindow::WndProc;
+  wc.hInstance = inst;
+  wc.hCursor = ::LoadCursorW(nullptr, IDC_APPSTARTING);
+  wc.lpszClassName = kWelcomeSplashClass;
+  atom = ::RegisterClassExW(&wc);
+}
+
+WelcomeWindow::WelcomeWindow(HWND owner, unsigned titleColor) : m_Owner(owner), m_TitleColor(titleColor) {
+  HINSTANCE inst = ::GetModuleHandleW(nullptr);
+  for (int i = 0; i < TfrmWelcome::kPictureCount; ++i) {
+    try {
+      m_Pictures[i].Image = LoadWelcomePicture(inst, i + 1);
+      m_Pictures[i].Loaded = true;
+    } catch (const Exception& e) {
+      // A picture that cannot be shown leaves its box empty; the splash goes on.
+      ::OutputDebugStringW(W(e.Message()));
+    }
+  }
+
+  RegisterClassOnce(inst);
+  const int w = S(kClientWidth), h = S(kClientHeight);
+  const int x = (::GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (::GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+  m_Hwnd = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_LAYERED, kWelcomeSplashClass, L"Welcome", WS_POPUP | WS_CLIPCHILDREN,
+                             x, y, w, h, owner, nullptr, inst, this);
+  if (!m_Hwnd) return;
+  ::SetLayeredWindowAttributes(m_Hwnd, 0, kAlpha, LWA_ALPHA);
+
+  m_TitleFont = TahomaFont(kTitlePixels, FW_BOLD);
+  m_LoadingFont = TahomaFont(16, FW_NORMAL);
+  m_Title = Label(kWelcomeTitleId, kTitleRect, SS_CENTER, m_TitleFont);
+  m_Loading = Label(kWelcomeLoadingId, kLoadingRect, SS_LEFT, m_LoadingFont);
+
+  m_Form.FormCreate();
+  m_Form.SetTitleColor(titleColor);
+}
+
+WelcomeWindow::~WelcomeWindow() {
+  if (m_Hwnd) {
+    ::KillTimer(m_Hwnd, kShowTimerId);
+    ::DestroyWindow(m_Hwnd);
+  }
+  if (m_TitleFont) ::DeleteObject(m_TitleFont);
+  if (m_LoadingFont) ::DeleteObject(m_LoadingFont);
+  ::DeleteObject(m_Back);
+}
+
+HWND WelcomeWindow::Label(int id, const RECT& r, DWORD align, HFONT font) {
+  RECT s = Scaled(r);
+  HWND label = ::CreateWindowExW(
+      0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_NOPREFIX | align, s.left, s.top, s.right - s.left, s.bottom - s.top,
+      m_Hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
+  ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return label;
+}
+
+RECT WelcomeWindow::PictureRect(int i) const {
+  const int left = kPanelRect.left + kPictureLefts[i], top = kPanelRect.top + kPictureTop;
+  return Scaled({left, top, left + kPictureWidth, top + kPictureHeight});
+}
+
+void WelcomeWindow::ShowPicture(int index) {
+  if (index < 0 || index >= TfrmWelcome::kPictureCount || m_Pictures[index].Visible) return;
+  m_Pictures[index].Visible = true;
+  RECT r = PictureRect(index);
+  ::InvalidateRect(m_Hwnd, &r, FALSE);
+}
+
+// The title keeps the label's fixed size; a title too long for one line at
+// the design size is drawn smaller rather than cut off.
+void WelcomeWindow::SetTitle(const TString& text) {
+  RECT box;
+  ::GetClientRect(m_Title, &box);
+  HDC dc = ::GetDC(m_Title);
+  for (int px = kTitlePixels; dc; --px) {
+    HFONT font = TahomaFont(px, FW_BOLD);
+    HGDIOBJ old = ::SelectObject(dc, font);
+    SIZE size = {};
+    ::GetTextExtentPoint32W(dc, W(text), static_cast<int>(text.size()), &size);
+    ::SelectObject(dc, old);
+    if (size.cx <= box.right || px <= kSmallestTitlePixels) {
+      ::SendMessageW(m_Title, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+      if (m_TitleFont) ::DeleteObject(m_TitleFont);
+      m_TitleFont = font;
+      break;
+    }
+    ::DeleteObject(font);
+  }
+  if (dc) ::ReleaseDC(m_Title, dc);
+  ::SetWindowTextW(m_Title, W(text));
+}
+
+void WelcomeWindow::SetTitleColor(std::uint32_t color) {
+  m_TitleColor = color;
+  ::InvalidateRect(m_Title, nullptr, TRUE);
+}
+
+void WelcomeWindow::RunModal() {
+  if (!m_Hwnd) return;
+  const bool ownerEnabled = m_Owner && ::IsWindowEnabled(m_Owner);
+  if (ownerEnabled) ::EnableWindow(m_Owner, FALSE);
+  ::ShowWindow(m_Hwnd, SW_SHOWNORMAL);
+  ::UpdateWindow(m_Hwnd);
+  const HWND hwnd = m_Hwnd;
+  MSG msg;
+  while (!m_Done && ::IsWindow(hwnd)) {
+    BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0) {  // WM_QUIT belongs to the outer loop
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (got < 0) break;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+  // Give the activation back to the owner before the splash goes.
+  if (ownerEnabled && ::IsWindow(m_Owner)) ::EnableWindow(m_Owner, TRUE);
+  if (m_Hwnd) {
+    ::KillTimer(m_Hwnd, kShowTimerId);
+    ::ShowWindow(m_Hwnd, SW_HIDE);
+  }
+}
+
+LRESULT CALLBACK WelcomeWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* created = reinterpret_cast<WelcomeWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    created->m_Hwnd = hwnd;
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+  }
+  auto* self = reinterpret_cast<WelcomeWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->m_Hwnd = nullptr;
+    return ::DefWindowProcW(hwnd, msg, wp, lp);
+  }
+  try {
+    return self->Handle(msg, wp, lp);
+  } catch (const std::exception&) {
+    // Nothing may unwind through the system's message dispatch.
+    return ::DefWindowProcW(hwnd, msg, wp, lp);
+  }
+}
+
+LRESULT WelcomeWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_TIMER:
+      if (wp == kShowTimerId && !m_Done) m_Form.tmrShowTimer();
+      return 0;
+    case WM_LBUTTONDBLCLK: {
+      POINT pt = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+      RECT first = PictureRect(0);
+      if (m_Pictures[0].Visible && ::PtInRect(&first, pt)) m_Form.img1DblClick();
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wp);
+      ::SetTextColor(dc, reinterpret_cast<HWND>(lp) == m_Title ? m_TitleColor : RGB(0, 0, 0));
+      ::SetBkColor(dc, kSkyBlue);
+      return reinterpret_cast<LRESULT>(m_Back);
+    }
+    case WM_ERASEBKGND:
+      return 1;  // WM_PAINT covers everything
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = ::BeginPaint(m_Hwnd, &ps);
+      Paint(dc);
+      ::EndPaint(m_Hwnd, &ps);
+      return 0;
+    }
+    case WM_CLOSE:
+      return 0;  // the splash closes itself
+    case kWelcomeQueryPictures: {
+      LRESULT bits = 0;
+      for (int i = 0; i < TfrmWelcome::kPictureCount; ++i) {
+        if (m_Pictures[i].Visible) bits |= LRESULT{1} << i;
+        if (m_Pictures[i].Loaded) bits |= LRESULT{1} << (8 + i);
+      }
+      return bits;
+    }
+    default:
+      return ::DefWindowProcW(m_Hwnd, msg, wp, lp);
+  }
+}
+
+void WelcomeWindow::Paint(HDC target) {
+  RECT client;
+  ::GetClientRect(m_Hwnd, &client);
+  // Drawn off screen first so that a new picture never flickers.
+  HDC dc = ::CreateCompatibleDC(target);
+  HBITMAP bmp = ::CreateCompatibleBitmap(target, client.right, client.bottom);
+  HGDIOBJ old = ::SelectObject(dc, bmp);
+
+  ::FillRect(dc, &client, m_Back);
+  RECT panel = Scaled(kPanelRect);
+  ::FillRect(dc, &panel, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  ::SetStretchBltMode(dc, HALFTONE);
+  ::SetBrushOrgEx(dc, 0, 0, nullptr);
+  for (int i = 0; i < TfrmWelcome::kPictureCount; ++i) {
+    const Picture& p = m_Pictures[i];
+    if (!p.Visible || !p.Loaded) continue;
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = p.Image.Width;
+    bi.bmiHeader.biHeight = -p.Image.Height;  // top-down rows
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    RECT r = PictureRect(i);
+    ::StretchDIBits(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, 0, 0, p.Image.Width, p.Image.Height,
+                    p.Image.Pixels.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
+  }
+
+  ::BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+  ::SelectObject(dc, old);
+  ::DeleteObject(bmp);
+  ::DeleteDC(dc);
+}
+
+}  // namespace
+
+TJpegImage LoadWelcomePicture(HMODULE module, int number) {
+  const std::wstring name = L"JPG_WELCOME_" + std::to_wstring(number);
+  HRSRC res = ::FindResourceW(module, name.c_str(), MAKEINTRESOURCEW(10));  // RT_RCDATA
+  HGLOBAL data = res ? ::LoadResource(module, res) : nullptr;
+  const void* bytes = data ? ::LockResource(data) : nullptr;
+  if (!bytes) throw Exception(u"splash picture resource missing: " + T(name.c_str()));
+  return DecodeJpeg(std::string_view(static_cast<const char*>(bytes), ::SizeofResource(module, res)));
+}
+
+void ShowWelcomeSplash(HWND owner, unsigned titleColor) {
+  WelcomeWindow splash(owner, titleColor);
+  splash.RunModal();
+}
