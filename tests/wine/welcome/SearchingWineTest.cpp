@@ -1,9 +1,11 @@
 // The real searching dialog under Wine: created hidden with its fixed texts,
 // shown modally centred on the (hidden) main window, closed by Escape, the
 // close box, Enter and either button; a screenshot (docs/screenshots/searching.png).
-#include <commctrl.h>
-#include <gtest/gtest.h>
+// clang-format off
 #include <windows.h>
+#include <commctrl.h>
+// clang-format on
+#include <gtest/gtest.h>
 
 #include "ScreenCapture.h"
 #include "ScriptedModal.h"
