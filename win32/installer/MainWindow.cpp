@@ -166,7 +166,8 @@ void TMainWindow::CreateControls() {
   make(TMainControl::btnStart, L"BUTTON", L"Install", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, printers);
   make(TMainControl::btnExit, L"BUTTON", L"E&xit", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, printers);
   HWND status = make(TMainControl::statBarInfo, STATUSCLASSNAMEW, L"", WS_VISIBLE | SBARS_SIZEGRIP, 0, base);
-  SendMessageW(status, SB_SIMPLE, TRUE, 0);
+  int parts[1] = {-1};  // one panel across the whole bar
+  SendMessageW(status, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
 
   const int icon = S(32);
   m_Images = ImageList_Create(icon, icon, ILC_COLOR32 | ILC_MASK, 1, 1);
@@ -537,14 +538,14 @@ int TMainWindow::SelectedIndex() const {
 }
 
 void TMainWindow::SetStatusText(const TString& textValue) {
-  SendMessageW(C(TMainControl::statBarInfo).Hwnd, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(W(textValue)));
+  SendMessageW(C(TMainControl::statBarInfo).Hwnd, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(W(textValue)));
 }
 
 TString TMainWindow::StatusText() const {
   HWND sb = C(TMainControl::statBarInfo).Hwnd;
-  int n = LOWORD(SendMessageW(sb, SB_GETTEXTLENGTHW, SB_SIMPLEID, 0));
+  int n = LOWORD(SendMessageW(sb, SB_GETTEXTLENGTHW, 0, 0));
   std::wstring buf(static_cast<size_t>(n) + 1, L'\0');
-  SendMessageW(sb, SB_GETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(buf.data()));
+  SendMessageW(sb, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(buf.data()));
   return T(buf.c_str());
 }
 

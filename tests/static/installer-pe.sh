@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# The shipped installers: machine type, subsystem and the embedded resources.
+set -u
+cd "${DS_ROOT:-.}"
+fails=0
+ok() { echo "ok - $*"; }
+no() { echo "not ok - $*"; fails=$((fails + 1)); }
+check() { if eval "$2"; then ok "$1"; else no "$1"; fi; }
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+for arch in win32 win64; do
+  exe=dist/$arch/DriverSetup.exe
+  if [ ! -f "$exe" ]; then
+    no "$exe exists"
+    continue
+  fi
+  python3 tests/static/pe_resources.py "$exe" >"$tmp/$arch.txt" 2>&1 || no "$exe parses as PE"
+  want=i386
+  [ $arch = win64 ] && want=x86-64
+  check "$exe is a $want program" "grep -qx 'machine $want' $tmp/$arch.txt"
+  for name in RC_STRINGS_INI_CN RC_STRINGS_INI_CHT RC_STRINGS_INI_EN INST2KDLL INST2K64DLL PRNSETUP64EXE; do
+    check "$exe carries RCDATA $name" "grep -q '^10 $name ' $tmp/$arch.txt"
+  done
+  check "$exe carries the bitmap BM_LOGO_TESSARON" "grep -q '^2 BM_LOGO_TESSARON ' $tmp/$arch.txt"
+  check "$exe carries a manifest, a version resource and an icon" \
+    "grep -q '^24 1 ' $tmp/$arch.txt && grep -q '^16 1 ' $tmp/$arch.txt && grep -q '^14 MAINICON ' $tmp/$arch.txt"
+  # The embedded strings files are the built-in ones, byte for byte.
+  for lang in CN CHT EN; do
+    python3 tests/static/pe_resources.py "$exe" --dump 10 "RC_STRINGS_INI_$lang" "$tmp/s.ini"
+    check "$exe: RC_STRINGS_INI_$lang equals resources/Strings_$lang.ini" "cmp -s $tmp/s.ini resources/Strings_$lang.ini"
+  done
+  # The components have the right bitness: the library for the installer's
+  # own process, the 64-bit library and host always x86-64.
+  for res in INST2KDLL INST2K64DLL PRNSETUP64EXE; do
+    python3 tests/static/pe_resources.py "$exe" --dump 10 "$res" "$tmp/$res.bin"
+    m=$(python3 tests/static/pe_resources.py "$tmp/$res.bin" 2>/dev/null | head -1)
+    expect="machine x86-64"
+    [ $res = INST2KDLL ] && [ $arch = win32 ] && expect="machine i386"
+    check "$exe: $res is a PE with $expect" "[ '$m' = '$expect' ]"
+  done
+done
+check "manifest asks for administrator rights and common controls 6" \
+  "grep -q requireAdministrator win32/installer/DriverSetup.manifest && grep -q Common-Controls win32/installer/DriverSetup.manifest"
+[ $fails -eq 0 ]

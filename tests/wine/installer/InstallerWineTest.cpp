@@ -1,0 +1,147 @@
+// The real 64-bit installer started under Wine with the demo package.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "WineHarness.h"
+
+using namespace harness;
+
+namespace {
+
+// Control identifiers of the main window (100 + the control's position).
+enum { kLogo = 101, kTitle, kGuide, kQuick, kManual, kGroup = 107, kList, kInfos, kStart, kExit, kStatus };
+
+class InstallerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root = Env(L"DS_ROOT_WIN");
+    exe = Join(Env(L"DS_DIST_WIN64"), L"DriverSetup.exe");
+    ASSERT_FALSE(root.empty()) << "DS_ROOT_WIN is not set";
+    ASSERT_NE(GetFileAttributesW(exe.c_str()), INVALID_FILE_ATTRIBUTES) << "no installer at DS_DIST_WIN64";
+    stage = NewTempFolder(L"stage");
+    ASSERT_TRUE(CopyTree(Join(root, L"examples\\demo-package"), stage));
+    ASSERT_TRUE(CopyFileW(exe.c_str(), Join(stage, L"DriverSetup.exe").c_str(), FALSE));
+  }
+  void TearDown() override { DeleteTree(stage); }
+
+  // Starts the installer in `cwd` and remembers the workspace it reserved.
+  void Launch(const std::wstring& cwd) {
+    before = TempReservations();
+    ASSERT_TRUE(Start(Join(stage, L"DriverSetup.exe"), cwd, proc));
+  }
+  std::wstring Reservation() {
+    for (const auto& r : TempReservations())
+      if (std::find(before.begin(), before.end(), r) == before.end()) return r;
+    return {};
+  }
+
+  std::wstring root, exe, stage;
+  std::vector<std::wstring> before;
+  Process proc;
+};
+
+TEST_F(InstallerTest, ShowsTheBrandedWindowWithThePackagesModels) {
+  Launch(stage);
+  HWND main = WaitWindow(proc.Id, L"TFormMain", 20000);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(Text(main), L"Printer Driver Setup");
+  EXPECT_EQ(Text(GetDlgItem(main, kTitle)), L"Meridex flatbed printers");
+  EXPECT_EQ(Text(GetDlgItem(main, kGuide)), L"Install Guide");
+  EXPECT_EQ(Text(GetDlgItem(main, kManual)), L"User's manual");
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(main, kQuick)));
+  EXPECT_EQ(Text(GetDlgItem(main, kStart)), L"Install");
+  EXPECT_EQ(Text(GetDlgItem(main, kExit)), L"Exit");
+
+  HWND list = GetDlgItem(main, kList);
+  // The list is filled at the first activation, right after the window shows.
+  for (int i = 0; i < 100 && ListCount(list) < 3; ++i) Sleep(50);
+  ASSERT_EQ(ListCount(list), 3);
+  EXPECT_EQ(ListItemText(proc.Handle, list, 0), L"Tessaron TS-2100");
+  EXPECT_EQ(ListItemText(proc.Handle, list, 1), L"Tessaron TS-3200");
+  EXPECT_EQ(ListItemText(proc.Handle, list, 2), L"Tessaron TS-5400");
+  EXPECT_EQ(Text(GetDlgItem(main, kGroup)), L"Select printer :Tessaron TS-2100");
+  EXPECT_EQ(Text(GetDlgItem(main, kInfos)), L"Hints :Please click \"Install\" button.");
+  EXPECT_EQ(StatusText(proc.Handle, GetDlgItem(main, kStatus)),
+            L"Flatbed printer for forms and invoices, 24 pins, 110 columns");
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main, kGuide)));
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main, kManual)));
+
+  // The third model ships no manual: its link is disabled.
+  ListSelect(proc.Handle, list, 2);
+  EXPECT_EQ(Text(GetDlgItem(main, kGroup)), L"Select printer :Tessaron TS-5400");
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main, kGuide)));
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(main, kManual)));
+}
+
+TEST_F(InstallerTest, WorkspaceLivesWhileTheProgramRunsAndIsLockedAgainstSwaps) {
+  Launch(stage);
+  HWND main = WaitWindow(proc.Id, L"TFormMain", 20000);
+  ASSERT_NE(main, nullptr);
+  std::wstring reservation = Reservation();
+  ASSERT_FALSE(reservation.empty());
+  std::wstring ws = reservation.substr(0, reservation.size() - 4);
+  EXPECT_EQ(ReadBytes(Join(ws, L"Lang\\Strings.ini")), ReadBytes(Join(root, L"resources\\Strings_EN.ini")));
+  EXPECT_EQ(ReadBytes(Join(ws, L"inst2k64.dll")), ReadBytes(Join(Env(L"DS_DIST_WIN64"), L"inst2k64.dll")));
+  EXPECT_EQ(ReadBytes(Join(ws, L"PrnSetup64.exe")), ReadBytes(Join(Env(L"DS_DIST_WIN64"), L"PrnSetup64.exe")));
+  EXPECT_EQ(ReadBytes(Join(ws, L"inst2k.dll")).substr(0, 2), "MZ");
+  for (const wchar_t* name : {L"inst2k.dll", L"inst2k64.dll", L"PrnSetup64.exe"}) {
+    HANDLE h = CreateFileW(Join(ws, name).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(h, INVALID_HANDLE_VALUE) << "a component could be opened for writing";
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    EXPECT_FALSE(DeleteFileW(Join(ws, name).c_str()));
+  }
+
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(proc.WaitExit(15000));
+  EXPECT_EQ(GetFileAttributesW(ws.c_str()), INVALID_FILE_ATTRIBUTES) << "workspace left behind";
+  EXPECT_NE(GetFileAttributesW(reservation.c_str()), INVALID_FILE_ATTRIBUTES) << "reservation file removed";
+  DeleteFileW(reservation.c_str());
+}
+
+TEST_F(InstallerTest, MissingPackageDescriptionNamesThePathAndEnds) {
+  std::wstring empty = NewTempFolder(L"empty");
+  Launch(empty);
+  HWND box = WaitWindow(proc.Id, L"#32770", 20000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(Text(box), L"出錯了");
+  wchar_t full[MAX_PATH];
+  GetFullPathNameW(Join(empty, L"Setup.ini").c_str(), MAX_PATH, full, nullptr);
+  EXPECT_EQ(Text(GetDlgItem(box, 0xFFFF)), std::wstring(L"指定的配置文件（") + full + L"）不存在，程序將退出！");
+  EXPECT_EQ(WaitWindow(proc.Id, L"TFormMain", 0), nullptr) << "the main window must not show";
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(proc.WaitExit(15000));
+  std::wstring reservation = Reservation();
+  if (!reservation.empty()) {
+    EXPECT_EQ(GetFileAttributesW(reservation.substr(0, reservation.size() - 4).c_str()), INVALID_FILE_ATTRIBUTES);
+    DeleteFileW(reservation.c_str());
+  }
+  DeleteTree(empty);
+}
+
+TEST_F(InstallerTest, FaultySectionIsReportedAndTheModelsBeforeItAreListed) {
+  WriteUtf16File(Join(stage, L"Setup.ini"),
+                 L"[TS2100]\r\nPrinterName=Tessaron TS-2100\r\nPrinterHWID=TessaronTS-2100A1B2\r\n"
+                 L"DriverDir=\\Drivers\\TS2100\r\nINF.2K=TS2100.inf\r\nINF.X64=TS2100.inf\r\n"
+                 L"[TS3200]\r\nPrinterName=Tessaron TS-3200\r\n"
+                 L"[TS5400]\r\nPrinterName=Tessaron TS-5400\r\nPrinterHWID=X\r\n");
+  Launch(stage);
+  HWND box = WaitWindow(proc.Id, L"#32770", 20000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(Text(GetDlgItem(box, 0xFFFF)), L"TS3200 配置文件出错，没有指定打印机硬件ID！");
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  HWND main = WaitWindow(proc.Id, L"TFormMain", 20000);
+  ASSERT_NE(main, nullptr);
+  HWND list = GetDlgItem(main, kList);
+  for (int i = 0; i < 100 && ListCount(list) < 1; ++i) Sleep(50);
+  Sleep(300);
+  ASSERT_EQ(ListCount(list), 1);
+  EXPECT_EQ(ListItemText(proc.Handle, list, 0), L"Tessaron TS-2100");
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(proc.WaitExit(15000));
+  std::wstring reservation = Reservation();
+  if (!reservation.empty()) DeleteFileW(reservation.c_str());
+}
+
+}  // namespace
