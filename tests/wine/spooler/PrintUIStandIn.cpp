@@ -5,9 +5,10 @@
 // Understood: /if (install the model /m from the INF /f as a queue based on the
 // name /b on the port /r), /dl (delete the queue /n), /dd (delete the driver
 // /m). It never shows any window, so /q changes nothing.
+#include <windows.h>
+
 #include <setupapi.h>
 #include <shellapi.h>
-#include <windows.h>
 #include <winspool.h>
 
 #include <map>
