@@ -339,6 +339,8 @@ LRESULT TMainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_FIRST_ACTIVATE:
       m_Form.FormActivate();
+      // Arrow keys move through the models right away.
+      if (IsWindowVisible(m_Hwnd)) SetFocus(C(TMainControl::lvPrinters).Hwnd);
       return 0;
     case DM_GETDEFID:
       return MAKELRESULT(Id(TMainControl::btnStart), DC_HASDEFID);
