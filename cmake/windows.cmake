@@ -1,5 +1,8 @@
 # Windows targets: the Win32 adapters, the installer, the Wine test programs.
 set(DS_WIN_LINK_OPTIONS -static -static-libgcc -static-libstdc++)
+if(NOT CMAKE_BUILD_TYPE STREQUAL "Debug")
+  list(APPEND DS_WIN_LINK_OPTIONS -s)  # shipped programs carry no symbol tables
+endif()
 
 if(NOT DEFINED DS_DIST_DIR)
   set(DS_DIST_DIR ${CMAKE_BINARY_DIR}/dist)

@@ -30,6 +30,8 @@ def parse(path):
                 return r - vaddr + rawptr
         raise ValueError("rva outside sections")
 
+    if rva == 0 or size == 0:
+        return MACHINES.get(machine, hex(machine)), []
     base = off(rva)
 
     def name_of(entry):
