@@ -8,7 +8,7 @@ PKGS=(
   g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   libgtest-dev googletest libjpeg-dev
   wine wine64 xvfb xauth x11-utils imagemagick fonts-wqy-microhei
-  dpkg-dev file locales
+  dpkg-dev file locales xdotool
 )
 
 missing=()
