@@ -41,6 +41,18 @@ void RunScripted(const std::function<void()>& modal, const std::function<void(do
   g_Step = nullptr;
 }
 
+void PumpMessagesFor(double ms) {
+  const double end = NowMs() + ms;
+  while (NowMs() < end) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(10);
+  }
+}
+
 std::wstring ItemText(HWND dialog, int id) {
   wchar_t buf[512] = {};
   GetDlgItemTextW(dialog, id, buf, 512);

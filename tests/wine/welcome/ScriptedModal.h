@@ -14,6 +14,9 @@ double NowMs();
 // while it runs, `step` with the current NowMs().
 void RunScripted(const std::function<void()>& modal, const std::function<void(double now)>& step);
 
+// Serves this thread's messages for `ms` milliseconds.
+void PumpMessagesFor(double ms);
+
 std::wstring ItemText(HWND dialog, int id);
 
 // Notes the moment a window of class `cls` starts hiding (it is sent
