@@ -24,6 +24,32 @@ enum class TMainControl {
   statBarInfo,
 };
 
+// The main window's components in component order, with their kinds; the
+// non-visual ones (image list, timers) have no control.
+struct TMainComponent {
+  const char16_t* Name;
+  TControlKind Kind;
+  int Control;  // a TMainControl, or -1
+};
+inline constexpr TMainComponent kMainComponents[] = {
+    {u"PnlTitle", TControlKind::OtherControl, static_cast<int>(TMainControl::PnlTitle)},
+    {u"imgLogo", TControlKind::OtherControl, static_cast<int>(TMainControl::imgLogo)},
+    {u"lblMainTitle", TControlKind::Label, static_cast<int>(TMainControl::lblMainTitle)},
+    {u"lblReadGuide", TControlKind::Label, static_cast<int>(TMainControl::lblReadGuide)},
+    {u"lblReadQuickGuide", TControlKind::Label, static_cast<int>(TMainControl::lblReadQuickGuide)},
+    {u"lblReadManual", TControlKind::Label, static_cast<int>(TMainControl::lblReadManual)},
+    {u"PnlPrinters", TControlKind::OtherControl, static_cast<int>(TMainControl::PnlPrinters)},
+    {u"grpPrinters", TControlKind::GroupBox, static_cast<int>(TMainControl::grpPrinters)},
+    {u"lvPrinters", TControlKind::OtherControl, static_cast<int>(TMainControl::lvPrinters)},
+    {u"edtInfos", TControlKind::Edit, static_cast<int>(TMainControl::edtInfos)},
+    {u"btnStart", TControlKind::Button, static_cast<int>(TMainControl::btnStart)},
+    {u"btnExit", TControlKind::Button, static_cast<int>(TMainControl::btnExit)},
+    {u"statBarInfo", TControlKind::OtherControl, static_cast<int>(TMainControl::statBarInfo)},
+    {u"ilPrinter", TControlKind::NonVisual, -1},
+    {u"tmrSetup64Error", TControlKind::NonVisual, -1},
+    {u"tmrInstallingHints", TControlKind::NonVisual, -1},
+};
+
 // Message box flags and answers, as the Windows message box uses them.
 namespace mb {
 constexpr std::uint32_t Ok = 0x0, OkCancel = 0x1, YesNoCancel = 0x3, YesNo = 0x4;

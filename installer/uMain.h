@@ -62,6 +62,7 @@ class TFormMain {
   void StartUp();
   void WriteResource(const TString& name, const TString& path, bool keepLocked);
   void OpenLink(const TString& file);
+  void OpenDocument(TString TRInstallInfo::*document);
 
   IMainView& m_View;
   bool m_bActivated = false;

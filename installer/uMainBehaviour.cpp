@@ -64,26 +64,16 @@ void TFormMain::lvPrintersChange() { m_iSelect = m_View.SelectedIndex(); }
 
 void TFormMain::OpenLink(const TString& file) { Shell().ShellOpen(m_View.WindowHandle(), file); }
 
-void TFormMain::lblReadGuideClick() {
+void TFormMain::OpenDocument(TString TRInstallInfo::*document) {
   if (m_iSelect < 0 || m_iSelect >= g_InstallInfos.Count()) return;
   TRInstallInfo info;
   g_InstallInfos.GetItem(m_iSelect, info);
-  OpenLink(info.InstallGuide);
+  OpenLink(info.*document);
 }
 
-void TFormMain::lblReadQuickGuideClick() {
-  if (m_iSelect < 0 || m_iSelect >= g_InstallInfos.Count()) return;
-  TRInstallInfo info;
-  g_InstallInfos.GetItem(m_iSelect, info);
-  OpenLink(info.QuickGuide);
-}
-
-void TFormMain::lblReadManualClick() {
-  if (m_iSelect < 0 || m_iSelect >= g_InstallInfos.Count()) return;
-  TRInstallInfo info;
-  g_InstallInfos.GetItem(m_iSelect, info);
-  OpenLink(info.UserManual);
-}
+void TFormMain::lblReadGuideClick() { OpenDocument(&TRInstallInfo::InstallGuide); }
+void TFormMain::lblReadQuickGuideClick() { OpenDocument(&TRInstallInfo::QuickGuide); }
+void TFormMain::lblReadManualClick() { OpenDocument(&TRInstallInfo::UserManual); }
 
 void TFormMain::imgLogoClick() {
   if (!m_strLogoURL.empty()) OpenLink(m_strLogoURL);

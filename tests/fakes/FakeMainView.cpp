@@ -1,29 +1,5 @@
 #include "fakes/FakeMainView.h"
 
-namespace {
-struct Comp {
-  const char16_t* Name;
-  TControlKind Kind;
-  int Control;
-};
-const Comp kComps[] = {
-    {u"PnlTitle", TControlKind::OtherControl, static_cast<int>(TMainControl::PnlTitle)},
-    {u"imgLogo", TControlKind::OtherControl, static_cast<int>(TMainControl::imgLogo)},
-    {u"lblMainTitle", TControlKind::Label, static_cast<int>(TMainControl::lblMainTitle)},
-    {u"lblReadGuide", TControlKind::Label, static_cast<int>(TMainControl::lblReadGuide)},
-    {u"lblReadQuickGuide", TControlKind::Label, static_cast<int>(TMainControl::lblReadQuickGuide)},
-    {u"lblReadManual", TControlKind::Label, static_cast<int>(TMainControl::lblReadManual)},
-    {u"PnlPrinters", TControlKind::OtherControl, static_cast<int>(TMainControl::PnlPrinters)},
-    {u"grpPrinters", TControlKind::GroupBox, static_cast<int>(TMainControl::grpPrinters)},
-    {u"lvPrinters", TControlKind::OtherControl, static_cast<int>(TMainControl::lvPrinters)},
-    {u"edtInfos", TControlKind::Edit, static_cast<int>(TMainControl::edtInfos)},
-    {u"btnStart", TControlKind::Button, static_cast<int>(TMainControl::btnStart)},
-    {u"btnExit", TControlKind::Button, static_cast<int>(TMainControl::btnExit)},
-    {u"statBarInfo", TControlKind::OtherControl, static_cast<int>(TMainControl::statBarInfo)},
-    {u"tmrInstallingHints", TControlKind::NonVisual, -1},
-};
-}  // namespace
-
 FakeMainView::FakeMainView() {
   // Design-time geometry and captions of the window.
   m_Ctl[TMainControl::imgLogo] = {u"", u"", true, 0, false, 12, 194};
@@ -39,14 +15,14 @@ FakeMainView::FakeMainView() {
     m_Ctl[c] = {};
 }
 
-int FakeMainView::ComponentCount() const { return static_cast<int>(std::size(kComps)); }
-TString FakeMainView::ComponentName(int i) const { return kComps[i].Name; }
-TControlKind FakeMainView::ComponentKind(int i) const { return kComps[i].Kind; }
+int FakeMainView::ComponentCount() const { return static_cast<int>(std::size(kMainComponents)); }
+TString FakeMainView::ComponentName(int i) const { return kMainComponents[i].Name; }
+TControlKind FakeMainView::ComponentKind(int i) const { return kMainComponents[i].Kind; }
 void FakeMainView::SetComponentCaption(int i, const TString& t) {
-  if (kComps[i].Control >= 0) SetCaption(static_cast<TMainControl>(kComps[i].Control), t);
+  if (kMainComponents[i].Control >= 0) SetCaption(static_cast<TMainControl>(kMainComponents[i].Control), t);
 }
 void FakeMainView::SetComponentHint(int i, const TString& t) {
-  if (kComps[i].Control >= 0) SetHint(static_cast<TMainControl>(kComps[i].Control), t);
+  if (kMainComponents[i].Control >= 0) SetHint(static_cast<TMainControl>(kMainComponents[i].Control), t);
 }
 
 void FakeMainView::SetAlphaBlendValue(std::uint8_t alpha) {

@@ -21,32 +21,6 @@ constexpr int kIdBase = 100;
 
 int Id(TMainControl c) { return kIdBase + static_cast<int>(c); }
 
-struct ComponentEntry {
-  const char16_t* Name;
-  TControlKind Kind;
-  int Control;  // index into the controls, -1 for non-visual components
-};
-
-// The window's components in component order.
-const ComponentEntry kComponents[] = {
-    {u"PnlTitle", TControlKind::OtherControl, static_cast<int>(TMainControl::PnlTitle)},
-    {u"imgLogo", TControlKind::OtherControl, static_cast<int>(TMainControl::imgLogo)},
-    {u"lblMainTitle", TControlKind::Label, static_cast<int>(TMainControl::lblMainTitle)},
-    {u"lblReadGuide", TControlKind::Label, static_cast<int>(TMainControl::lblReadGuide)},
-    {u"lblReadQuickGuide", TControlKind::Label, static_cast<int>(TMainControl::lblReadQuickGuide)},
-    {u"lblReadManual", TControlKind::Label, static_cast<int>(TMainControl::lblReadManual)},
-    {u"PnlPrinters", TControlKind::OtherControl, static_cast<int>(TMainControl::PnlPrinters)},
-    {u"grpPrinters", TControlKind::GroupBox, static_cast<int>(TMainControl::grpPrinters)},
-    {u"lvPrinters", TControlKind::OtherControl, static_cast<int>(TMainControl::lvPrinters)},
-    {u"edtInfos", TControlKind::Edit, static_cast<int>(TMainControl::edtInfos)},
-    {u"btnStart", TControlKind::Button, static_cast<int>(TMainControl::btnStart)},
-    {u"btnExit", TControlKind::Button, static_cast<int>(TMainControl::btnExit)},
-    {u"statBarInfo", TControlKind::OtherControl, static_cast<int>(TMainControl::statBarInfo)},
-    {u"ilPrinter", TControlKind::NonVisual, -1},
-    {u"tmrSetup64Error", TControlKind::NonVisual, -1},
-    {u"tmrInstallingHints", TControlKind::NonVisual, -1},
-};
-
 bool IsLink(TMainControl c) {
   return c == TMainControl::lblReadGuide || c == TMainControl::lblReadQuickGuide || c == TMainControl::lblReadManual;
 }
@@ -396,14 +370,14 @@ bool TMainWindow::PreTranslate(MSG& msg) {
 // IControlsForm -------------------------------------------------------------
 
 void TMainWindow::SetFormCaption(const TString& caption) { SetWindowTextW(m_Hwnd, W(caption)); }
-int TMainWindow::ComponentCount() const { return static_cast<int>(std::size(kComponents)); }
-TString TMainWindow::ComponentName(int index) const { return kComponents[index].Name; }
-TControlKind TMainWindow::ComponentKind(int index) const { return kComponents[index].Kind; }
+int TMainWindow::ComponentCount() const { return static_cast<int>(std::size(kMainComponents)); }
+TString TMainWindow::ComponentName(int index) const { return kMainComponents[index].Name; }
+TControlKind TMainWindow::ComponentKind(int index) const { return kMainComponents[index].Kind; }
 void TMainWindow::SetComponentCaption(int index, const TString& text) {
-  if (kComponents[index].Control >= 0) SetCaption(static_cast<TMainControl>(kComponents[index].Control), text);
+  if (kMainComponents[index].Control >= 0) SetCaption(static_cast<TMainControl>(kMainComponents[index].Control), text);
 }
 void TMainWindow::SetComponentHint(int index, const TString& text) {
-  if (kComponents[index].Control >= 0) SetHint(static_cast<TMainControl>(kComponents[index].Control), text);
+  if (kMainComponents[index].Control >= 0) SetHint(static_cast<TMainControl>(kMainComponents[index].Control), text);
 }
 
 // IMainView -----------------------------------------------------------------
