@@ -35,6 +35,6 @@ wine_prefix "$PREFIX"
 "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 WINE="$WINE" WINEPREFIX="$PREFIX" DS_ROOT="$ROOT" DS_WIN64_BUILD="$BUILD" "$ROOT/tests/wine/welcome/prepare.sh"
 
-DS_ROOT_WIN=$(winpath "$ROOT") "$WINE" "$BUILD/wine-tests/welcome_wine_tests.exe" \
+DS_ROOT_WIN=$(winpath "$ROOT") DS_SCREENSHOT_DIR_WIN=$(winpath "$ROOT/docs/screenshots") "$WINE" "$BUILD/wine-tests/welcome_wine_tests.exe" \
   --gtest_filter='*MakersSplash*:*EscapeClosesIt*'
 ls -l "$ROOT/docs/screenshots/splash.png" "$ROOT/docs/screenshots/searching.png"

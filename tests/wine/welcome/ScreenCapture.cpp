@@ -74,11 +74,20 @@ std::wstring SaveScreenPng(const RECT& area, const std::wstring& path) {
   return error;
 }
 
+// DS_SCREENSHOT_DIR_WIN when given (the screenshot script points it at
+// docs\screenshots); otherwise build\screenshots, so a test run leaves the
+// work tree alone.
 std::wstring ScreenshotFolder() {
+  wchar_t given[MAX_PATH];
+  DWORD g = GetEnvironmentVariableW(L"DS_SCREENSHOT_DIR_WIN", given, MAX_PATH);
+  if (g > 0 && g < MAX_PATH) {
+    CreateDirectoryW(given, nullptr);
+    return given;
+  }
   wchar_t root[MAX_PATH];
   DWORD n = GetEnvironmentVariableW(L"DS_ROOT_WIN", root, MAX_PATH);
   if (n == 0 || n >= MAX_PATH) return {};
-  std::wstring dir = std::wstring(root) + L"\\docs";
+  std::wstring dir = std::wstring(root) + L"\\build";
   CreateDirectoryW(dir.c_str(), nullptr);
   dir += L"\\screenshots";
   CreateDirectoryW(dir.c_str(), nullptr);
