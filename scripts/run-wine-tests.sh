@@ -41,10 +41,12 @@ for exe in "$TESTS_DIR"/*_wine_tests.exe; do
   timeout 900 "$WINE" "$exe" --gtest_color=no >"$log" 2>&1
   rc=$?
   tr -d '\r' <"$log" | grep -v -E '^[0-9a-f]{4}:(fixme|err|warn)'
-  rm -f "$log"
   if [ "$rc" -ne 0 ]; then
     echo "== $(basename "$exe") exited with $rc"
+    # A program that died before GoogleTest's summary still counts as failed.
+    grep -q 'FAILED TEST' "$log" || echo "[  FAILED  ] 1 test: $(basename "$exe") ended without a summary"
     status=1
   fi
+  rm -f "$log"
 done
 exit $status

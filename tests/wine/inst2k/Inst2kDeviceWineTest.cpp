@@ -129,6 +129,19 @@ TEST_F(Inst2kDevice, RegistersTheInfIntoTheInfFolder) {
   // catalog the INF names beside it, as a driver package ships it.
   const std::wstring unique = Join(folder, L"Inst2kWineDemo.inf");
   ASSERT_TRUE(MoveFileW(inf.c_str(), unique.c_str()));
+  // The copy names a catalog, as a signed package's INF does.
+  {
+    std::string text = ReadBytes(unique);
+    const std::string version = "[Version]\r\n";
+    size_t at = text.find(version);
+    ASSERT_NE(at, std::string::npos);
+    text.insert(at + version.size(), "CatalogFile=ts2100.cat\r\n");
+    HANDLE f = CreateFileW(unique.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(f);
+  }
   HANDLE cat = CreateFileW(Join(folder, L"ts2100.cat").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   ASSERT_NE(cat, INVALID_HANDLE_VALUE);
   CloseHandle(cat);
