@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "WineHarness.h"
 
@@ -138,6 +139,65 @@ TEST_F(InstallerTest, FaultySectionIsReportedAndTheModelsBeforeItAreListed) {
   Sleep(300);
   ASSERT_EQ(ListCount(list), 1);
   EXPECT_EQ(ListItemText(proc.Handle, list, 0), L"Tessaron TS-2100");
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(proc.WaitExit(15000));
+  std::wstring reservation = Reservation();
+  if (!reservation.empty()) DeleteFileW(reservation.c_str());
+}
+
+TEST_F(InstallerTest, MakersBrandShowsTheSplashAndFadesTheWindowIn) {
+  // The same program, its English strings file switched to the maker's own row.
+  std::string strings = ReadBytes(Join(root, L"resources\\Strings_EN.ini"));
+  const std::wstring from = L"OEMCOmpanyIndex=5", to = L"OEMCOmpanyIndex=1";
+  const std::string fromBytes(reinterpret_cast<const char*>(from.data()), from.size() * 2);
+  const std::string toBytes(reinterpret_cast<const char*>(to.data()), to.size() * 2);
+  size_t at = strings.find(fromBytes);
+  ASSERT_NE(at, std::string::npos);
+  strings.replace(at, fromBytes.size(), toBytes);
+  const std::wstring exeCopy = Join(stage, L"DriverSetup.exe");
+  HANDLE update = BeginUpdateResourceW(exeCopy.c_str(), FALSE);
+  ASSERT_NE(update, nullptr);
+  ASSERT_TRUE(UpdateResourceW(update, RT_RCDATA, L"RC_STRINGS_INI_EN", 0x409, strings.data(),
+                              static_cast<DWORD>(strings.size())));
+  ASSERT_TRUE(EndUpdateResourceW(update, FALSE));
+
+  Launch(stage);
+  HWND splash = WaitWindow(proc.Id, L"DSWelcomeSplash", 20000);
+  ASSERT_NE(splash, nullptr);
+  const DWORD shown = GetTickCount();
+  HWND main = WaitWindow(proc.Id, L"TFormMain", 0, false);
+  ASSERT_NE(main, nullptr);
+  BYTE alpha = 255;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(main, nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 0) << "the main window waits, fully transparent, behind the splash";
+
+  while (IsWindow(splash) && IsWindowVisible(splash) && GetTickCount() - shown < 10000) Sleep(10);
+  const DWORD splashMs = GetTickCount() - shown;
+  EXPECT_GT(splashMs, 3500u);
+  EXPECT_LT(splashMs, 7000u);
+
+  // The fade-in: the alpha only grows, through the intermediate steps, and the
+  // window ends opaque (no longer layered).
+  std::vector<int> seen;
+  const DWORD fadeStart = GetTickCount();
+  while (GetTickCount() - fadeStart < 5000) {
+    if (!(GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_LAYERED)) break;
+    if (GetLayeredWindowAttributes(main, nullptr, &alpha, &flags) && (seen.empty() || seen.back() != alpha))
+      seen.push_back(alpha);
+    Sleep(5);
+  }
+  EXPECT_FALSE(GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_LAYERED);
+  EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+  EXPECT_GE(std::count_if(seen.begin(), seen.end(), [](int a) { return a >= 40 && a <= 250; }), 4);
+  std::printf("splash shown for %lu ms; fade-in alpha values seen:", splashMs);
+  for (int a : seen) std::printf(" %d", a);
+  std::printf("\n");
+
+  EXPECT_EQ(Text(GetDlgItem(main, kTitle)), L"Welcome to use Tessaron printers");
+  HWND list = GetDlgItem(main, kList);
+  for (int i = 0; i < 100 && ListCount(list) < 3; ++i) Sleep(50);
+  EXPECT_EQ(ListCount(list), 3);
   PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(proc.WaitExit(15000));
   std::wstring reservation = Reservation();
