@@ -159,7 +159,7 @@ void TMainWindow::CreateControls() {
   for (TMainControl c : {TMainControl::lblReadGuide, TMainControl::lblReadQuickGuide, TMainControl::lblReadManual})
     SetCaption(c, Caption(c));
 
-  m_Tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+  m_Tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_NOANIMATE | TTS_NOFADE,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_Hwnd, nullptr, m_Instance,
                               nullptr);
   for (TMainControl c : {TMainControl::imgLogo, TMainControl::lblReadGuide, TMainControl::lblReadQuickGuide,
