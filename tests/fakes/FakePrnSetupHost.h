@@ -3,24 +3,18 @@
 // files, error boxes and the messages sent to the installer's window.
 #pragma once
 
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "inst2k/IPrnSetupHost.h"
+#include "inst2k/Inst2kApi.h"
 
 // One library as the host sees it: which exports it has and what they answer.
 struct FakeInst2kLibrary {
-  std::set<std::string> Exports = {"SetDebugMode",
-                                   "ShowErrorCode",
-                                   "EnableRootID",
-                                   "LastInstallErrorCode",
-                                   "RefreshHW",
-                                   "FuncFindExistDevice",
-                                   "Inst2k_IsInlineDeviceExist",
-                                   "FuncInst2K",
-                                   "Inst2k_RegistryInf"};
+  std::set<std::string> Exports{std::begin(inst2k::kExportNames), std::end(inst2k::kExportNames)};
   std::int32_t InstallResult = 0;
   std::uint32_t TestResult = 0;
   std::uint32_t LastError = 0;

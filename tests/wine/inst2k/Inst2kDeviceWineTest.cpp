@@ -20,11 +20,7 @@ const std::string kParams = std::string("System\\CurrentControlSet\\Enum\\") + k
 class Inst2kDevice : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    HKEY key;
-    s_ClassExisted = RegOpenKeyExA(HKEY_LOCAL_MACHINE,
-                                   "System\\CurrentControlSet\\Control\\Class\\{36FC9E60-C465-11CF-8056-444553540000}",
-                                   0, KEY_READ, &key) == ERROR_SUCCESS;
-    if (s_ClassExisted) RegCloseKey(key);
+    s_ClassExisted = UsbClassRegistered();
     ASSERT_EQ(DevNodeTool(L"class-add"), 0u);
     ASSERT_EQ(DevNodeTool(L"create " + Widen(kDemoInstanceId) + L" " + Widen(kDemoFirstHwid) + L" " + Widen(kDemoHwid)),
               0u);

@@ -1,5 +1,7 @@
 #include "Inst2kWineSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <vector>
 
 namespace inst2kwine {
@@ -125,6 +127,24 @@ bool ReadHklmValue(const std::string& key, const std::string& name, DWORD& type,
   if (r != ERROR_SUCCESS) return false;
   data.assign(buf, size);
   return true;
+}
+
+bool UsbClassRegistered() {
+  HKEY key;
+  const bool exists = RegOpenKeyExA(HKEY_LOCAL_MACHINE,
+                                    "System\\CurrentControlSet\\Control\\Class\\{36FC9E60-C465-11CF-8056-444553540000}", 0,
+                                    KEY_READ, &key) == ERROR_SUCCESS;
+  if (exists) RegCloseKey(key);
+  return exists;
+}
+
+void ExpectHostEndsCleanly(PROCESS_INFORMATION& host, DWORD timeoutMs) {
+  EXPECT_EQ(WaitForSingleObject(host.hProcess, timeoutMs), static_cast<DWORD>(WAIT_OBJECT_0));
+  DWORD exitCode = 1;
+  GetExitCodeProcess(host.hProcess, &exitCode);
+  EXPECT_EQ(exitCode, 0u);
+  CloseHandle(host.hProcess);
+  CloseHandle(host.hThread);
 }
 
 }  // namespace inst2kwine

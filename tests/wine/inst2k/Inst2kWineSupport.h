@@ -42,6 +42,10 @@ DWORD Run(const std::wstring& commandLine, const std::wstring& cwd = L"", DWORD 
 
 // The device tree tool: creates or removes the demo node and the "USB" setup class.
 DWORD DevNodeTool(const std::wstring& args);
+// Whether the prefix registers the "USB" setup class of its own.
+bool UsbClassRegistered();
+// Waits for a started host, expects it to end with exit code 0, closes its handles.
+void ExpectHostEndsCleanly(PROCESS_INFORMATION& host, DWORD timeoutMs = 20000);
 
 // A file's bytes; empty when it cannot be read.
 std::string ReadBytes(const std::wstring& path);

@@ -130,11 +130,7 @@ std::wstring StaticText(HWND dialog) {
 class PrnSetup64Wine : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    HKEY key;
-    s_ClassExisted = RegOpenKeyExA(HKEY_LOCAL_MACHINE,
-                                   "System\\CurrentControlSet\\Control\\Class\\{36FC9E60-C465-11CF-8056-444553540000}",
-                                   0, KEY_READ, &key) == ERROR_SUCCESS;
-    if (s_ClassExisted) RegCloseKey(key);
+    s_ClassExisted = UsbClassRegistered();
     DevNodeTool(L"class-add");
     DevNodeTool(L"create " + Widen(kDemoInstanceId) + L" " + Widen(kDemoFirstHwid) + L" " + Widen(kDemoHwid));
   }
@@ -188,12 +184,7 @@ class PrnSetup64Wine : public ::testing::Test {
     Sleep(300);
     EXPECT_EQ(WaitForSingleObject(host.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
     receiver.Release();
-    EXPECT_EQ(WaitForSingleObject(host.hProcess, 20000), static_cast<DWORD>(WAIT_OBJECT_0));
-    DWORD exitCode = 1;
-    GetExitCodeProcess(host.hProcess, &exitCode);
-    EXPECT_EQ(exitCode, 0u);
-    CloseHandle(host.hProcess);
-    CloseHandle(host.hThread);
+    ExpectHostEndsCleanly(host);
     EXPECT_TRUE(receiver.WaitExit());
     return receiver.Received();
   }
@@ -221,12 +212,7 @@ TEST_F(PrnSetup64Wine, DetectionWithoutTheLibraryWritesNoResult) {
             L"\x88C5\x8F7D"
             L"DLL\x5931\x8D25\xFF01");  // "装载DLL失败！"
   PostMessageW(box, WM_COMMAND, IDOK, 0);
-  EXPECT_EQ(WaitForSingleObject(host.hProcess, 20000), static_cast<DWORD>(WAIT_OBJECT_0));
-  DWORD exitCode = 1;
-  GetExitCodeProcess(host.hProcess, &exitCode);
-  EXPECT_EQ(exitCode, 0u);
-  CloseHandle(host.hProcess);
-  CloseHandle(host.hThread);
+  ExpectHostEndsCleanly(host);
   wchar_t ret[64] = {};
   GetPrivateProfileStringW(L"Data", L"Ret", L"<none>", ret, 64, ini.c_str());
   EXPECT_STREQ(ret, L"<none>");
