@@ -109,8 +109,8 @@ void RunInstallMode(const TPrnSetup64Args& args) {
     }
   }
   if (args.Handle != 0)
-    host.SendMessage(args.Handle, result <= kInstalledRestart ? kMsgInstallSucceeded : kMsgInstallFailed, 0,
-                     static_cast<std::intptr_t>(code));
+    host.SendWindowMessage(args.Handle, result <= kInstalledRestart ? kMsgInstallSucceeded : kMsgInstallFailed, 0,
+                           static_cast<std::intptr_t>(code));
 }
 
 int PrnSetup64Main(const std::vector<TString>& argv) {
