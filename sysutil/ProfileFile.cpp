@@ -17,6 +17,36 @@ TString DecodeTextFile(const std::string& bytes) {
   return text::FromAnsi(bytes);
 }
 
+namespace {
+
+// A name or value ends at its first NUL.
+TStringView UpToNul(TStringView s) { return s.substr(0, s.find(u'\0')); }
+
+TStringView TrimLeft(TStringView s) {
+  size_t b = 0;
+  while (b < s.size() && text::IsProfileSpace(s[b])) ++b;
+  return s.substr(b);
+}
+
+TStringView TrimRight(TStringView s) {
+  size_t e = s.size();
+  while (e > 0 && text::IsProfileSpace(s[e - 1])) --e;
+  return s.substr(0, e);
+}
+
+TStringView TrimView(TStringView s) { return TrimRight(TrimLeft(s)); }
+
+TStringView Unquote(TStringView v) {
+  if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front())
+    return v.substr(1, v.size() - 2);
+  return v;
+}
+
+// The index key of a name: trimmed, ASCII letters in upper case.
+TString Folded(TStringView name) { return text::UpperAscii(TrimView(name)); }
+
+}  // namespace
+
 bool TProfileFile::Open(const TString& fileName) {
   std::string bytes;
   if (!Fs().ReadFile(fileName, bytes)) return false;
@@ -27,51 +57,73 @@ bool TProfileFile::Open(const TString& fileName) {
 
 void TProfileFile::Parse(const std::string& bytes) {
   m_Sections.clear();
-  TString all = DecodeTextFile(bytes);
-  Section* current = nullptr;
+  const TString all = DecodeTextFile(bytes);
+  const TStringView view(all);
+  m_Sections.push_back(TSection{TString(), false, {}});
+  TSection* current = &m_Sections.back();
   size_t pos = 0;
-  while (pos <= all.size()) {
-    size_t end = all.find_first_of(u"\r\n", pos);
-    if (end == TString::npos) end = all.size();
-    TString line = text::Trim(TStringView(all).substr(pos, end - pos));
+  while (pos < view.size()) {
+    size_t end = view.find_first_of(u"\r\n", pos);
+    if (end == TStringView::npos) end = view.size();
+    const TStringView line = TrimView(view.substr(pos, end - pos));
     pos = end + 1;
-    if (line.empty() || line[0] == u';') continue;
+    if (line.empty()) continue;
     if (line[0] == u'[') {
-      size_t close = line.find(u']');
-      TString name = text::Trim(TStringView(line).substr(1, close == TString::npos ? TString::npos : close - 1));
-      m_Sections.push_back(Section{name, {}});
-      current = &m_Sections.back();
-      continue;
+      const size_t close = line.rfind(u']');
+      if (close != TStringView::npos) {
+        const TStringView name = UpToNul(TrimView(line.substr(1, close - 1)));
+        if (name.empty()) {
+          current = nullptr;  // a section nobody can name: its lines are lost
+        } else {
+          m_Sections.push_back(TSection{TString(name), true, {}});
+          current = &m_Sections.back();
+        }
+        continue;
+      }
     }
-    size_t eq = line.find(u'=');
-    if (!current || eq == TString::npos) continue;
-    TString key = text::Trim(TStringView(line).substr(0, eq));
-    TString value = text::Trim(TStringView(line).substr(eq + 1));
-    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
-      value = value.substr(1, value.size() - 2);
-    current->Entries.push_back(Entry{key, value});
+    if (!current) continue;
+    TEntry entry;
+    const size_t eq = line.find(u'=');
+    if (eq == TStringView::npos) {
+      entry.Name = UpToNul(line);
+    } else {
+      entry.Name = UpToNul(TrimRight(line.substr(0, eq)));
+      entry.Value = Unquote(UpToNul(TrimLeft(line.substr(eq + 1))));
+      entry.HasValue = true;
+    }
+    if (entry.Name.empty()) continue;  // no lookup can name it
+    current->Entries.push_back(std::move(entry));
+  }
+  Index();
+}
+
+void TProfileFile::Index() {
+  m_SectionIndex.clear();
+  m_KeyIndex.assign(m_Sections.size(), {});
+  for (std::uint32_t s = 0; s < m_Sections.size(); ++s) {
+    const TSection& sec = m_Sections[s];
+    if (!m_SectionIndex.emplace(Folded(sec.Name), s).second) continue;  // a later duplicate is never read
+    auto& keys = m_KeyIndex[s];
+    keys.reserve(sec.Entries.size());
+    for (std::uint32_t k = 0; k < sec.Entries.size(); ++k) keys.emplace(Folded(sec.Entries[k].Name), k);
   }
 }
 
 TStringList TProfileFile::ReadSections() const {
   TStringList r;
-  for (const auto& s : m_Sections) r.push_back(s.Name);
+  for (const auto& s : m_Sections)
+    if (s.Listed) r.push_back(s.Name);
   return r;
 }
 
-bool TProfileFile::SectionExists(const TString& section) const {
-  for (const auto& s : m_Sections)
-    if (text::SameTextAscii(s.Name, section)) return true;
-  return false;
-}
+bool TProfileFile::SectionExists(const TString& section) const { return m_SectionIndex.count(Folded(section)) != 0; }
 
-const TProfileFile::Entry* TProfileFile::Find(const TString& section, const TString& key) const {
-  for (const auto& s : m_Sections) {
-    if (!text::SameTextAscii(s.Name, section)) continue;
-    for (const auto& e : s.Entries)
-      if (text::SameTextAscii(e.Key, key)) return &e;
-  }
-  return nullptr;
+const TProfileFile::TEntry* TProfileFile::Find(TStringView section, TStringView key) const {
+  const auto s = m_SectionIndex.find(Folded(section));
+  if (s == m_SectionIndex.end()) return nullptr;
+  const auto& keys = m_KeyIndex[s->second];
+  const auto k = keys.find(Folded(key));
+  return k == keys.end() ? nullptr : &m_Sections[s->second].Entries[k->second];
 }
 
 bool TProfileFile::ValueExists(const TString& section, const TString& key) const {
@@ -79,16 +131,16 @@ bool TProfileFile::ValueExists(const TString& section, const TString& key) const
 }
 
 TString TProfileFile::ReadString(const TString& section, const TString& key, const TString& def) const {
-  const Entry* e = Find(section, key);
-  TString v = e ? e->Value : def;
+  const TEntry* e = Find(section, key);
+  TString v = e && e->HasValue ? e->Value : def;
   if (v.size() > kMaxValueChars) v.resize(kMaxValueChars);
   return v;
 }
 
 std::int32_t TProfileFile::ReadInteger(const TString& section, const TString& key, std::int32_t def) const {
-  const Entry* e = Find(section, key);
+  const TEntry* e = Find(section, key);
   std::int32_t v;
-  return e && text::TryParseInt(e->Value, v) ? v : def;
+  return e && e->HasValue && text::TryParseInt(e->Value, v) ? v : def;
 }
 
 bool TProfileFile::ReadBool(const TString& section, const TString& key, bool def) const {

@@ -1,13 +1,30 @@
 // A profile (INI) file read by the platform's rules: UTF-16LE with a byte-order
 // mark or the system ANSI code page; section and key names match without regard
-// to letter case (ASCII folding); values are trimmed, one surrounding pair of
-// quotes is removed, and text values are cut to 2047 characters. Lines starting
-// with ";" and lines without "=" are ignored; for repeated names the first wins.
-// The file is parsed once, when it is opened.
+// to letter case (ASCII folding); names and values are trimmed of white space
+// (blank, tab, line feed, vertical tab, form feed, carriage return and the DOS
+// end-of-file mark ^Z, nothing else); a NUL ends a name or a value; one
+// surrounding pair of quotes is removed from a value, and text values are cut
+// to 2047 characters.
+//
+// Lines: CR, LF or CR LF end a line. "[name]" starts a section whose name runs
+// to the last "]" of the line; a header whose name is empty ("[]", "[  ]")
+// starts a section nobody can reach, so the lines below it up to the next
+// header are lost, as they are to the platform. Any other line is a key: the
+// text before the first "=" is its name, the rest its value; a line without
+// "=" is a key without a value (a lookup of it yields the default). Lines
+// before the first header belong to a nameless section. Lines starting with
+// ";" are keys like any other, which no caller asks for.
+//
+// Repeated names: the first section of a name is the one that counts (a later
+// section of the same name is listed but never read), and within it the first
+// key of a name. The file is parsed once, when it is opened, and sections and
+// keys are indexed by their folded names, so a lookup does not grow with the
+// size of the file.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "sysutil/StringList.h"
@@ -16,6 +33,17 @@
 class TProfileFile {
  public:
   static constexpr size_t kMaxValueChars = 2047;
+
+  struct TEntry {
+    TString Name;
+    TString Value;  // without the surrounding quotes
+    bool HasValue = false;
+  };
+  struct TSection {
+    TString Name;
+    bool Listed = true;  // false for the nameless part before the first header
+    std::vector<TEntry> Entries;
+  };
 
   TProfileFile() = default;
   // Reads the file through the file-system port; false when it cannot be read.
@@ -34,18 +62,19 @@ class TProfileFile {
   // An integer, 0 = false; a value that is no integer yields def.
   bool ReadBool(const TString& section, const TString& key, bool def) const;
 
+  // What was parsed, in file order (the nameless part first).
+  const std::vector<TSection>& Sections() const { return m_Sections; }
+
  private:
-  struct Entry {
-    TString Key, Value;
-  };
-  struct Section {
-    TString Name;
-    std::vector<Entry> Entries;
-  };
-  const Entry* Find(const TString& section, const TString& key) const;
+  const TEntry* Find(TStringView section, TStringView key) const;
+  void Index();
 
   TString m_FileName;
-  std::vector<Section> m_Sections;
+  std::vector<TSection> m_Sections;
+  // Folded section name -> first section of that name; per section, folded
+  // key name -> first entry of that name.
+  std::unordered_map<TString, std::uint32_t> m_SectionIndex;
+  std::vector<std::unordered_map<TString, std::uint32_t>> m_KeyIndex;
 };
 
 // Decodes the bytes of a text file: UTF-16LE/BE with BOM, UTF-8 with BOM, or
