@@ -42,7 +42,7 @@ TStringView Unquote(TStringView v) {
   return v;
 }
 
-// The index key of a name: trimmed, ASCII letters in upper case.
+// The index key of a name asked for: trimmed, ASCII letters in upper case.
 TString Folded(TStringView name) { return text::UpperAscii(TrimView(name)); }
 
 }  // namespace
@@ -102,10 +102,11 @@ void TProfileFile::Index() {
   m_KeyIndex.assign(m_Sections.size(), {});
   for (std::uint32_t s = 0; s < m_Sections.size(); ++s) {
     const TSection& sec = m_Sections[s];
-    if (!m_SectionIndex.emplace(Folded(sec.Name), s).second) continue;  // a later duplicate is never read
+    if (!m_SectionIndex.emplace(text::UpperAscii(sec.Name), s).second) continue;  // a later duplicate is never read
     auto& keys = m_KeyIndex[s];
     keys.reserve(sec.Entries.size());
-    for (std::uint32_t k = 0; k < sec.Entries.size(); ++k) keys.emplace(Folded(sec.Entries[k].Name), k);
+    // Stored names are trimmed already; what a NUL cut off may leave at the end stays part of the name.
+    for (std::uint32_t k = 0; k < sec.Entries.size(); ++k) keys.emplace(text::UpperAscii(sec.Entries[k].Name), k);
   }
 }
 
