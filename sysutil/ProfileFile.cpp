@@ -91,7 +91,6 @@ void TProfileFile::Parse(const std::string& bytes) {
       entry.Value = Unquote(UpToNul(TrimLeft(line.substr(eq + 1))));
       entry.HasValue = true;
     }
-    if (entry.Name.empty()) continue;  // no lookup can name it
     current->Entries.push_back(std::move(entry));
   }
   Index();

@@ -11,9 +11,10 @@
 // starts a section nobody can reach, so the lines below it up to the next
 // header are lost, as they are to the platform. Any other line is a key: the
 // text before the first "=" is its name, the rest its value; a line without
-// "=" is a key without a value (a lookup of it yields the default). Lines
-// before the first header belong to a nameless section. Lines starting with
-// ";" are keys like any other, which no caller asks for.
+// "=" is a key without a value (a lookup of it yields the default); a line
+// starting with "=" is a key with an empty name. Lines before the first
+// header belong to a nameless section. Lines starting with ";" are keys like
+// any other, which no caller asks for.
 //
 // Repeated names: the first section of a name is the one that counts (a later
 // section of the same name is listed but never read), and within it the first

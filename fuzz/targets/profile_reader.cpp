@@ -33,7 +33,8 @@ const TProfileFile::TEntry* Scan(const TProfileFile& f, TStringView section, TSt
 
 // A name that a NUL cut after white space ends in that white space: the NUL
 // written behind it keeps it from being trimmed.
-TString Name(const TString& n) { return !n.empty() && Space(n.back()) ? n + TString(1, u'\0') : n; }
+// An empty name gets one too, or its line would be blank.
+TString Name(const TString& n) { return n.empty() || Space(n.back()) ? n + TString(1, u'\0') : n; }
 
 TString WrittenBack(const TProfileFile& f) {
   TString out;

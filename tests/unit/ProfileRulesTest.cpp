@@ -46,6 +46,8 @@ TEST(ProfileRules, LookupsFollowThePlatform) {
       {"the value starts after the first '='", u"[S]\nk==v\n", u"S", u"k", u"=v"},
       {"a lone CR ends a line", u"[S]\na=b\rc=d\n", u"S", u"c", u"d"},
       {"an empty value is no default", u"[S]\nk=\n", u"S", u"k", u""},
+      {"a key may have an empty name", u"[S]\n=v\n", u"S", u" ", u"v"},
+      {"a NUL after white space leaves it in the name", u"[S]\nk " + nul + u"x=v\n", u"S", u"k", u"<d>"},
       {"only ASCII letters fold", u"[\u00c9]\nk=v\n", u"\u00e9", u"k", u"<d>"},
   };
   for (const Case& c : cases) EXPECT_EQ(Parsed(c.File).ReadString(c.Section, c.Key, u"<d>"), c.Expect) << c.What;
