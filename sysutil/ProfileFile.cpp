@@ -42,8 +42,21 @@ TStringView Unquote(TStringView v) {
   return v;
 }
 
-// The index key of a name asked for: trimmed, ASCII letters in upper case.
-TString Folded(TStringView name) { return text::UpperAscii(TrimView(name)); }
+// FNV-1a over the name with ASCII letters in upper case.
+std::uint32_t NameHash(TStringView name) {
+  std::uint32_t h = 2166136261u;
+  for (char16_t c : name) {
+    h ^= text::UpperAscii(c);
+    h *= 16777619u;
+  }
+  return h;
+}
+
+size_t TableSize(size_t count) {
+  size_t size = 4;
+  while (size < 2 * count) size *= 2;
+  return size;
+}
 
 }  // namespace
 
@@ -57,14 +70,14 @@ bool TProfileFile::Open(const TString& fileName) {
 
 void TProfileFile::Parse(const std::string& bytes) {
   m_Sections.clear();
-  const TString all = DecodeTextFile(bytes);
-  const TStringView view(all);
-  m_Sections.push_back(TSection{TString(), false, {}});
+  m_Text = std::make_shared<const TString>(DecodeTextFile(bytes));
+  const TStringView view(*m_Text);
+  m_Sections.push_back(TSection{TStringView(), false, {}});
   TSection* current = &m_Sections.back();
   size_t pos = 0;
   while (pos < view.size()) {
-    size_t end = view.find_first_of(u"\r\n", pos);
-    if (end == TStringView::npos) end = view.size();
+    size_t end = pos;
+    while (end < view.size() && view[end] != u'\r' && view[end] != u'\n') ++end;
     const TStringView line = TrimView(view.substr(pos, end - pos));
     pos = end + 1;
     if (line.empty()) continue;
@@ -75,7 +88,7 @@ void TProfileFile::Parse(const std::string& bytes) {
         if (name.empty()) {
           current = nullptr;  // a section nobody can name: its lines are lost
         } else {
-          m_Sections.push_back(TSection{TString(name), true, {}});
+          m_Sections.push_back(TSection{name, true, {}});
           current = &m_Sections.back();
         }
         continue;
@@ -91,58 +104,100 @@ void TProfileFile::Parse(const std::string& bytes) {
       entry.Value = Unquote(UpToNul(TrimLeft(line.substr(eq + 1))));
       entry.HasValue = true;
     }
-    current->Entries.push_back(std::move(entry));
+    current->Entries.push_back(entry);
   }
   Index();
 }
 
 void TProfileFile::Index() {
-  m_SectionIndex.clear();
-  m_KeyIndex.assign(m_Sections.size(), {});
+  // Stored names are trimmed already; what a NUL cut off may leave at the
+  // end stays part of the name, so they are hashed as they are.
+  m_SectionSlots.assign(TableSize(m_Sections.size()), TSlot{});
+  m_KeyTables.assign(m_Sections.size(), TKeyTable{});
+  m_KeySlots.clear();
+  const size_t sectionMask = m_SectionSlots.size() - 1;
   for (std::uint32_t s = 0; s < m_Sections.size(); ++s) {
     const TSection& sec = m_Sections[s];
-    if (!m_SectionIndex.emplace(text::UpperAscii(sec.Name), s).second) continue;  // a later duplicate is never read
-    auto& keys = m_KeyIndex[s];
-    keys.reserve(sec.Entries.size());
-    // Stored names are trimmed already; what a NUL cut off may leave at the end stays part of the name.
-    for (std::uint32_t k = 0; k < sec.Entries.size(); ++k) keys.emplace(text::UpperAscii(sec.Entries[k].Name), k);
+    const std::uint32_t hash = NameHash(sec.Name);
+    size_t i = hash & sectionMask;
+    bool duplicate = false;
+    for (; m_SectionSlots[i].Index != kNone; i = (i + 1) & sectionMask) {
+      const TSlot& slot = m_SectionSlots[i];
+      if (slot.Hash == hash && text::SameTextAscii(m_Sections[slot.Index].Name, sec.Name)) duplicate = true;
+    }
+    if (duplicate) continue;  // a later section of the name is never read
+    m_SectionSlots[i] = TSlot{hash, s};
+
+    const size_t size = TableSize(sec.Entries.size());
+    TKeyTable& table = m_KeyTables[s];
+    table.Start = static_cast<std::uint32_t>(m_KeySlots.size());
+    table.Mask = static_cast<std::uint32_t>(size - 1);
+    m_KeySlots.resize(m_KeySlots.size() + size);
+    TSlot* slots = &m_KeySlots[table.Start];
+    for (std::uint32_t k = 0; k < sec.Entries.size(); ++k) {
+      const TStringView name = sec.Entries[k].Name;
+      const std::uint32_t keyHash = NameHash(name);
+      size_t j = keyHash & table.Mask;
+      bool taken = false;
+      for (; slots[j].Index != kNone; j = (j + 1) & table.Mask) {
+        if (slots[j].Hash == keyHash && text::SameTextAscii(sec.Entries[slots[j].Index].Name, name)) {
+          taken = true;  // the first key of the name wins
+          break;
+        }
+      }
+      if (!taken) slots[j] = TSlot{keyHash, k};
+    }
   }
+}
+
+std::uint32_t TProfileFile::FindSection(TStringView name) const {
+  if (m_SectionSlots.empty()) return kNone;
+  const size_t mask = m_SectionSlots.size() - 1;
+  const std::uint32_t hash = NameHash(name);
+  for (size_t i = hash & mask; m_SectionSlots[i].Index != kNone; i = (i + 1) & mask) {
+    const TSlot& slot = m_SectionSlots[i];
+    if (slot.Hash == hash && text::SameTextAscii(m_Sections[slot.Index].Name, name)) return slot.Index;
+  }
+  return kNone;
 }
 
 TStringList TProfileFile::ReadSections() const {
   TStringList r;
   for (const auto& s : m_Sections)
-    if (s.Listed) r.push_back(s.Name);
+    if (s.Listed) r.emplace_back(s.Name);
   return r;
 }
 
-bool TProfileFile::SectionExists(const TString& section) const { return m_SectionIndex.count(Folded(section)) != 0; }
+bool TProfileFile::SectionExists(TStringView section) const { return FindSection(TrimView(section)) != kNone; }
 
 const TProfileFile::TEntry* TProfileFile::Find(TStringView section, TStringView key) const {
-  const auto s = m_SectionIndex.find(Folded(section));
-  if (s == m_SectionIndex.end()) return nullptr;
-  const auto& keys = m_KeyIndex[s->second];
-  const auto k = keys.find(Folded(key));
-  return k == keys.end() ? nullptr : &m_Sections[s->second].Entries[k->second];
+  const std::uint32_t s = FindSection(TrimView(section));
+  if (s == kNone) return nullptr;
+  key = TrimView(key);
+  const TKeyTable& table = m_KeyTables[s];
+  const TSlot* slots = &m_KeySlots[table.Start];
+  const std::vector<TEntry>& entries = m_Sections[s].Entries;
+  const std::uint32_t hash = NameHash(key);
+  for (size_t i = hash & table.Mask; slots[i].Index != kNone; i = (i + 1) & table.Mask)
+    if (slots[i].Hash == hash && text::SameTextAscii(entries[slots[i].Index].Name, key))
+      return &entries[slots[i].Index];
+  return nullptr;
 }
 
-bool TProfileFile::ValueExists(const TString& section, const TString& key) const {
-  return Find(section, key) != nullptr;
-}
+bool TProfileFile::ValueExists(TStringView section, TStringView key) const { return Find(section, key) != nullptr; }
 
-TString TProfileFile::ReadString(const TString& section, const TString& key, const TString& def) const {
+TString TProfileFile::ReadString(TStringView section, TStringView key, TStringView def) const {
   const TEntry* e = Find(section, key);
-  TString v = e && e->HasValue ? e->Value : def;
-  if (v.size() > kMaxValueChars) v.resize(kMaxValueChars);
-  return v;
+  const TStringView v = e && e->HasValue ? e->Value : def;
+  return TString(v.substr(0, kMaxValueChars));
 }
 
-std::int32_t TProfileFile::ReadInteger(const TString& section, const TString& key, std::int32_t def) const {
+std::int32_t TProfileFile::ReadInteger(TStringView section, TStringView key, std::int32_t def) const {
   const TEntry* e = Find(section, key);
   std::int32_t v;
   return e && e->HasValue && text::TryParseInt(e->Value, v) ? v : def;
 }
 
-bool TProfileFile::ReadBool(const TString& section, const TString& key, bool def) const {
+bool TProfileFile::ReadBool(TStringView section, TStringView key, bool def) const {
   return ReadInteger(section, key, def ? 1 : 0) != 0;
 }

@@ -24,8 +24,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "sysutil/StringList.h"
@@ -35,13 +35,15 @@ class TProfileFile {
  public:
   static constexpr size_t kMaxValueChars = 2047;
 
+  // Names and values point into the decoded text of the file, which the
+  // object (and every copy of it) keeps unchanged.
   struct TEntry {
-    TString Name;
-    TString Value;  // without the surrounding quotes
+    TStringView Name;
+    TStringView Value;  // without the surrounding quotes
     bool HasValue = false;
   };
   struct TSection {
-    TString Name;
+    TStringView Name;
     bool Listed = true;  // false for the nameless part before the first header
     std::vector<TEntry> Entries;
   };
@@ -55,27 +57,41 @@ class TProfileFile {
 
   // Section names in file order, duplicates kept.
   TStringList ReadSections() const;
-  bool SectionExists(const TString& section) const;
-  bool ValueExists(const TString& section, const TString& key) const;
-  TString ReadString(const TString& section, const TString& key, const TString& def) const;
+  bool SectionExists(TStringView section) const;
+  bool ValueExists(TStringView section, TStringView key) const;
+  TString ReadString(TStringView section, TStringView key, TStringView def) const;
   // Decimal, "$" hexadecimal or "0x" hexadecimal; anything else yields def.
-  std::int32_t ReadInteger(const TString& section, const TString& key, std::int32_t def) const;
+  std::int32_t ReadInteger(TStringView section, TStringView key, std::int32_t def) const;
   // An integer, 0 = false; a value that is no integer yields def.
-  bool ReadBool(const TString& section, const TString& key, bool def) const;
+  bool ReadBool(TStringView section, TStringView key, bool def) const;
 
   // What was parsed, in file order (the nameless part first).
   const std::vector<TSection>& Sections() const { return m_Sections; }
 
  private:
+  static constexpr std::uint32_t kNone = 0xFFFFFFFF;
+  // A slot of an index: the hash of a folded name and the section or entry
+  // it names (kNone: free). Open addressing with linear probing: one table
+  // for the sections, and one small table per section for its keys, so the
+  // keys asked for one after another in one section stay close together.
+  struct TSlot {
+    std::uint32_t Hash = 0;
+    std::uint32_t Index = kNone;
+  };
+  struct TKeyTable {
+    std::uint32_t Start = 0, Mask = 0;  // in m_KeySlots
+  };
+
+  std::uint32_t FindSection(TStringView name) const;
   const TEntry* Find(TStringView section, TStringView key) const;
   void Index();
 
   TString m_FileName;
+  std::shared_ptr<const TString> m_Text;
   std::vector<TSection> m_Sections;
-  // Folded section name -> first section of that name; per section, folded
-  // key name -> first entry of that name.
-  std::unordered_map<TString, std::uint32_t> m_SectionIndex;
-  std::vector<std::unordered_map<TString, std::uint32_t>> m_KeyIndex;
+  std::vector<TSlot> m_SectionSlots;
+  std::vector<TKeyTable> m_KeyTables;  // per section; empty tables for later duplicates
+  std::vector<TSlot> m_KeySlots;
 };
 
 // Decodes the bytes of a text file: UTF-16LE/BE with BOM, UTF-8 with BOM, or

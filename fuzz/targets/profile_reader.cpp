@@ -34,14 +34,14 @@ const TProfileFile::TEntry* Scan(const TProfileFile& f, TStringView section, TSt
 // A name that a NUL cut after white space ends in that white space: the NUL
 // written behind it keeps it from being trimmed.
 // An empty name gets one too, or its line would be blank.
-TString Name(const TString& n) { return n.empty() || Space(n.back()) ? n + TString(1, u'\0') : n; }
+TString Name(TStringView n) { return n.empty() || Space(n.back()) ? TString(n) + TString(1, u'\0') : TString(n); }
 
 TString WrittenBack(const TProfileFile& f) {
   TString out;
   for (const auto& sec : f.Sections()) {
     if (sec.Listed) out += u"[" + Name(sec.Name) + u"]\r\n";
     for (const auto& e : sec.Entries)
-      out += e.HasValue ? Name(e.Name) + u"=\"" + e.Value + u"\"\r\n" : Name(e.Name) + u"\r\n";
+      out += e.HasValue ? Name(e.Name) + u"=\"" + TString(e.Value) + u"\"\r\n" : Name(e.Name) + u"\r\n";
   }
   return out;
 }
@@ -67,13 +67,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
 
   int lookups = 0;
   for (const auto& sec : f.Sections()) {
+    const TString s(sec.Name);
     for (const auto& e : sec.Entries) {
       if (++lookups > 200) break;
-      CheckLookup(f, sec.Name, e.Name);
-      CheckLookup(f, text::LowerAscii(u" " + sec.Name + u"\t"), text::UpperAscii(e.Name + u" "));
-      CheckLookup(f, sec.Name, e.Name + u"x");
+      const TString k(e.Name);
+      CheckLookup(f, s, k);
+      CheckLookup(f, text::LowerAscii(u" " + s + u"\t"), text::UpperAscii(k + u" "));
+      CheckLookup(f, s, k + u"x");
     }
-    CheckLookup(f, sec.Name + u"]", u"k");
+    CheckLookup(f, s + u"]", u"k");
   }
 
   TProfileFile again;
