@@ -181,7 +181,8 @@ TString Format(TStringView fmt, const std::vector<FormatArg>& args) {
         mag = static_cast<std::uint32_t>(v);
       }
       // As in C, a precision of 0 prints no digits for the value 0.
-      if (!(hasPrec && prec == 0 && mag == 0)) piece = Digits(mag, conv == u'd' || conv == u'u' ? 10 : 16, conv == u'X');
+      if (!(hasPrec && prec == 0 && mag == 0))
+        piece = Digits(mag, conv == u'd' || conv == u'u' ? 10 : 16, conv == u'X');
       if (hasPrec && piece.size() < prec) piece.insert(0, prec - piece.size(), u'0');
       if (neg) piece.insert(piece.begin(), u'-');
     }
