@@ -1,4 +1,5 @@
 # Windows targets: the Win32 adapters, the installer, the Wine test programs.
+include_directories(${CMAKE_SOURCE_DIR})  # "win32/WinApi.h" for every Windows program
 set(DS_WIN_LINK_OPTIONS -static -static-libgcc -static-libstdc++)
 if(NOT CMAKE_BUILD_TYPE STREQUAL "Debug")
   list(APPEND DS_WIN_LINK_OPTIONS -s)  # shipped programs carry no symbol tables
@@ -13,7 +14,6 @@ file(MAKE_DIRECTORY ${DS_DIST_DIR})
 file(GLOB DS_ADAPTER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/win32/adapters/*.cpp)
 add_library(win32adapters STATIC ${DS_ADAPTER_SOURCES})
 target_include_directories(win32adapters PUBLIC ${CMAKE_SOURCE_DIR})
-target_compile_definitions(win32adapters PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 target_link_libraries(win32adapters PUBLIC portable winspool setupapi shlwapi shell32 advapi32 ole32)
 
 include(${CMAKE_SOURCE_DIR}/win32/installer/installer.cmake)

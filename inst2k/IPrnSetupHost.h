@@ -41,7 +41,8 @@ class IPrnSetupHost {
   virtual void MessageBox(const TString& text, const TString& caption, std::uint32_t style) = 0;
   // SendMessageW to a window given by its 32-bit handle value (sign-extended
   // as Windows shares handles between 32-bit and 64-bit processes).
-  virtual void SendMessage(std::int32_t window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+  virtual void SendWindowMessage(std::int32_t window, std::uint32_t message, std::uintptr_t wParam,
+                                 std::intptr_t lParam) = 0;
 };
 
 inline IPrnSetupHost& Host() { return PortSlot<IPrnSetupHost>::Get(); }

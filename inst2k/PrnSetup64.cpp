@@ -21,8 +21,8 @@ bool g_Reported = false;
 void Report(const TPrnSetup64Args& args, bool succeeded, std::uint32_t code) {
   if (args.Handle == 0 || g_Reported) return;
   g_Reported = true;
-  Host().SendMessage(args.Handle, succeeded ? kMsgInstallSucceeded : kMsgInstallFailed, 0,
-                     static_cast<std::intptr_t>(code));
+  Host().SendWindowMessage(args.Handle, succeeded ? kMsgInstallSucceeded : kMsgInstallFailed, 0,
+                           static_cast<std::intptr_t>(code));
 }
 
 void ErrorBox(const char16_t* text) { Host().MessageBox(text, kErrorCaption, kMbIconErrorHost); }

@@ -7,10 +7,9 @@
 #include <vector>
 
 #include "platform/Port.h"
-#include "sysutil/Text.h"
 
 struct TDirEntry {
-  TString Name;           // file name only
+  TString Name;  // file name only
   bool IsDirectory = false;
   bool IsReparsePoint = false;  // a symbolic link or junction: never followed
 };

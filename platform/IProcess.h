@@ -5,7 +5,6 @@
 #include <string>
 
 #include "platform/Port.h"
-#include "sysutil/Text.h"
 
 struct TProcessInfo {
   THandle Process = 0;

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "platform/Port.h"
-#include "sysutil/Text.h"
 
 class IResources {
  public:

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "platform/Port.h"
-#include "sysutil/Text.h"
 
 class IShell {
  public:

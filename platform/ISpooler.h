@@ -16,8 +16,6 @@
 #include <vector>
 
 #include "platform/Port.h"
-#include "sysutil/StringList.h"
-#include "sysutil/Text.h"
 
 namespace spool {
 constexpr std::uint32_t kPrinterEnumLocal = 0x2;

@@ -7,7 +7,6 @@
 #include <string_view>
 
 #include "platform/Port.h"
-#include "sysutil/Text.h"
 
 struct TLuid {
   std::uint32_t LowPart = 0;

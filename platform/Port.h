@@ -2,16 +2,14 @@
 // fills the slots with the Win32 adapters at start; tests fill them with fakes.
 #pragma once
 
-#include <cassert>
-#include <cstdint>
-
-using THandle = std::uintptr_t;  // a kernel handle as the adapters see it; 0 = none
+#include "base/Fatal.h"
+#include "base/Types.h"
 
 template <class Port>
 class PortSlot {
  public:
   static Port& Get() {
-    assert(s_Port && "port not installed");
+    if (!s_Port) FatalError(__PRETTY_FUNCTION__);  // names the port type
     return *s_Port;
   }
   static Port* Set(Port* p) {

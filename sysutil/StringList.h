@@ -1,8 +1,4 @@
 // An ordered list of texts, changed in place.
 #pragma once
 
-#include <vector>
-
-#include "sysutil/Text.h"
-
-using TStringList = std::vector<TString>;
+#include "base/Types.h"

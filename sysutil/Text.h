@@ -7,8 +7,7 @@
 #include <string_view>
 #include <vector>
 
-using TString = std::u16string;
-using TStringView = std::u16string_view;
+#include "base/Types.h"
 
 namespace text {
 

@@ -6,7 +6,7 @@
 #include "inst2k/InstallDriver.h"
 #include "inst2k/RegistryInf.h"
 #include "inst2k/win32/Win32Inst2kPorts.h"
-#include "inst2k/win32/WinApi.h"
+#include "win32/WinApi.h"
 
 #define INST2K_EXPORT extern "C" __declspec(dllexport)
 

@@ -1,5 +1,5 @@
 #include "inst2k/IDeviceRegistry.h"
-#include "inst2k/win32/WinApi.h"
+#include "win32/WinApi.h"
 
 namespace inst2k {
 

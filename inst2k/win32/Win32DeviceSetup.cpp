@@ -1,4 +1,4 @@
-#include "inst2k/win32/WinApi.h"
+#include "win32/WinApi.h"
 // WinApi.h first: the SetupAPI headers need <windows.h>.
 #include <cfgmgr32.h>
 #include <devguid.h>

@@ -4,7 +4,7 @@
 #include "inst2k/IDeviceSetup.h"
 #include "inst2k/IInst2kSystem.h"
 #include "inst2k/win32/Win32Inst2kPorts.h"
-#include "inst2k/win32/WinApi.h"
+#include "win32/WinApi.h"
 
 namespace inst2k {
 

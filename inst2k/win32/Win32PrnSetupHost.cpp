@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "inst2k/win32/WinApi.h"
+#include "win32/WinApi.h"
 
 namespace inst2k {
 
@@ -62,7 +62,8 @@ class Win32PrnSetupHost : public IPrnSetupHost {
   void MessageBox(const TString& text, const TString& caption, std::uint32_t style) override {
     ::MessageBoxW(nullptr, W(text), W(caption), style);
   }
-  void SendMessage(std::int32_t window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
+  void SendWindowMessage(std::int32_t window, std::uint32_t message, std::uintptr_t wParam,
+                         std::intptr_t lParam) override {
     // Handles are shared between 32-bit and 64-bit processes as sign-extended 32-bit values.
     HWND hwnd = reinterpret_cast<HWND>(static_cast<std::intptr_t>(window));
     ::SendMessageW(hwnd, message, wParam, lParam);

@@ -1,4 +1,5 @@
 #include "fakes/FakeFileSystem.h"
+#include "sysutil/Text.h"
 
 namespace {
 FakeFileSystem* g_Current = nullptr;

@@ -165,8 +165,8 @@ void FakePrnSetupHost::MessageBox(const TString& text, const TString& caption, s
   Events.push_back(u"box");
 }
 
-void FakePrnSetupHost::SendMessage(std::int32_t window, std::uint32_t message, std::uintptr_t wParam,
-                                   std::intptr_t lParam) {
+void FakePrnSetupHost::SendWindowMessage(std::int32_t window, std::uint32_t message, std::uintptr_t wParam,
+                                         std::intptr_t lParam) {
   Messages.push_back({window, message, wParam, lParam, Loaded});
   Events.push_back(u"send");
 }

@@ -73,7 +73,8 @@ class FakePrnSetupHost : public inst2k::IPrnSetupHost {
   bool WritePrivateProfileString(const TString& section, const TString& key, const TString& value,
                                  const TString& file) override;
   void MessageBox(const TString& text, const TString& caption, std::uint32_t style) override;
-  void SendMessage(std::int32_t window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
+  void SendWindowMessage(std::int32_t window, std::uint32_t message, std::uintptr_t wParam,
+                         std::intptr_t lParam) override;
 
   // The library whose exports answer now (the one loaded last).
   static FakeInst2kLibrary* Current();

@@ -1,4 +1,5 @@
 #include "fakes/FakeSystem.h"
+#include "sysutil/Text.h"
 
 #include "fakes/FakeFileSystem.h"
 
@@ -21,10 +22,14 @@ bool FakeSystem::IsWow64Process(bool& found, bool& wow64) {
 
 TString FakeSystem::SysErrorMessage(std::uint32_t code) {
   switch (code) {
-    case 1300: return u"Not all privileges or groups referenced are assigned to the caller.";
-    case 1313: return u"A specified privilege does not exist.";
-    case 5: return u"Access is denied.";
-    default: return u"System error " + text::IntToStr(code) + u".";
+    case 1300:
+      return u"Not all privileges or groups referenced are assigned to the caller.";
+    case 1313:
+      return u"A specified privilege does not exist.";
+    case 5:
+      return u"Access is denied.";
+    default:
+      return u"System error " + text::IntToStr(code) + u".";
   }
 }
 
@@ -97,7 +102,7 @@ bool FakeSystem::LookupPrivilegeValueW(const TString& name, TLuid& luid) {
     m_LastError = 1313;
     return false;
   }
-  luid.LowPart = static_cast<std::uint32_t>(std::hash<TString>{}(name) & 0xFFFF) + 1;
+  luid.LowPart = static_cast<std::uint32_t>(std::hash<TString>{}(name)&0xFFFF) + 1;
   m_LuidNames[luid.LowPart] = name;
   return true;
 }

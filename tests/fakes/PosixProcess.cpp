@@ -1,4 +1,5 @@
 #include "fakes/PosixProcess.h"
+#include "sysutil/Text.h"
 
 #include <fcntl.h>
 #include <poll.h>

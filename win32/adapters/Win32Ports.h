@@ -2,6 +2,6 @@
 // processes, resources, shell) into their slots. Call once at start.
 #pragma once
 
-#include <windows.h>
+#include "win32/WinApi.h"
 
 void InstallWin32Ports(HMODULE resourceModule = nullptr);

@@ -1,4 +1,4 @@
-#include <windows.h>
+#include "win32/WinApi.h"
 
 #include "platform/IProcess.h"
 #include "win32/adapters/WinText.h"

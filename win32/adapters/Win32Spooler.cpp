@@ -2,8 +2,8 @@
 // into the wide-character winspool structures and back.
 #include "win32/adapters/Win32Spooler.h"
 
-#include <windows.h>
 #include <winspool.h>
+#include "win32/WinApi.h"
 
 #include <cstddef>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include <windows.h>
+#include "win32/WinApi.h"
 
 #include "platform/ISystem.h"
 #include "win32/adapters/WinText.h"
@@ -42,9 +42,9 @@ class Win32System : public ISystem {
 
   TString SysErrorMessage(std::uint32_t code) override {
     wchar_t* buf = nullptr;
-    DWORD n = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-        reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
+    DWORD n =
+        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, code, 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
     TString r = n ? T(buf, n) : TString();
     if (buf) ::LocalFree(buf);
     while (!r.empty() && (r.back() == u'\r' || r.back() == u'\n' || r.back() == u' ' || r.back() == u'.')) r.pop_back();

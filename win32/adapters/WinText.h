@@ -1,7 +1,7 @@
 // Conversions at the Win32 boundary: TString <-> wchar_t (both UTF-16 here).
 #pragma once
 
-#include <windows.h>
+#include "win32/WinApi.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 // to TFormMain, which holds all decisions.
 #pragma once
 
-#include <windows.h>
+#include "win32/WinApi.h"
 
 #include <commctrl.h>
 

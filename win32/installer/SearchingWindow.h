@@ -3,7 +3,7 @@
 // every install that asks for an online check.
 #pragma once
 
-#include <windows.h>
+#include "win32/WinApi.h"
 
 inline constexpr wchar_t kSearchingDialogClass[] = L"DSSearchingDialog";
 inline constexpr int kSearchingTextId = 3201;      // lblSearch

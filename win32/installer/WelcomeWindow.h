@@ -3,7 +3,7 @@
 // behaviour is TfrmWelcome's (installer/uWelcome.h).
 #pragma once
 
-#include <windows.h>
+#include "win32/WinApi.h"
 
 #include "installer/jpeg/JpegImage.h"
 

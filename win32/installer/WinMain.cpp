@@ -1,5 +1,5 @@
 // Program entry of the installer.
-#include <windows.h>
+#include "win32/WinApi.h"
 
 #include <commctrl.h>
 

@@ -3,7 +3,7 @@
 //   inst2k_devnode remove <instance ID>                    the node and its keys
 //   inst2k_devnode class-add USB | class-remove USB         the "USB" setup class
 // Exit code 0 on success, else the failing call's error code.
-#include <windows.h>
+#include "win32/WinApi.h"
 // <windows.h> first.
 #include <devguid.h>
 #include <initguid.h>

@@ -3,7 +3,7 @@
 // its "Device Parameters\PortName"; an INF is registered; installs go through
 // the newdev stand-in that prepare.sh puts into the prefix.
 #include <gtest/gtest.h>
-#include <windows.h>
+#include "win32/WinApi.h"
 
 #include <cstring>
 #include <string>

@@ -3,7 +3,7 @@
 // table of the 32-bit build), the version resource, the manifest and the
 // string table in both languages.
 #include <gtest/gtest.h>
-#include <windows.h>
+#include "win32/WinApi.h"
 
 #include <iterator>
 #include <set>

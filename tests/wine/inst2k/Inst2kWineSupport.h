@@ -3,7 +3,7 @@
 // registry values the tests look at.
 #pragma once
 
-#include <windows.h>
+#include "win32/WinApi.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 // whether the sender is blocked in SendMessage), signals "<base>_got", waits
 // for "<base>_release" and ends.
 //   inst2k_msg_receiver <result file> <event base name>
-#include <windows.h>
+#include "win32/WinApi.h"
 
 #include <cstdio>
 #include <string>

@@ -5,7 +5,7 @@
 // one of its hardware or compatible IDs (every node Wine knows counts as
 // present), else ERROR_NO_SUCH_DEVINST. It installs nothing. The last call's
 // arguments are left in HKCU\Software\DriverSetupTests\newdev for the tests.
-#include <windows.h>
+#include "win32/WinApi.h"
 // <windows.h> first.
 #include <setupapi.h>
 

@@ -3,7 +3,7 @@
 // exchange file, install mode sending its message to the window of a
 // separate receiver program and waiting until that message is handled.
 #include <gtest/gtest.h>
-#include <windows.h>
+#include "win32/WinApi.h"
 
 #include <cstdio>
 #include <string>

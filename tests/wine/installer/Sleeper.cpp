@@ -1,6 +1,6 @@
 // Test child of the command runner: "ds_sleeper MS TEXT..." sleeps MS
 // milliseconds and then prints TEXT to its standard output.
-#include <windows.h>
+#include "win32/WinApi.h"
 
 #include <cwchar>
 #include <string>
@@ -13,6 +13,7 @@ int wmain(int argc, wchar_t** argv) {
     for (const wchar_t* p = argv[i]; *p; ++p) out += static_cast<char>(*p);
   }
   DWORD written = 0;
-  if (!out.empty()) WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
+  if (!out.empty())
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
   return 0;
 }

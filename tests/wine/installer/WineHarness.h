@@ -2,7 +2,7 @@
 // finding its windows and reading their texts across processes.
 #pragma once
 
-#include <windows.h>
+#include "win32/WinApi.h"
 
 #include <string>
 #include <vector>

@@ -5,7 +5,7 @@
 // Understood: /if (install the model /m from the INF /f as a queue based on the
 // name /b on the port /r), /dl (delete the queue /n), /dd (delete the driver
 // /m). It never shows any window, so /q changes nothing.
-#include <windows.h>
+#include "win32/WinApi.h"
 
 #include <setupapi.h>
 #include <shellapi.h>

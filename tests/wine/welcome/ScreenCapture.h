@@ -1,7 +1,7 @@
 // Screenshots for the Wine tests: a part of the screen saved as a PNG file.
 #pragma once
 
-#include <windows.h>
+#include "win32/WinApi.h"
 
 #include <string>
 

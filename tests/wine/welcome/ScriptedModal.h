@@ -2,7 +2,7 @@
 // the script every few milliseconds while the modal call runs.
 #pragma once
 
-#include <windows.h>
+#include "win32/WinApi.h"
 
 #include <functional>
 #include <string>

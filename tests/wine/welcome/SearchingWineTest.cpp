@@ -2,7 +2,7 @@
 // shown modally centred on the (hidden) main window, closed by Escape, the
 // close box, Enter and either button; a screenshot (docs/screenshots/searching.png).
 // clang-format off
-#include <windows.h>
+#include "win32/WinApi.h"
 #include <commctrl.h>
 // clang-format on
 #include <gtest/gtest.h>
