@@ -28,7 +28,9 @@ class IFileSystem {
   // Creates or replaces the file with exactly these bytes.
   virtual bool WriteFile(const TString& path, const std::string& bytes) = 0;
   // Creates or replaces the file and keeps it open with read sharing only, so
-  // nobody can change or delete it until CloseLocked; loading and running work.
+  // nobody can change or delete it until CloseLocked; loading and running work
+  // (no handle with write access stays open). Fails when the file read back
+  // through the lock differs from the bytes.
   virtual bool WriteFileLocked(const TString& path, const std::string& bytes, THandle& lock) = 0;
   virtual void CloseLocked(THandle lock) = 0;
 

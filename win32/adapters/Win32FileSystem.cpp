@@ -57,25 +57,29 @@ class Win32FileSystem : public IFileSystem {
   }
 
   bool WriteFile(const TString& path, const std::string& bytes) override {
-    HANDLE h = ::CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    bool ok = WriteAll(h, bytes);
-    ::CloseHandle(h);
-    return ok;
+    win::ScopedKernelHandle h(
+        ::CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return h && WriteAll(h.Get(), bytes);
   }
 
   bool WriteFileLocked(const TString& path, const std::string& bytes, THandle& lock) override {
-    // Written through a handle that shares only reading (and running, which
-    // maps the file for reading): nobody may change, rename or delete the file
-    // while the handle is open.
-    HANDLE h = ::CreateFileW(W(path), GENERIC_WRITE | GENERIC_READ, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    if (!WriteAll(h, bytes) || !::FlushFileBuffers(h)) {
-      ::CloseHandle(h);
-      return false;
+    // Written alone and closed, then reopened for reading with read sharing
+    // only: the loader and CreateProcess open an image without write sharing,
+    // so no handle with write access may stay open. From the reopening on,
+    // nobody can change, rename or delete the file; what the reopened handle
+    // reads must be what was written, or someone changed it in between.
+    if (!WriteFile(path, bytes)) return false;
+    win::ScopedKernelHandle h(
+        ::CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h) return false;
+    std::string back(bytes.size() + 1, '\0');
+    size_t done = 0;
+    for (DWORD got = 1; got > 0 && done < back.size(); done += got) {
+      DWORD chunk = static_cast<DWORD>(std::min<size_t>(back.size() - done, 1u << 20));
+      if (!::ReadFile(h.Get(), back.data() + done, chunk, &got, nullptr)) return false;
     }
-    lock = TH(h);
+    if (done != bytes.size() || back.compare(0, done, bytes) != 0) return false;
+    lock = TH(h.Release());
     return true;
   }
 

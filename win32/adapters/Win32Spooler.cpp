@@ -2,8 +2,9 @@
 // into the wide-character winspool structures and back.
 #include "win32/adapters/Win32Spooler.h"
 
-#include <winspool.h>
 #include "win32/WinApi.h"
+
+#include <winspool.h>
 
 #include <cstddef>
 #include <cstring>

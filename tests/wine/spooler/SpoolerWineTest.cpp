@@ -1,8 +1,9 @@
 // The spooler routines, the queue configuration and the print UI install
 // against Wine's real spooler, through the Win32 adapters.
 #include <gtest/gtest.h>
-#include <winspool.h>
 #include "win32/WinApi.h"
+
+#include <winspool.h>
 
 #include <cstddef>
 #include <fstream>
