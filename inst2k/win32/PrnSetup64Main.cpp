@@ -6,7 +6,7 @@
 
 #include "inst2k/PrnSetup64.h"
 #include "inst2k/win32/Win32PrnSetupHost.h"
-#include "inst2k/win32/WinApi.h"
+#include "win32/WinApi.h"
 
 namespace {
 

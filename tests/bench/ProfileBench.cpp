@@ -16,7 +16,7 @@
 #include "sysutil/ProfileFile.h"
 
 #ifdef _WIN32
-#include <windows.h>
+#include "win32/WinApi.h"
 #endif
 
 namespace {

@@ -12,7 +12,7 @@
 //   length the cut promises.
 // Anything else that differs fails the test.
 #include <gtest/gtest.h>
-#include <windows.h>
+#include "win32/WinApi.h"
 
 #include <cstdint>
 #include <cstdio>
