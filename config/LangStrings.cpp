@@ -1,5 +1,7 @@
 #include "config/LangStrings.h"
 
+#include <algorithm>
+
 #include "platform/IFileSystem.h"
 
 TLangOptions g_LangOptions;
@@ -103,8 +105,12 @@ void TLangOptions::LoadStringsFromFile(const TString&) {}
 
 std::uint32_t BrandColor(const TString& oemColor) {
   std::int32_t v = 0;
-  // "$" + text: a valid hexadecimal number only when the text is bare hex digits.
-  if (!oemColor.empty() && oemColor.find_first_of(u"$xX-+ ") == TString::npos && text::TryParseInt(u"$" + oemColor, v))
-    return static_cast<std::uint32_t>(v);
+  // "$" + text: a valid hexadecimal number only when the text is bare hex
+  // digits (no sign, prefix or white space, which the integer reading would
+  // pass over).
+  const bool hexDigits = std::all_of(oemColor.begin(), oemColor.end(), [](char16_t c) {
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+  });
+  if (!oemColor.empty() && hexDigits && text::TryParseInt(u"$" + oemColor, v)) return static_cast<std::uint32_t>(v);
   return 0x800080;
 }

@@ -15,6 +15,16 @@ constexpr const char16_t* kLoadInst2KFailed = u"装载Inst2K()失败！";
 constexpr const char16_t* kDetectExportMissing = u"在DLL中查找不到函數：Inst2k_IsInlineDeviceExist";
 constexpr const char* kPortArgument = "LPT1:";
 
+// Whether install mode has sent its message (in this process).
+bool g_Reported = false;
+
+void Report(const TPrnSetup64Args& args, bool succeeded, std::uint32_t code) {
+  if (args.Handle == 0 || g_Reported) return;
+  g_Reported = true;
+  Host().SendWindowMessage(args.Handle, succeeded ? kMsgInstallSucceeded : kMsgInstallFailed, 0,
+                           static_cast<std::intptr_t>(code));
+}
+
 void ErrorBox(const char16_t* text) { Host().MessageBox(text, kErrorCaption, kMbIconErrorHost); }
 
 template <class Fn>
@@ -54,7 +64,15 @@ bool ToAnsiText(const TString& s, size_t maxBytes, std::string& out, std::uint32
 
 void RunDetectionMode(const TPrnSetup64Args& args) {
   IPrnSetupHost& host = Host();
-  const std::int32_t flags = host.GetPrivateProfileInt(u"Data", u"Flag", 4, args.FindHWID);
+  // The profile functions look for a bare file name in the Windows folder:
+  // the exchange file is named against the current directory instead.
+  const TString ini = host.GetFullPathName(args.FindHWID);
+  if (ini.empty()) return;
+  if (args.Refusal) {
+    host.WritePrivateProfileString(u"Data", u"Ret", text::IntToStr(args.Refusal), ini);
+    return;
+  }
+  const std::int32_t flags = host.GetPrivateProfileInt(u"Data", u"Flag", 4, ini);
   std::uint32_t loadCode = 0;
   const THandle module = LoadInst2k(args.Dll, loadCode);
   if (!module) {
@@ -76,12 +94,16 @@ void RunDetectionMode(const TPrnSetup64Args& args) {
   if (ToAnsiText(args.HWID, kDetectionTextBytes, hwid, result) &&
       ToAnsiText(args.Inf, kDetectionTextBytes, inf, result))
     result = test(nullptr, hwid.c_str(), inf.c_str(), static_cast<std::uint32_t>(flags));
-  host.WritePrivateProfileString(u"Data", u"Ret", text::IntToStr(result), args.FindHWID);
+  host.WritePrivateProfileString(u"Data", u"Ret", text::IntToStr(result), ini);
   host.FreeLibrary(module);
 }
 
 void RunInstallMode(const TPrnSetup64Args& args) {
   IPrnSetupHost& host = Host();
+  if (args.Refusal) {
+    Report(args, false, args.Refusal);
+    return;
+  }
   std::int32_t result = kInstallFailed;
   std::uint32_t code = 0;
   const THandle module = LoadInst2k(args.Dll, code);
@@ -108,18 +130,29 @@ void RunInstallMode(const TPrnSetup64Args& args) {
       host.FreeLibrary(module);
     }
   }
-  if (args.Handle != 0)
-    host.SendWindowMessage(args.Handle, result <= kInstalledRestart ? kMsgInstallSucceeded : kMsgInstallFailed, 0,
-                           static_cast<std::intptr_t>(code));
+  Report(args, result <= kInstalledRestart, code);
 }
 
 int PrnSetup64Main(const std::vector<TString>& argv) {
-  const TPrnSetup64Args args = ParsePrnSetup64Args(argv);
-  if (args.DetectionMode())
-    RunDetectionMode(args);
-  else
-    RunInstallMode(args);
+  g_Reported = false;
+  try {
+    const TPrnSetup64Args args = ParsePrnSetup64Args(argv);
+    if (args.DetectionMode())
+      RunDetectionMode(args);
+    else
+      RunInstallMode(args);
+  } catch (...) {
+    PrnSetup64LastResort(argv, kErrorInternalError);
+  }
   return 0;
+}
+
+void PrnSetup64LastResort(const std::vector<TString>& argv, std::uint32_t code) noexcept {
+  try {
+    const TPrnSetup64Args args = ParsePrnSetup64Args(argv);
+    if (!args.DetectionMode()) Report(args, false, code);
+  } catch (...) {
+  }
 }
 
 }  // namespace inst2k

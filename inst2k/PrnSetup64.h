@@ -16,12 +16,22 @@ namespace inst2k {
 inline constexpr size_t kInstallTextBytes = 259;
 inline constexpr size_t kDetectionTextBytes = 1023;
 inline constexpr std::uint32_t kErrorModNotFound = 126;
+// ERROR_INTERNAL_ERROR: what install mode reports when it ends by an error
+// of its own (an exception) instead of a result.
+inline constexpr std::uint32_t kErrorInternalError = 1359;
 
 void RunDetectionMode(const TPrnSetup64Args& args);
 void RunInstallMode(const TPrnSetup64Args& args);
 
 // Parses the arguments after the program name and runs the mode they select.
-// The exit code is 0 in every case.
+// The exit code is 0 in every case. In install mode every way out sends the
+// installer's window one message: an exception on the way sends the failure
+// message with kErrorInternalError.
 int PrnSetup64Main(const std::vector<TString>& args);
+
+// The last resort of the host's entry point (an exception that escaped, or a
+// crash): in install mode with a window, sends the failure message with
+// `code` unless a message was sent already. Never throws.
+void PrnSetup64LastResort(const std::vector<TString>& args, std::uint32_t code) noexcept;
 
 }  // namespace inst2k

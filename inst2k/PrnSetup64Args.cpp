@@ -1,5 +1,7 @@
 #include "inst2k/PrnSetup64Args.h"
 
+#include <algorithm>
+
 namespace inst2k {
 
 namespace {
@@ -37,6 +39,7 @@ std::int32_t ParseHandleValue(TStringView s) {
 TPrnSetup64Args ParsePrnSetup64Args(const std::vector<TString>& args) {
   TPrnSetup64Args out;
   TOption current = TOption::None;
+  bool hwidGiven = false;
   for (const TString& arg : args) {
     if (!arg.empty() && arg[0] == u'/') {
       current = OptionFor(arg);
@@ -53,7 +56,10 @@ TPrnSetup64Args ParsePrnSetup64Args(const std::vector<TString>& args) {
         out.Inf = arg;
         break;
       case TOption::HWID:
+        if (hwidGiven || std::any_of(arg.begin(), arg.end(), [](char16_t c) { return c <= u' '; }))
+          out.Refusal = kErrorBadArguments;
         out.HWID = arg;
+        hwidGiven = true;
         break;
       case TOption::FindHWID:
         out.FindHWID = arg;

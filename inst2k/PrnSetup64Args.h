@@ -15,13 +15,24 @@ struct TPrnSetup64Args {
   TString Inf;
   TString HWID;
   TString FindHWID;  // the exchange file; its presence selects detection mode
+  // Why the command line cannot be acted on (a system code), 0 when it can:
+  // a hardware ID holding a blank, or split by blanks over several arguments
+  // (the installer passes it unquoted), would be matched by its last word
+  // alone, which the tail matching of the library accepts for any device
+  // ending in that word.
+  std::uint32_t Refusal = 0;
 
   bool DetectionMode() const { return !FindHWID.empty(); }
 };
 
+// ERROR_BAD_ARGUMENTS: the answer to a hardware ID that holds blanks.
+inline constexpr std::uint32_t kErrorBadArguments = 160;
+
 // Parses the arguments after the program name. Option names match without
 // regard to ASCII letter case; an unknown "/word" clears the current option;
 // a plain argument is the (latest) value of the current option, or ignored.
+// A second value of /HWID, or one holding a blank or control character, sets
+// Refusal instead of being taken.
 TPrnSetup64Args ParsePrnSetup64Args(const std::vector<TString>& args);
 
 // Leading decimal digits with an optional sign, taken modulo 2^32 as a signed

@@ -9,6 +9,7 @@ PKGS=(
   libgtest-dev googletest libjpeg-dev
   wine wine64 xvfb xauth x11-utils imagemagick fonts-wqy-microhei
   dpkg-dev file locales xdotool
+  clang libclang-rt-dev
 )
 
 missing=()

@@ -17,6 +17,49 @@ TString DecodeTextFile(const std::string& bytes) {
   return text::FromAnsi(bytes);
 }
 
+namespace {
+
+// A name or value ends at its first NUL.
+TStringView UpToNul(TStringView s) { return s.substr(0, s.find(u'\0')); }
+
+TStringView TrimLeft(TStringView s) {
+  size_t b = 0;
+  while (b < s.size() && text::IsProfileSpace(s[b])) ++b;
+  return s.substr(b);
+}
+
+TStringView TrimRight(TStringView s) {
+  size_t e = s.size();
+  while (e > 0 && text::IsProfileSpace(s[e - 1])) --e;
+  return s.substr(0, e);
+}
+
+TStringView TrimView(TStringView s) { return TrimRight(TrimLeft(s)); }
+
+TStringView Unquote(TStringView v) {
+  if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front())
+    return v.substr(1, v.size() - 2);
+  return v;
+}
+
+// FNV-1a over the name with ASCII letters in upper case.
+std::uint32_t NameHash(TStringView name) {
+  std::uint32_t h = 2166136261u;
+  for (char16_t c : name) {
+    h ^= text::UpperAscii(c);
+    h *= 16777619u;
+  }
+  return h;
+}
+
+size_t TableSize(size_t count) {
+  size_t size = 4;
+  while (size < 2 * count) size *= 2;
+  return size;
+}
+
+}  // namespace
+
 bool TProfileFile::Open(const TString& fileName) {
   std::string bytes;
   if (!Fs().ReadFile(fileName, bytes)) return false;
@@ -27,70 +70,134 @@ bool TProfileFile::Open(const TString& fileName) {
 
 void TProfileFile::Parse(const std::string& bytes) {
   m_Sections.clear();
-  TString all = DecodeTextFile(bytes);
-  Section* current = nullptr;
+  m_Text = std::make_shared<const TString>(DecodeTextFile(bytes));
+  const TStringView view(*m_Text);
+  m_Sections.push_back(TSection{TStringView(), false, {}});
+  TSection* current = &m_Sections.back();
   size_t pos = 0;
-  while (pos <= all.size()) {
-    size_t end = all.find_first_of(u"\r\n", pos);
-    if (end == TString::npos) end = all.size();
-    TString line = text::Trim(TStringView(all).substr(pos, end - pos));
+  while (pos < view.size()) {
+    size_t end = pos;
+    while (end < view.size() && view[end] != u'\r' && view[end] != u'\n') ++end;
+    const TStringView line = TrimView(view.substr(pos, end - pos));
     pos = end + 1;
-    if (line.empty() || line[0] == u';') continue;
+    if (line.empty()) continue;
     if (line[0] == u'[') {
-      size_t close = line.find(u']');
-      TString name = text::Trim(TStringView(line).substr(1, close == TString::npos ? TString::npos : close - 1));
-      m_Sections.push_back(Section{name, {}});
-      current = &m_Sections.back();
-      continue;
+      const size_t close = line.rfind(u']');
+      if (close != TStringView::npos) {
+        const TStringView name = UpToNul(TrimView(line.substr(1, close - 1)));
+        if (name.empty()) {
+          current = nullptr;  // a section nobody can name: its lines are lost
+        } else {
+          m_Sections.push_back(TSection{name, true, {}});
+          current = &m_Sections.back();
+        }
+        continue;
+      }
     }
-    size_t eq = line.find(u'=');
-    if (!current || eq == TString::npos) continue;
-    TString key = text::Trim(TStringView(line).substr(0, eq));
-    TString value = text::Trim(TStringView(line).substr(eq + 1));
-    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
-      value = value.substr(1, value.size() - 2);
-    current->Entries.push_back(Entry{key, value});
+    if (!current) continue;
+    TEntry entry;
+    const size_t eq = line.find(u'=');
+    if (eq == TStringView::npos) {
+      entry.Name = UpToNul(line);
+    } else {
+      entry.Name = UpToNul(TrimRight(line.substr(0, eq)));
+      entry.Value = Unquote(UpToNul(TrimLeft(line.substr(eq + 1))));
+      entry.HasValue = true;
+    }
+    current->Entries.push_back(entry);
   }
+  Index();
+}
+
+void TProfileFile::Index() {
+  // Stored names are trimmed already; what a NUL cut off may leave at the
+  // end stays part of the name, so they are hashed as they are.
+  m_SectionSlots.assign(TableSize(m_Sections.size()), TSlot{});
+  m_KeyTables.assign(m_Sections.size(), TKeyTable{});
+  m_KeySlots.clear();
+  const size_t sectionMask = m_SectionSlots.size() - 1;
+  for (std::uint32_t s = 0; s < m_Sections.size(); ++s) {
+    const TSection& sec = m_Sections[s];
+    const std::uint32_t hash = NameHash(sec.Name);
+    size_t i = hash & sectionMask;
+    bool duplicate = false;
+    for (; m_SectionSlots[i].Index != kNone; i = (i + 1) & sectionMask) {
+      const TSlot& slot = m_SectionSlots[i];
+      if (slot.Hash == hash && text::SameTextAscii(m_Sections[slot.Index].Name, sec.Name)) duplicate = true;
+    }
+    if (duplicate) continue;  // a later section of the name is never read
+    m_SectionSlots[i] = TSlot{hash, s};
+
+    const size_t size = TableSize(sec.Entries.size());
+    TKeyTable& table = m_KeyTables[s];
+    table.Start = static_cast<std::uint32_t>(m_KeySlots.size());
+    table.Mask = static_cast<std::uint32_t>(size - 1);
+    m_KeySlots.resize(m_KeySlots.size() + size);
+    TSlot* slots = &m_KeySlots[table.Start];
+    for (std::uint32_t k = 0; k < sec.Entries.size(); ++k) {
+      const TStringView name = sec.Entries[k].Name;
+      const std::uint32_t keyHash = NameHash(name);
+      size_t j = keyHash & table.Mask;
+      bool taken = false;
+      for (; slots[j].Index != kNone; j = (j + 1) & table.Mask) {
+        if (slots[j].Hash == keyHash && text::SameTextAscii(sec.Entries[slots[j].Index].Name, name)) {
+          taken = true;  // the first key of the name wins
+          break;
+        }
+      }
+      if (!taken) slots[j] = TSlot{keyHash, k};
+    }
+  }
+}
+
+std::uint32_t TProfileFile::FindSection(TStringView name) const {
+  if (m_SectionSlots.empty()) return kNone;
+  const size_t mask = m_SectionSlots.size() - 1;
+  const std::uint32_t hash = NameHash(name);
+  for (size_t i = hash & mask; m_SectionSlots[i].Index != kNone; i = (i + 1) & mask) {
+    const TSlot& slot = m_SectionSlots[i];
+    if (slot.Hash == hash && text::SameTextAscii(m_Sections[slot.Index].Name, name)) return slot.Index;
+  }
+  return kNone;
 }
 
 TStringList TProfileFile::ReadSections() const {
   TStringList r;
-  for (const auto& s : m_Sections) r.push_back(s.Name);
+  for (const auto& s : m_Sections)
+    if (s.Listed) r.emplace_back(s.Name);
   return r;
 }
 
-bool TProfileFile::SectionExists(const TString& section) const {
-  for (const auto& s : m_Sections)
-    if (text::SameTextAscii(s.Name, section)) return true;
-  return false;
-}
+bool TProfileFile::SectionExists(TStringView section) const { return FindSection(TrimView(section)) != kNone; }
 
-const TProfileFile::Entry* TProfileFile::Find(const TString& section, const TString& key) const {
-  for (const auto& s : m_Sections) {
-    if (!text::SameTextAscii(s.Name, section)) continue;
-    for (const auto& e : s.Entries)
-      if (text::SameTextAscii(e.Key, key)) return &e;
-  }
+const TProfileFile::TEntry* TProfileFile::Find(TStringView section, TStringView key) const {
+  const std::uint32_t s = FindSection(TrimView(section));
+  if (s == kNone) return nullptr;
+  key = TrimView(key);
+  const TKeyTable& table = m_KeyTables[s];
+  const TSlot* slots = &m_KeySlots[table.Start];
+  const std::vector<TEntry>& entries = m_Sections[s].Entries;
+  const std::uint32_t hash = NameHash(key);
+  for (size_t i = hash & table.Mask; slots[i].Index != kNone; i = (i + 1) & table.Mask)
+    if (slots[i].Hash == hash && text::SameTextAscii(entries[slots[i].Index].Name, key))
+      return &entries[slots[i].Index];
   return nullptr;
 }
 
-bool TProfileFile::ValueExists(const TString& section, const TString& key) const {
-  return Find(section, key) != nullptr;
+bool TProfileFile::ValueExists(TStringView section, TStringView key) const { return Find(section, key) != nullptr; }
+
+TString TProfileFile::ReadString(TStringView section, TStringView key, TStringView def) const {
+  const TEntry* e = Find(section, key);
+  const TStringView v = e && e->HasValue ? e->Value : def;
+  return TString(v.substr(0, kMaxValueChars));
 }
 
-TString TProfileFile::ReadString(const TString& section, const TString& key, const TString& def) const {
-  const Entry* e = Find(section, key);
-  TString v = e ? e->Value : def;
-  if (v.size() > kMaxValueChars) v.resize(kMaxValueChars);
-  return v;
-}
-
-std::int32_t TProfileFile::ReadInteger(const TString& section, const TString& key, std::int32_t def) const {
-  const Entry* e = Find(section, key);
+std::int32_t TProfileFile::ReadInteger(TStringView section, TStringView key, std::int32_t def) const {
+  const TEntry* e = Find(section, key);
   std::int32_t v;
-  return e && text::TryParseInt(e->Value, v) ? v : def;
+  return e && e->HasValue && text::TryParseInt(e->Value, v) ? v : def;
 }
 
-bool TProfileFile::ReadBool(const TString& section, const TString& key, bool def) const {
+bool TProfileFile::ReadBool(TStringView section, TStringView key, bool def) const {
   return ReadInteger(section, key, def ? 1 : 0) != 0;
 }

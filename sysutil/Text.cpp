@@ -96,10 +96,12 @@ bool ContainsTextAscii(TStringView haystack, TStringView needle) {
   return UpperAscii(haystack).find(UpperAscii(needle)) != TString::npos;
 }
 
+bool IsProfileSpace(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r') || c == 0x1A; }
+
 TString Trim(TStringView s) {
   size_t b = 0, e = s.size();
-  while (b < e && s[b] <= u' ') ++b;
-  while (e > b && s[e - 1] <= u' ') --e;
+  while (b < e && IsProfileSpace(s[b])) ++b;
+  while (e > b && IsProfileSpace(s[e - 1])) --e;
   return TString(s.substr(b, e - b));
 }
 
@@ -134,13 +136,18 @@ TString Format(TStringView fmt, const std::vector<FormatArg>& args) {
       (fmt[j] == u'0' ? zero : left) = true;
       ++j;
     }
+    // Numbers stop growing past the bound, so no digit string overflows them.
+    auto number = [&](size_t& n) {
+      for (; j < fmt.size() && fmt[j] >= u'0' && fmt[j] <= u'9'; ++j)
+        if (n <= kMaxFormatWidth) n = n * 10 + (fmt[j] - u'0');
+    };
     size_t width = 0, prec = 0;
     bool hasPrec = false;
-    while (j < fmt.size() && fmt[j] >= u'0' && fmt[j] <= u'9') width = width * 10 + (fmt[j++] - u'0');
+    number(width);
     if (j < fmt.size() && fmt[j] == u'.') {
       hasPrec = true;
       ++j;
-      while (j < fmt.size() && fmt[j] >= u'0' && fmt[j] <= u'9') prec = prec * 10 + (fmt[j++] - u'0');
+      number(prec);
     }
     if (j >= fmt.size()) {
       out.append(fmt.substr(i));
@@ -154,6 +161,11 @@ TString Format(TStringView fmt, const std::vector<FormatArg>& args) {
     }
     const FormatArg* a = next < args.size() ? &args[next] : nullptr;
     ++next;
+    if (width > kMaxFormatWidth || prec > kMaxFormatWidth) {
+      out.append(fmt.substr(i, j - i + 1));
+      i = j;
+      continue;
+    }
     TString piece;
     if (conv == u's') {
       piece = a ? (a->kind == FormatArg::Text ? a->s : IntToStr(a->i)) : TString();
@@ -168,15 +180,19 @@ TString Format(TStringView fmt, const std::vector<FormatArg>& args) {
       } else {
         mag = static_cast<std::uint32_t>(v);
       }
-      piece = Digits(mag, conv == u'd' || conv == u'u' ? 10 : 16, conv == u'X');
+      // As in C, a precision of 0 prints no digits for the value 0.
+      if (!(hasPrec && prec == 0 && mag == 0))
+        piece = Digits(mag, conv == u'd' || conv == u'u' ? 10 : 16, conv == u'X');
       if (hasPrec && piece.size() < prec) piece.insert(0, prec - piece.size(), u'0');
       if (neg) piece.insert(piece.begin(), u'-');
     }
     if (piece.size() < width) {
       if (left)
         piece.append(width - piece.size(), u' ');
+      else if (zero && !hasPrec && conv != u's')
+        piece.insert(piece[0] == u'-' ? 1 : 0, width - piece.size(), u'0');  // zeros go after the sign
       else
-        piece.insert(0, width - piece.size(), (zero && !hasPrec && conv != u's') ? u'0' : u' ');
+        piece.insert(0, width - piece.size(), u' ');
     }
     out += piece;
     i = j;
@@ -220,8 +236,9 @@ bool TryParseInt(TStringView s, std::int32_t& out) {
     if (v > (base == 16 ? 0xFFFFFFFFULL : 0x80000000ULL)) return false;
   }
   if (base == 10 && !neg && v > 0x7FFFFFFFULL) return false;
-  std::int32_t r = static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
-  out = neg ? -r : r;
+  // Negated in unsigned arithmetic: -2147483648 has no positive counterpart.
+  const std::uint32_t bits = static_cast<std::uint32_t>(v);
+  out = static_cast<std::int32_t>(neg ? 0u - bits : bits);
   return true;
 }
 

@@ -27,13 +27,22 @@ bool SameTextAscii(TStringView a, TStringView b);
 bool StartsWithTextAscii(TStringView s, TStringView prefix);
 bool ContainsTextAscii(TStringView haystack, TStringView needle);
 
-// Blanks and control characters (<= U+0020) at both ends, as the profile
-// functions trim.
+// White space as the profile functions see it: blank, tab, line feed,
+// vertical tab, form feed, carriage return and ^Z (0x1A, the DOS end-of-file
+// mark). Other control characters and the Unicode spaces are text.
+bool IsProfileSpace(char16_t c);
+// That white space removed at both ends.
 TString Trim(TStringView s);
 
 // printf-like formatting for UI strings: %s (text), %d (signed), %u, %x / %X
-// with optional width, zero flag and precision (as in "0x%.8x"), and %%.
-// Missing arguments format as empty text; surplus arguments are ignored.
+// with optional width, "-" and "0" flags and precision (as in "0x%.8x"), and
+// %%. Zeros pad after the sign ("%05d" of -1 is "-0001"). Missing arguments
+// format as empty text; surplus arguments are ignored. A directive the
+// formatter does not know is copied as written. A width or precision above
+// kMaxFormatWidth (more than a message box line can show) is refused: the
+// directive is copied as written and its argument is used up, so the
+// directives after it still get their own arguments.
+inline constexpr size_t kMaxFormatWidth = 1024;
 struct FormatArg {
   enum Kind { Text, Int } kind;
   TString s;
@@ -49,8 +58,11 @@ struct FormatArg {
 };
 TString Format(TStringView fmt, const std::vector<FormatArg>& args);
 
-// Integers as the profile functions and the toolkit read them: decimal, or
-// hexadecimal with a leading "$" or "0x"/"0X". Returns false for anything else.
+// Integers as the profile functions and the toolkit read them: an optional
+// sign, then decimal, or hexadecimal with a leading "$" or "0x"/"0X".
+// Decimal values must fit a signed 32-bit integer (-2147483648 included);
+// hexadecimal ones may use all 32 bits and wrap ("$FFFFFFFF" is -1, "-$1" is
+// -1, "-$80000000" is -2147483648). Returns false for anything else.
 bool TryParseInt(TStringView s, std::int32_t& out);
 TString IntToStr(long long v);
 

@@ -1,17 +1,34 @@
 // The 64-bit install host's entry point: a console program started by the
 // installer with its options; it ends with exit code 0 whatever happens.
+// What escapes the host's own handling (an exception, or a crash inside the
+// library) still tells the installer's window that the install failed.
 #include <vector>
 
 #include "inst2k/PrnSetup64.h"
 #include "inst2k/win32/Win32PrnSetupHost.h"
+#include "win32/WinApi.h"
+
+namespace {
+
+const std::vector<TString>* g_Args = nullptr;
+
+LONG WINAPI LastResortFilter(EXCEPTION_POINTERS* e) {
+  if (g_Args) inst2k::PrnSetup64LastResort(*g_Args, e->ExceptionRecord->ExceptionCode);
+  return EXCEPTION_EXECUTE_HANDLER;
+}
+
+}  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   ScopedPort<inst2k::IPrnSetupHost> host(inst2k::Win32PrnSetupHostPort());
   std::vector<TString> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(reinterpret_cast<const char16_t*>(argv[i]));
+  g_Args = &args;
+  SetUnhandledExceptionFilter(LastResortFilter);
   try {
     inst2k::PrnSetup64Main(args);
   } catch (...) {
+    inst2k::PrnSetup64LastResort(args, inst2k::kErrorInternalError);
   }
   return 0;
 }

@@ -1,5 +1,7 @@
 #include "fakes/FakePrnSetupHost.h"
 
+#include <stdexcept>
+
 #include "inst2k/Inst2kApi.h"
 
 using namespace inst2k;
@@ -38,6 +40,7 @@ std::int32_t InstallFn(const char* name, const char* inf, const char* hwid, cons
   l.HardwareId = hwid;
   l.Port = port;
   l.Owner = owner;
+  if (l.Throws) throw std::runtime_error("library failure");
   return l.InstallResult;
 }
 std::int32_t FuncInst2KFn(const char* inf, const char* hwid, const char* port, void* owner) {

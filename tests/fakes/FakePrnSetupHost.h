@@ -18,6 +18,7 @@ struct FakeInst2kLibrary {
   std::int32_t InstallResult = 0;
   std::uint32_t TestResult = 0;
   std::uint32_t LastError = 0;
+  bool Throws = false;  // the install exports end by an exception
   // What the library was given.
   std::vector<std::string> Calls;  // export names in call order
   std::int32_t ShowErrorCodeArg = -1;

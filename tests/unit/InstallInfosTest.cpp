@@ -144,6 +144,13 @@ TEST_F(InstallInfosTest, GetItemOutOfRangeRaisesAndLeavesTheRecord) {
   EXPECT_EQ(r.PrinterName, u"keep");
 }
 
+TEST_F(InstallInfosTest, StrayEmptyHeadersAreNoModels) {
+  EXPECT_EQ(Load(Model(u"A") + u"[]\nPrinterName=lost\n[  ]\n" + Model(u"B")), u"");
+  ASSERT_EQ(infos.Count(), 2);
+  EXPECT_EQ(Item(0).PrinterName, u"A printer");
+  EXPECT_EQ(Item(1).PrinterName, u"B printer");
+}
+
 TEST_F(InstallInfosTest, EmptyOrMissingFileLoadsNothing) {
   EXPECT_EQ(Load(u"; nothing here\n"), u"");
   EXPECT_EQ(infos.Count(), 0);

@@ -64,9 +64,10 @@ TEST_F(LangStringsTest, EnglishFileCarriesTheExactTexts) {
   EXPECT_EQ(s.ClickInstallToStart, u"Please click \"Install\" button.");
   EXPECT_EQ(s.InstallFailStr, u"Printer driver installation process failed: \r\n%s");
   EXPECT_EQ(s.InstallFailCode, u"Printer driver installation process failed (code: 0x%.8x)");
-  EXPECT_EQ(s.BeforeInstallPrompt,
-            u"Please use the cable to connect the printer, \r\npower on the printer and wait until it is already turned "
-            u"on and then click “Yes”.");
+  EXPECT_EQ(
+      s.BeforeInstallPrompt,
+      u"Please use the cable to connect the printer, \r\npower on the printer and wait until it is already turned "
+      u"on and then click “Yes”.");
   EXPECT_EQ(s.InstallOnline.substr(0, 30), u"Online installation failed! \r\n");
   EXPECT_EQ(g_LangOptions.GetOptionString(u"Controls.Installer", u"grpPrinters", u""), u"Select printer :");
   EXPECT_EQ(g_LangOptions.GetOptionString(u"Controls.Installer", u"lblReadManual", u""), u"User's manual");
@@ -113,8 +114,9 @@ TEST_F(LangStringsTest, OemRowDefaultsAndIndexRules) {
 }
 
 TEST_F(LangStringsTest, EscapeSequenceBecomesALineBreakOnlyInDialogTexts) {
-  Load(Utf16File(u"[DialogText]\nInstallRetry=A\\r\\nB\nRestartPrompt=A\\R\\NB\\nC\nLoading=L\\r\\nX\n"
-                 u"NoticeTitle=N\\r\\n\n[Controls.Installer]\nbtnStart=Go\\r\\nNow\n"));
+  Load(
+      Utf16File(u"[DialogText]\nInstallRetry=A\\r\\nB\nRestartPrompt=A\\R\\NB\\nC\nLoading=L\\r\\nX\n"
+                u"NoticeTitle=N\\r\\n\n[Controls.Installer]\nbtnStart=Go\\r\\nNow\n"));
   EXPECT_EQ(g_strInstaller.InstallRetry, u"A\r\nB");
   EXPECT_EQ(g_strInstaller.RestartPrompt, u"A\r\nB\\nC");
   EXPECT_EQ(g_strInstaller.Loading, u"L\\r\\nX");
@@ -133,8 +135,9 @@ TEST_F(LangStringsTest, MissingFileLoadsNothingAndReadsEmpty) {
 }
 
 TEST_F(LangStringsTest, ControlCaptionsFollowTheControlKind) {
-  Load(Utf16File(u"[Controls.Installer]\nlvPrinters=ignored\nstatBarInfo=ignored\nedtInfos=Hints :\n"
-                 u"grpPrinters=Pick :\nlblReadGuide=Guide\nbtnExit=\ntmrInstallingHints=x\n"));
+  Load(
+      Utf16File(u"[Controls.Installer]\nlvPrinters=ignored\nstatBarInfo=ignored\nedtInfos=Hints :\n"
+                u"grpPrinters=Pick :\nlblReadGuide=Guide\nbtnExit=\ntmrInstallingHints=x\n"));
   FakeMainView view;
   g_LangOptions.LoadControlsCaption(view, u"Controls.Installer");
   EXPECT_EQ(view.FormCaption, u"");  // set even when absent
@@ -153,7 +156,8 @@ TEST(BrandColor, FallsBackToPurpleForAnythingButBareHex) {
   EXPECT_EQ(BrandColor(u"800080"), 0x800080u);
   EXPECT_EQ(BrandColor(u"ff0000"), 0xFF0000u);
   EXPECT_EQ(BrandColor(u"12"), 0x12u);
-  for (const char16_t* bad : {u"", u"zz", u"$12", u"0x12", u"12 34", u"-1"}) EXPECT_EQ(BrandColor(bad), 0x800080u);
+  for (const char16_t* bad : {u"", u"zz", u"$12", u"0x12", u"12 34", u"-1", u"12\x0b", u"\t12", u"12\x1a"})
+    EXPECT_EQ(BrandColor(bad), 0x800080u);
 }
 
 }  // namespace

@@ -43,9 +43,29 @@ TEST(PrnSetup64Args, UnknownOptionsClearTheCurrentOneAndStrayValuesAreIgnored) {
 }
 
 TEST(PrnSetup64Args, ALaterValueReplacesTheFirst) {
-  const auto a = Parse({u"/HWID", u"First", u"Second", u"/Handle", u"12", u"34"});
-  EXPECT_EQ(a.HWID, u"Second");
+  const auto a = Parse({u"/Inf", u"First", u"Second", u"/Handle", u"12", u"34"});
+  EXPECT_EQ(a.Inf, u"Second");
   EXPECT_EQ(a.Handle, 34);
+  EXPECT_EQ(a.Refusal, 0u);
+}
+
+TEST(PrnSetup64Args, HardwareIdsWithBlanksAreRefused) {
+  struct Case {
+    std::vector<TString> Args;
+    bool Refused;
+  };
+  const Case cases[] = {
+      {{u"/HWID", u"USBPRINT\\Tessaron", u"TS-2100"}, true},  // split over two arguments
+      {{u"/HWID", u"Tessaron TS-2100"}, true},                // quoted with its blank
+      {{u"/HWID", u"Tessaron\tTS-2100"}, true},
+      {{u"/HWID", u"A", u"/Inf", u"x.inf", u"/hwid", u"B"}, true},
+      {{u"/HWID", u"USBPRINT\\TessaronTS-2100", u"/Inf", u"x.inf", u"more.inf"}, false},
+      {{u"/HWID", u"Tessaron_TS-2100&REV_01"}, false},
+  };
+  for (const Case& c : cases) {
+    const auto a = Parse(c.Args);
+    EXPECT_EQ(a.Refusal != 0, c.Refused) << text::ToUtf8(c.Args[1]);
+  }
 }
 
 TEST(PrnSetup64Args, MissingOrBadValuesStayEmpty) {

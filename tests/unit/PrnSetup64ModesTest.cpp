@@ -222,3 +222,52 @@ TEST_F(PrnSetup64Host, InstallConvertsThroughTheCodePageAndRefusesWhatDoesNotFit
   EXPECT_EQ(lib.HardwareId.size(), 259u);
   EXPECT_EQ(OnlyMessage().Message, kMsgInstallSucceeded);
 }
+
+TEST_F(PrnSetup64Host, AHardwareIdWithBlanksIsRefusedInBothModes) {
+  auto args = kInstallArgs;
+  args[7] = u"DemoCorpDemo";
+  args.push_back(u"Printer_9F2A");  // the installer passes the ID unquoted
+  PrnSetup64Main(args);
+  EXPECT_EQ(OnlyMessage().Message, kMsgInstallFailed);
+  const std::intptr_t refusal = OnlyMessage().LParam;
+  EXPECT_NE(refusal, 0);
+
+  args.push_back(u"/FindHWID");
+  args.push_back(kIni);
+  PrnSetup64Main(args);
+  EXPECT_EQ(Ret(), text::IntToStr(refusal));
+  EXPECT_TRUE(lib.Calls.empty());
+  EXPECT_EQ(host.Loaded, 0);
+}
+
+TEST_F(PrnSetup64Host, ARelativeExchangeFileLiesInTheCurrentDirectory) {
+  auto args = Detect();
+  args.back() = u"tmp3C.tmp";
+  host.SetProfile(kDir + u"\\tmp3C.tmp", u"Data", u"Flag", u"6");
+  lib.TestResult = kErrorNoSuchDevinst;
+  PrnSetup64Main(args);
+  EXPECT_EQ(lib.Flags, 6u);
+  EXPECT_EQ(host.Profile(kDir + u"\\tmp3C.tmp", u"Data", u"Ret"), u"3758096907");
+  EXPECT_FALSE(host.HasProfileValue(u"tmp3C.tmp", u"Data", u"Ret"));
+}
+
+TEST_F(PrnSetup64Host, AnErrorOnTheWaySendsTheFailureOnce) {
+  lib.Throws = true;
+  PrnSetup64Main(kInstallArgs);
+  EXPECT_EQ(OnlyMessage().Message, kMsgInstallFailed);
+  EXPECT_NE(OnlyMessage().LParam, 0);
+
+  // The entry point's last resort after the message went out sends nothing more.
+  PrnSetup64LastResort(kInstallArgs, 0xC0000005);
+  EXPECT_EQ(host.Messages.size(), 1u);
+
+  // A crash before any message: the failure with the crash's code.
+  host.Messages.clear();
+  lib.Throws = false;
+  PrnSetup64Main(Detect());
+  PrnSetup64LastResort(kInstallArgs, 0xC0000005);
+  EXPECT_EQ(static_cast<std::uint32_t>(OnlyMessage().LParam), 0xC0000005u);
+  host.Messages.clear();
+  PrnSetup64LastResort(Detect(), 0xC0000005);  // detection mode sends no message
+  EXPECT_TRUE(host.Messages.empty());
+}

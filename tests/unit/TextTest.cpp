@@ -37,13 +37,55 @@ TEST(Text, ParsesProfileIntegers) {
     EXPECT_FALSE(text::TryParseInt(bad, v)) << text::ToUtf8(bad);
 }
 
-TEST(Text, Utf8RoundTripIncludesSurrogatePairs) {
-  TString s = u"Tessaron 打印机 \U0001F5A8";
-  EXPECT_EQ(text::FromUtf8(text::ToUtf8(s)), s);
+TEST(Text, IntegerLimitsParseWithoutOverflow) {
+  struct Case {
+    const char16_t* Text;
+    bool Ok;
+    std::int64_t Value;
+  };
+  const Case cases[] = {
+      {u"-2147483648", true, -2147483648LL},
+      {u"-$80000000", true, -2147483648LL},
+      {u"-0x80000000", true, -2147483648LL},
+      {u"2147483647", true, 2147483647},
+      {u"$FFFFFFFF", true, -1},
+      {u"-$FFFFFFFF", true, 1},
+      {u"-$1", true, -1},
+      {u"2147483648", false, 0},
+      {u"-2147483649", false, 0},
+      {u"$100000000", false, 0},
+      {u"\x01\x35", false, 0},
+      {u"\t5\x1a", true, 5},
+  };
+  for (const Case& c : cases) {
+    std::int32_t v = 12345;
+    ASSERT_EQ(text::TryParseInt(c.Text, v), c.Ok) << text::ToUtf8(c.Text);
+    if (c.Ok) {
+      EXPECT_EQ(v, c.Value) << text::ToUtf8(c.Text);
+    }
+  }
 }
 
-TEST(Text, ReplacesEscapeSequenceWithoutRegardToCase) {
-  EXPECT_EQ(text::ReplaceAllTextAscii(u"A\\r\\nB\\R\\NC\\n", u"\\r\\n", u"\r\n"), u"A\r\nB\r\nC\\n");
+TEST(Text, FormatPadsAfterTheSignAndRefusesHugeWidths) {
+  struct Case {
+    const char16_t* Fmt;
+    long long Arg;
+    const char16_t* Expect;
+  };
+  const Case cases[] = {
+      {u"%05d", -1, u"-0001"},
+      {u"%5d", -1, u"   -1"},
+      {u"%-5d|", -1, u"-1   |"},
+      {u"%03d", -2147483648LL, u"-2147483648"},
+      {u"%.3d", -7, u"-007"},
+      {u"%08X", 0xE000020BLL, u"E000020B"},
+      // Beyond what a box can show: written as is, the next directive gets the next argument.
+      {u"%1025d|%d", 1, u"%1025d|2"},
+      {u"%-2147483658d|%d", 1, u"%-2147483658d|2"},
+      {u"%.99999999999999999999s|%d", 1, u"%.99999999999999999999s|2"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Format(c.Fmt, {c.Arg, 2}), c.Expect) << text::ToUtf8(c.Fmt);
+  EXPECT_EQ(Format(u"%1024d", {1}).size(), 1024u);
 }
 
 class ProfileFileTest : public ::testing::Test {

@@ -265,3 +265,19 @@ TEST_F(PrnSetup64Wine, WithoutAWindowTheHostStillInstallsAndEnds) {
                &size);
   EXPECT_EQ(flags, inst2k::kInstallFlagForce);
 }
+
+TEST_F(PrnSetup64Wine, AHardwareIdWithABlankIsRefusedNotCutToItsLastWord) {
+  const std::string refused = "msg=1025 wparam=0 lparam=" + std::to_string(ERROR_BAD_ARGUMENTS) + " sent=1";
+  EXPECT_EQ(InstallTo(L"inst2k64.dll", inf, L"Bogus " + Widen(kDemoHwid)), refused);
+  EXPECT_EQ(Detect(inf, L"Bogus " + Widen(kDemoHwid)), std::to_wstring(ERROR_BAD_ARGUMENTS));
+}
+
+TEST_F(PrnSetup64Wine, ARelativeExchangeFileIsWrittenInTheCurrentFolder) {
+  WritePrivateProfileStringW(L"Data", L"Flag", L"4", ini.c_str());
+  const std::wstring cmd = HostPath() + L" /Handle 0 /Dll \"" + Join(DistWin64(), L"inst2k64.dll") + L"\" /Inf \"" +
+                           inf + L"\" /HWID " + Widen(kNoSuchHwid) + L" /FindHWID tmp5E1.tmp";
+  EXPECT_EQ(inst2kwine::Run(cmd, folder), 0u);
+  wchar_t ret[64] = {};
+  GetPrivateProfileStringW(L"Data", L"Ret", L"<none>", ret, 64, ini.c_str());
+  EXPECT_STREQ(ret, L"3758096907");  // 0xE000020B
+}
