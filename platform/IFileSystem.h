@@ -34,6 +34,9 @@ class IFileSystem {
   virtual bool WriteFileLocked(const TString& path, const std::string& bytes, THandle& lock) = 0;
   virtual void CloseLocked(THandle lock) = 0;
 
+  // The system folder (GetSystemDirectoryW), without a trailing backslash.
+  virtual TString GetSystemDirectory() = 0;
+
   virtual bool ListDirectory(const TString& path, std::vector<TDirEntry>& entries) = 0;
   virtual bool SetAttributesNormal(const TString& path) = 0;
   virtual bool DeleteFile(const TString& path) = 0;

@@ -29,6 +29,8 @@ constexpr std::uint32_t kAttrRawOnly = 0x1000;
 constexpr std::uint32_t kServerAccessAdminister = 0x1;
 constexpr std::uint32_t kPrinterAccessUse = 0x8;
 constexpr std::uint32_t kPrinterAllAccess = 0xF000C;
+constexpr std::uint32_t kPrinterControlSetStatus = 4;
+constexpr std::uint32_t kPrinterStatusOffline = 0x80;
 
 constexpr std::uint32_t kDpdDeleteUnusedFiles = 0x1;
 constexpr std::uint32_t kApdCopyNewFiles = 0x8;
@@ -141,6 +143,9 @@ class ISpooler {
   virtual bool GetPrinter5(THandle printer, std::uint32_t cbBuf, TPrinterInfo5& out, std::uint32_t& needed) = 0;
   // SetPrinterW(printer, level 2, info, command).
   virtual bool SetPrinter2(THandle printer, const TPrinterInfo2& info, std::uint32_t command) = 0;
+  // SetPrinterW(printer, level 0, &status, command): the printer control
+  // commands that take a status value.
+  virtual bool SetPrinterStatus(THandle printer, std::uint32_t command, std::uint32_t status) = 0;
   // AddPrinterW(no server, level 2, info): a handle with full access, 0 on failure.
   virtual THandle AddPrinter2(const TPrinterInfo2& info) = 0;
   virtual bool DeletePrinter(THandle printer) = 0;
@@ -159,6 +164,8 @@ class ISpooler {
   // the characters copied (with the zero) or, on ERROR_INSUFFICIENT_BUFFER, needed.
   virtual bool GetDefaultPrinterA(std::string& name, std::uint32_t& cch) = 0;
   virtual bool SetDefaultPrinterA(const std::string& name) = 0;
+  // DeletePrinterDriverW(no server, the caller's environment, name).
+  virtual bool DeletePrinterDriverW(const TString& driverName) = 0;
   virtual bool DeletePrinterDriverExA(const std::optional<std::string>& server,
                                       const std::optional<std::string>& environment, const std::string& driver,
                                       std::uint32_t deleteFlag, std::uint32_t versionFlag) = 0;

@@ -48,6 +48,9 @@ class ISystem {
   virtual bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) = 0;
 
   virtual void Sleep(std::uint32_t ms) = 0;
+  virtual void OutputDebugString(const TString& line) = 0;
+  // The current local time in the user's long time format.
+  virtual TString LocalTimeText() = 0;
   virtual std::uint64_t TickCount() = 0;
 };
 

@@ -23,6 +23,7 @@ class FakeFileSystem : public IFileSystem {
   static FakeFileSystem* Current();
 
   TString CurrentDir = u"C:\\Work";
+  TString SystemDirectory = u"C:\\Windows\\system32";
   std::set<TString> Undeletable;  // upper-case paths that refuse deletion
 
   // Test set-up helpers (create parents as needed).
@@ -41,6 +42,7 @@ class FakeFileSystem : public IFileSystem {
   bool WriteFile(const TString& path, const std::string& bytes) override;
   bool WriteFileLocked(const TString& path, const std::string& bytes, THandle& lock) override;
   void CloseLocked(THandle lock) override;
+  TString GetSystemDirectory() override { return SystemDirectory; }
   bool ListDirectory(const TString& path, std::vector<TDirEntry>& entries) override;
   bool SetAttributesNormal(const TString& path) override;
   bool DeleteFile(const TString& path) override;

@@ -338,6 +338,17 @@ bool FakeSpooler::SetPrinter2(THandle h, const TPrinterInfo2& info, std::uint32_
   return true;
 }
 
+bool FakeSpooler::SetPrinterStatus(THandle h, std::uint32_t command, std::uint32_t status) {
+  OpenHandle* oh = Handle(h);
+  Printer* p = PrinterOf(h);
+  if (!p) return Fail(spool::kErrInvalidHandle);
+  if (command != spool::kPrinterControlSetStatus) return Fail(spool::kErrInvalidParameter);
+  if ((oh->Access & spool::kPrinterAllAccess) != spool::kPrinterAllAccess) return Fail(spool::kErrAccessDenied);
+  p->Info.Status = status;
+  if (OnStatusSet) OnStatusSet(*p);
+  return true;
+}
+
 THandle FakeSpooler::AddPrinter2(const TPrinterInfo2& info) {
   if (!Validate(info, nullptr)) return 0;
   Printer p;
@@ -420,14 +431,25 @@ bool FakeSpooler::DeletePrinterDriverExA(const std::optional<std::string>& serve
                                          std::uint32_t deleteFlag, std::uint32_t) {
   if (LookupEntry(TSpoolerEntry::DeletePrinterDriverExA) != TEntryLookup::Found) return Fail(spool::kErrProcNotFound);
   if (server && !server->empty()) return Fail(spool::kErrInvalidParameter);
-  TString env = environment ? Sys().AnsiToWide(*environment) : Environment;
-  TString name = Sys().AnsiToWide(driver);
+  return RemoveDriver(Sys().AnsiToWide(driver), environment ? Sys().AnsiToWide(*environment) : Environment,
+                      (deleteFlag & spool::kDpdDeleteUnusedFiles) != 0);
+}
+
+bool FakeSpooler::DeletePrinterDriverW(const TString& driverName) {
+  return RemoveDriver(driverName, Environment, false);
+}
+
+bool FakeSpooler::RemoveDriver(const TString& name, const TString& env, bool deleteFiles) {
+  if (DriverDeleteFailures > 0) {
+    --DriverDeleteFailures;
+    return Fail(spool::kErrAccessDenied);
+  }
   auto it = std::find_if(Drivers.begin(), Drivers.end(), [&](const TDriverInfo6& d) {
     return text::SameTextAscii(d.Name, name) && text::SameTextAscii(d.Environment, env);
   });
   if (it == Drivers.end()) return Fail(spool::kErrUnknownPrinterDriver);
   if (DriverInUse(it->Name)) return Fail(spool::kErrPrinterDriverInUse);
-  if (deleteFlag & spool::kDpdDeleteUnusedFiles) {
+  if (deleteFiles) {
     for (const TString* f : {&it->DriverPath, &it->DataFile, &it->ConfigFile, &it->HelpFile})
       if (!f->empty()) DeletedDriverFiles.push_back(*f);
     for (const auto& f : it->DependentFiles) DeletedDriverFiles.push_back(f);

@@ -5,6 +5,7 @@
 // real error codes in the fake system's last error.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -36,9 +37,11 @@ class FakeSpooler : public ISpooler {
   bool HasLibrary = true;
   std::set<TSpoolerEntry> MissingEntries;
   bool EnumPrintersFails = false;
-  std::set<TString> EnumJobsFailsFor;  // printers whose jobs cannot be enumerated
-  std::set<TString> FullAccessDenied;  // printers that refuse PRINTER_ALL_ACCESS
-  std::set<TString> ReadFailsFor;      // printers whose GetPrinterW fails (access denied)
+  std::set<TString> EnumJobsFailsFor;         // printers whose jobs cannot be enumerated
+  std::set<TString> FullAccessDenied;         // printers that refuse PRINTER_ALL_ACCESS
+  std::set<TString> ReadFailsFor;             // printers whose GetPrinterW fails (access denied)
+  int DriverDeleteFailures = 0;               // the next driver deletions that fail (access denied)
+  std::function<void(Printer&)> OnStatusSet;  // runs after a status change (a job arriving)
 
   // --- Observations ---
   std::vector<TPrinterDefaults> OpenDefaults;  // the defaults of every successful open
@@ -71,6 +74,7 @@ class FakeSpooler : public ISpooler {
   bool GetPrinter4(THandle printer, std::uint32_t cbBuf, TPrinterInfo4& out, std::uint32_t& needed) override;
   bool GetPrinter5(THandle printer, std::uint32_t cbBuf, TPrinterInfo5& out, std::uint32_t& needed) override;
   bool SetPrinter2(THandle printer, const TPrinterInfo2& info, std::uint32_t command) override;
+  bool SetPrinterStatus(THandle printer, std::uint32_t command, std::uint32_t status) override;
   THandle AddPrinter2(const TPrinterInfo2& info) override;
   bool DeletePrinter(THandle printer) override;
   bool AddPrinterDriverEx6(const TDriverInfo6& info, std::uint32_t copyFlags) override;
@@ -79,6 +83,7 @@ class FakeSpooler : public ISpooler {
   TEntryLookup LookupEntry(TSpoolerEntry entry) override;
   bool GetDefaultPrinterA(std::string& name, std::uint32_t& cch) override;
   bool SetDefaultPrinterA(const std::string& name) override;
+  bool DeletePrinterDriverW(const TString& driverName) override;
   bool DeletePrinterDriverExA(const std::optional<std::string>& server, const std::optional<std::string>& environment,
                               const std::string& driver, std::uint32_t deleteFlag, std::uint32_t versionFlag) override;
   bool XcvDataW(THandle xcv, const TString& dataName, const std::vector<std::uint8_t>& input, std::uint32_t cbOutput,
@@ -103,6 +108,7 @@ class FakeSpooler : public ISpooler {
   Printer* PrinterOf(THandle h);
   bool Validate(const TPrinterInfo2& info, const Printer* self);
   bool DriverInUse(const TString& driver) const;
+  bool RemoveDriver(const TString& name, const TString& environment, bool deleteFiles);
 
   std::map<THandle, OpenHandle> m_Handles;
   THandle m_NextHandle = 0x100;

@@ -3,6 +3,7 @@
 
 #include <map>
 #include <set>
+#include <vector>
 
 #include "platform/ISystem.h"
 
@@ -58,6 +59,11 @@ class FakeSystem : public ISystem {
     Now += ms;
   }
   std::uint64_t TickCount() override { return Now; }
+  void OutputDebugString(const TString& line) override { DebugOutput.push_back(line); }
+  TString LocalTimeText() override { return LocalTime; }
+
+  std::vector<TString> DebugOutput;
+  TString LocalTime = u"10:23:45 AM";
 
  private:
   std::uint32_t m_LastError = 0;

@@ -87,6 +87,12 @@ class Win32FileSystem : public IFileSystem {
     if (lock) ::CloseHandle(H(lock));
   }
 
+  TString GetSystemDirectory() override {
+    wchar_t buf[MAX_PATH + 1] = {};
+    UINT n = ::GetSystemDirectoryW(buf, MAX_PATH + 1);
+    return n > 0 && n <= MAX_PATH ? T(buf, n) : TString();
+  }
+
   bool ListDirectory(const TString& path, std::vector<TDirEntry>& entries) override {
     entries.clear();
     WIN32_FIND_DATAW fd;

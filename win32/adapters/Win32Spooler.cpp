@@ -318,6 +318,10 @@ class Win32Spooler : public ISpooler {
     if (!ToPrinterInfo2(info, o, p)) return false;
     return ::SetPrinterW(PH(printer), 2, reinterpret_cast<LPBYTE>(&p), command);
   }
+  bool SetPrinterStatus(THandle printer, std::uint32_t command, std::uint32_t status) override {
+    DWORD value = status;
+    return ::SetPrinterW(PH(printer), 0, reinterpret_cast<LPBYTE>(&value), command);
+  }
   THandle AddPrinter2(const TPrinterInfo2& info) override {
     Outgoing o;
     PRINTER_INFO_2W p;
@@ -380,6 +384,10 @@ class Win32Spooler : public ISpooler {
     DynEntry e(TSpoolerEntry::SetDefaultPrinterA);
     auto fn = e.Get<SetDefaultPrinterAFn>();
     return fn && fn(name.c_str());
+  }
+  bool DeletePrinterDriverW(const TString& driverName) override {
+    std::wstring name(driverName.begin(), driverName.end());
+    return ::DeletePrinterDriverW(nullptr, nullptr, name.data());
   }
   bool DeletePrinterDriverExA(const std::optional<std::string>& server, const std::optional<std::string>& environment,
                               const std::string& driver, std::uint32_t deleteFlag, std::uint32_t versionFlag) override {

@@ -135,6 +135,12 @@ class Win32System : public ISystem {
   }
   void Sleep(std::uint32_t ms) override { ::Sleep(ms); }
   std::uint64_t TickCount() override { return ::GetTickCount64(); }
+  void OutputDebugString(const TString& line) override { ::OutputDebugStringW(W(line)); }
+  TString LocalTimeText() override {
+    wchar_t buf[128] = {};
+    int n = ::GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, buf, 128);
+    return n > 0 ? T(buf) : TString();
+  }
 };
 
 }  // namespace
