@@ -1,0 +1,96 @@
+// Finding the queues of an outdated driver of a model and removing them.
+#include "platform/IFileSystem.h"
+#include "platform/ISpooler.h"
+#include "platform/ISystem.h"
+#include "removal/UnInstallFunc.h"
+#include "spooler/PrinterHandle.h"
+#include "spooler/PrinterUtils.h"
+#include "sysutil/Convert.h"
+#include "sysutil/Exception.h"
+#include "sysutil/Paths.h"
+#include "sysutil/ProfileFile.h"
+
+namespace {
+
+// A driver data file's version line: the key, one blank and the opening quote.
+constexpr TStringView kGpdVersionTag = u"*GPDFileVersion: \"";
+// How much of the line after the tag may hold the version and its closing quote.
+constexpr size_t kGpdVersionWindow = 10;
+
+bool ReadDriver(const TString& printerName, TDriverInfo6& driver) {
+  TPrinterHandle printer;
+  if (!printer.Open(printerName)) return false;
+  return spool::ReadSized([&](std::uint32_t cb, std::uint32_t& needed) {
+    return Spooler().GetPrinterDriver6(printer.Get(), u"", cb, driver, needed);
+  });
+}
+
+// The version of the last version line of the data file; a data file that
+// cannot be read ends the detection with an error naming it.
+void ReadGpdVersion(const TString& dataFile, TString& version) {
+  std::string bytes;
+  if (!Fs().ReadFile(dataFile, bytes))
+    throw Exception(
+        text::Format(u"Cannot open file \"%s\". %s", {dataFile, Sys().SysErrorMessage(Sys().GetLastError())}));
+  TString content = DecodeTextFile(bytes);
+  TStringView rest = content;
+  while (!rest.empty()) {
+    size_t end = rest.find_first_of(u"\r\n");
+    TStringView line = rest.substr(0, end);
+    if (line.starts_with(kGpdVersionTag)) {
+      TStringView window = line.substr(kGpdVersionTag.size(), kGpdVersionWindow);
+      size_t quote = window.find(u'"');
+      version = quote == TStringView::npos ? TString() : TString(window.substr(0, quote));
+    }
+    if (end == TStringView::npos) break;
+    rest.remove_prefix(end + (rest.substr(end, 2) == u"\r\n" ? 2 : 1));
+  }
+}
+
+}  // namespace
+
+bool VersionOlder(const TString& installed, const TString& required) {
+  TStringList have = SplitDelimited(installed, u'.');
+  TStringList want = SplitDelimited(required, u'.');
+  size_t n = std::min(have.size(), want.size());
+  for (size_t i = 0; i < n; ++i) {
+    std::int32_t h = StrToInt(have[i]), w = StrToInt(want[i]);
+    if (h != w) return h < w;
+  }
+  return false;
+}
+
+void GetInstalledGPDVersion(const TString& modelName, TStringList& printerList, TString& version) {
+  printerList.clear();
+  version.clear();
+  const TStringList names = Printers();
+  for (const TString& name : names) {
+    // A queue that does not open, or whose driver cannot be read, is skipped.
+    TDriverInfo6 driver;
+    if (!ReadDriver(name, driver) || driver.Name != modelName) continue;
+    printerList.push_back(name);
+    ReadGpdVersion(driver.DataFile, version);
+  }
+}
+
+bool NeedUninstallOldDriver(const TString& modelName, const TString& requiredVersion, TStringList& printerList) {
+  TString installed;
+  GetInstalledGPDVersion(modelName, printerList, installed);
+  return VersionOlder(installed, requiredVersion);
+}
+
+bool UninstallOldDriver(const TString& modelName, const TString& requiredVersion, const TString& manufacturer,
+                        std::uint32_t& resultCode, const TString& uninstaller, const TString& programDir) {
+  if (requiredVersion.empty()) return true;
+  TStringList printers;
+  if (!NeedUninstallOldDriver(modelName, requiredVersion, printers)) return true;
+  // The uninstaller runs elevated at the next start: only a program of the
+  // package itself is scheduled.
+  TString scheduled = paths::IsBelow(uninstaller, programDir) ? uninstaller : TString();
+  for (const TString& printer : printers) {
+    bool deleteDriver = true;
+    resultCode = DeletePrinterAndDriver(manufacturer, printer, deleteDriver, scheduled);
+    if (resultCode != kDeleteDone) return false;
+  }
+  return true;
+}

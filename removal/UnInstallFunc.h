@@ -1,0 +1,68 @@
+// Removing print queues and printer drivers: one queue with its driver, the
+// driver's uninstall record and registered INF copies, and the outdated
+// drivers of a model before a newer one is installed.
+#pragma once
+
+#include <cstdint>
+
+#include "sysutil/StringList.h"
+#include "sysutil/Text.h"
+
+// --- One queue and its driver ----------------------------------------------
+
+// Results of DeletePrinterAndDriver.
+enum TDeleteResult : std::uint32_t {
+  kDeleteDone = 0,            // the queue is gone (and its driver, when asked and unshared)
+  kDeletePrinting = 1,        // the queue holds jobs; nothing was changed
+  kDeleteUnexpected = 2,      // the starting value; callers treat it like kDeleteNotRemoved
+  kDeleteNotRemoved = 3,      // the queue was not removed
+  kDeleteDriverRemained = 4,  // the queue is gone, its driver is not
+};
+
+// Removes the local queue printerName and, when deleteDriver is true and no
+// other local queue uses it, its driver. deleteDriver becomes false when the
+// driver removal failed. With an uninstaller (a full path), a failed driver
+// removal schedules it for the next start of Windows.
+std::uint32_t DeletePrinterAndDriver(const TString& manufacturer, const TString& printerName, bool& deleteDriver,
+                                     const TString& uninstaller = {});
+// The print UI's delete-queue command; printerName when the queue is gone, else empty.
+TString UIDeletePrinter(const TString& printerName);
+// The print UI's delete-driver command; driverName when the driver is gone, else empty.
+TString UIDeletePrinterDriver(const TString& driverName, const TString& manufacturer);
+// The spooler's driver deletion, retried once.
+bool DelSpecPrnDrv(const TString& driverName, const TString& manufacturer);
+// Makes the first listed printer the default when the default printer is gone.
+void ResetDefaultPrinter();
+// Schedules `uninstaller /Driver "driverName"` under RunOnce (a copy in the
+// temporary folder); nothing when an equal command is already there.
+bool ScheduleUninstaller(const TString& uninstaller, const TString& driverName);
+
+// --- Uninstall records and registered INF copies ----------------------------
+
+// Removes the driver's uninstall record below the manufacturer's key, the key
+// itself once no record is left, and (unless the record says to leave them)
+// the registered copies of the driver's INF.
+bool DelRegUninstallInfo(const TString& driverName, const TString& manufacturer);
+// Deletes the registered copies (oem*.inf and .pnf) of INFs of class infClass
+// that list driverName as a model. The number of matching copies.
+int LeaveOEMInf(const TString& driverName, const TString& infClass);
+bool InfContainsDriver(const TString& driverName, const TString& infPath, const TString& infClass);
+// "C:\Windows\system32" -> "C:\Windows\inf\".
+TString SystemInfFolder(const TString& systemDirectory);
+
+// --- Outdated drivers of a model --------------------------------------------
+
+// The queues using the model's driver, and the version of its data file.
+void GetInstalledGPDVersion(const TString& modelName, TStringList& printerList, TString& version);
+// True when an installed driver of the model is older than requiredVersion.
+bool NeedUninstallOldDriver(const TString& modelName, const TString& requiredVersion, TStringList& printerList);
+// Removes every queue of an outdated driver of the model, and the driver with
+// the last one. False at the first failing removal, with its code. An
+// uninstaller outside programDir is not used.
+bool UninstallOldDriver(const TString& modelName, const TString& requiredVersion, const TString& manufacturer,
+                        std::uint32_t& resultCode, const TString& uninstaller = {}, const TString& programDir = {});
+
+// Compares dotted versions component by component; the first differing one
+// decides, and a version that is a prefix of the other counts as equal.
+// Raises Exception for a compared component that is no integer.
+bool VersionOlder(const TString& installed, const TString& required);
