@@ -14,7 +14,7 @@ file(MAKE_DIRECTORY ${DS_DIST_DIR})
 file(GLOB DS_ADAPTER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/win32/adapters/*.cpp)
 add_library(win32adapters STATIC ${DS_ADAPTER_SOURCES})
 target_include_directories(win32adapters PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(win32adapters PUBLIC portable winspool setupapi shlwapi shell32 advapi32 ole32)
+target_link_libraries(win32adapters PUBLIC portable setupapi shlwapi shell32 advapi32 ole32)
 
 include(${CMAKE_SOURCE_DIR}/win32/installer/installer.cmake)
 

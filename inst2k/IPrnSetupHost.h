@@ -21,7 +21,8 @@ class IPrnSetupHost {
 
   // GetFullPathNameW against the current directory; empty when it fails.
   virtual TString GetFullPathName(const TString& path) = 0;
-  // LoadLibraryW; 0 on failure, with the system's code as the last error.
+  // Loads the library by its full path, its dependencies from the system
+  // folder only; 0 on failure, with the system's code as the last error.
   virtual THandle LoadLibrary(const TString& path) = 0;
   virtual TFarProc GetProcAddress(THandle module, const char* name) = 0;
   virtual bool FreeLibrary(THandle module) = 0;

@@ -6,6 +6,7 @@
 
 #include "inst2k/PrnSetup64.h"
 #include "inst2k/win32/Win32PrnSetupHost.h"
+#include "win32/SystemLibrary.h"
 #include "win32/WinApi.h"
 
 namespace {
@@ -20,6 +21,10 @@ LONG WINAPI LastResortFilter(EXCEPTION_POINTERS* e) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // Elevated, in a folder others may write to: every library from here on,
+  // and every dependency of the device-install library, comes from the
+  // system folder.
+  win::RestrictLibrarySearch();
   ScopedPort<inst2k::IPrnSetupHost> host(inst2k::Win32PrnSetupHostPort());
   std::vector<TString> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(reinterpret_cast<const char16_t*>(argv[i]));

@@ -10,6 +10,7 @@
 
 #include "inst2k/IDeviceSetup.h"
 #include "inst2k/win32/Win32Inst2kPorts.h"
+#include "win32/SystemLibrary.h"
 
 namespace inst2k {
 
@@ -78,9 +79,13 @@ class Win32DeviceSetup : public IDeviceSetup {
 
   bool UpdateDriverForPlugAndPlayDevices(THandle owner, const std::string& hardwareId, const std::string& infPath,
                                          std::uint32_t flags, bool& rebootRequired) override {
+    // newdev and cfgmgr32 are not known libraries: from the system folder only.
+    win::SystemLibrary newdev(L"newdev.dll");
+    const auto update =
+        newdev.Entry<decltype(&::UpdateDriverForPlugAndPlayDevicesA)>("UpdateDriverForPlugAndPlayDevicesA");
+    if (!update) return false;
     BOOL reboot = FALSE;
-    BOOL ok = ::UpdateDriverForPlugAndPlayDevicesA(reinterpret_cast<HWND>(owner), hardwareId.c_str(), infPath.c_str(),
-                                                   flags, &reboot);
+    BOOL ok = update(reinterpret_cast<HWND>(owner), hardwareId.c_str(), infPath.c_str(), flags, &reboot);
     rebootRequired = reboot != FALSE;
     return ok != FALSE;
   }
@@ -93,13 +98,18 @@ class Win32DeviceSetup : public IDeviceSetup {
   }
 
   std::uint32_t LocateRootDevNode(std::uint32_t& devInst) override {
+    win::SystemLibrary cfgmgr(L"cfgmgr32.dll");
+    const auto locate = cfgmgr.Entry<decltype(&::CM_Locate_DevNode_ExA)>("CM_Locate_DevNode_ExA");
+    if (!locate) return CR_FAILURE;
     DEVINST root = 0;
-    CONFIGRET cr = ::CM_Locate_DevNode_ExA(&root, nullptr, CM_LOCATE_DEVNODE_NORMAL, nullptr);
+    CONFIGRET cr = locate(&root, nullptr, CM_LOCATE_DEVNODE_NORMAL, nullptr);
     devInst = root;
     return cr;
   }
   std::uint32_t ReenumerateDevNode(std::uint32_t devInst, std::uint32_t flags) override {
-    return ::CM_Reenumerate_DevNode_Ex(devInst, flags, nullptr);
+    win::SystemLibrary cfgmgr(L"cfgmgr32.dll");
+    const auto reenumerate = cfgmgr.Entry<decltype(&::CM_Reenumerate_DevNode_Ex)>("CM_Reenumerate_DevNode_Ex");
+    return reenumerate ? reenumerate(devInst, flags, nullptr) : CR_FAILURE;
   }
 };
 

@@ -1,9 +1,11 @@
+#include <string>
 #include <vector>
 
 #include "inst2k/IDeviceRegistry.h"
 #include "inst2k/IDeviceSetup.h"
 #include "inst2k/IInst2kSystem.h"
 #include "inst2k/win32/Win32Inst2kPorts.h"
+#include "sysutil/BoxText.h"
 #include "win32/WinApi.h"
 
 namespace inst2k {
@@ -30,7 +32,16 @@ class Win32Inst2kSystem : public IInst2kSystem {
     return n > 0 ? std::string(buffer.data(), n) : std::string();
   }
   void MessageBox(THandle owner, const std::string& text, const std::string& caption, std::uint32_t style) override {
-    ::MessageBoxA(reinterpret_cast<HWND>(owner), text.c_str(), caption.c_str(), style);
+    // The text crosses in the ANSI code page; the box shows it shortened.
+    const int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(n > 0 ? n : 0, L'\0');
+    if (n > 0) ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    const TString shown = boxtext::FitForBox(TStringView(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
+    const int c = ::MultiByteToWideChar(CP_ACP, 0, caption.c_str(), -1, nullptr, 0);
+    std::wstring wideCaption(c > 0 ? c : 1, L'\0');
+    if (c > 0) ::MultiByteToWideChar(CP_ACP, 0, caption.c_str(), -1, wideCaption.data(), c);
+    ::MessageBoxW(reinterpret_cast<HWND>(owner), reinterpret_cast<const wchar_t*>(shown.c_str()), wideCaption.c_str(),
+                  style);
   }
   void OutputDebugString(const std::string& text) override { ::OutputDebugStringA(text.c_str()); }
 

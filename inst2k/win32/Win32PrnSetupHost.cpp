@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "sysutil/BoxText.h"
+#include "win32/SystemLibrary.h"
 #include "win32/WinApi.h"
 
 namespace inst2k {
@@ -20,7 +22,10 @@ class Win32PrnSetupHost : public IPrnSetupHost {
     if (n == 0 || n >= buffer.size()) return {};
     return TString(reinterpret_cast<const char16_t*>(buffer.data()), n);
   }
-  THandle LoadLibrary(const TString& path) override { return reinterpret_cast<THandle>(::LoadLibraryW(W(path))); }
+  // By the full path; its dependencies from the system folder only.
+  THandle LoadLibrary(const TString& path) override {
+    return reinterpret_cast<THandle>(win::LoadLibraryByPath(W(path)));
+  }
   TFarProc GetProcAddress(THandle module, const char* name) override {
     return reinterpret_cast<TFarProc>(::GetProcAddress(reinterpret_cast<HMODULE>(module), name));
   }
@@ -60,7 +65,7 @@ class Win32PrnSetupHost : public IPrnSetupHost {
   }
 
   void MessageBox(const TString& text, const TString& caption, std::uint32_t style) override {
-    ::MessageBoxW(nullptr, W(text), W(caption), style);
+    ::MessageBoxW(nullptr, W(boxtext::FitForBox(text)), W(caption), style);
   }
   void SendWindowMessage(std::int32_t window, std::uint32_t message, std::uintptr_t wParam,
                          std::intptr_t lParam) override {

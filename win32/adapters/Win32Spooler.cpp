@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "platform/ISpooler.h"
+#include "win32/SystemLibrary.h"
 #include "win32/adapters/WinText.h"
 
 namespace {
@@ -212,35 +213,59 @@ const char* EntryName(TSpoolerEntry e) {
   return "";
 }
 
-// "winspool.drv" loaded for one looked-up call and released afterwards,
-// leaving the thread's last error as the call left it.
-class DynEntry {
- public:
-  explicit DynEntry(TSpoolerEntry e) : m_Lib(::LoadLibraryW(L"winspool.drv")) {
-    if (!m_Lib) {
-      ::SetLastError(ERROR_MOD_NOT_FOUND);
-      return;
-    }
-    m_Proc = reinterpret_cast<void*>(::GetProcAddress(m_Lib, EntryName(e)));
-    if (!m_Proc) ::SetLastError(ERROR_PROC_NOT_FOUND);
-  }
-  ~DynEntry() {
-    if (!m_Lib) return;
-    DWORD err = ::GetLastError();
-    ::FreeLibrary(m_Lib);
-    ::SetLastError(err);
-  }
-  DynEntry(const DynEntry&) = delete;
-  DynEntry& operator=(const DynEntry&) = delete;
-  template <class Fn>
-  Fn Get() const {
-    return reinterpret_cast<Fn>(m_Proc);
-  }
-
- private:
-  HMODULE m_Lib;
-  void* m_Proc = nullptr;
+// winspool.drv from the system folder, loaded at the first spooler call and
+// kept for the program's life. Its entries are looked up by name; a missing
+// library or entry makes the call fail with the system's code for it.
+struct Winspool {
+  HMODULE Module = nullptr;
+  decltype(&::EnumPrintersW) EnumPrintersW = nullptr;
+  decltype(&::EnumPrinterDriversW) EnumPrinterDriversW = nullptr;
+  decltype(&::EnumPortsW) EnumPortsW = nullptr;
+  decltype(&::EnumJobsW) EnumJobsW = nullptr;
+  decltype(&::OpenPrinterW) OpenPrinterW = nullptr;
+  decltype(&::ClosePrinter) ClosePrinter = nullptr;
+  decltype(&::GetPrinterW) GetPrinterW = nullptr;
+  decltype(&::SetPrinterW) SetPrinterW = nullptr;
+  decltype(&::AddPrinterW) AddPrinterW = nullptr;
+  decltype(&::DeletePrinter) DeletePrinter = nullptr;
+  decltype(&::AddPrinterDriverExW) AddPrinterDriverExW = nullptr;
+  decltype(&::GetPrinterDriverW) GetPrinterDriverW = nullptr;
+  decltype(&::DeletePrinterDriverW) DeletePrinterDriverW = nullptr;
 };
+
+const Winspool& Spool() {
+  static const Winspool api = [] {
+    Winspool a;
+    a.Module = win::LoadSystemLibrary(L"winspool.drv");
+#define DS_ENTRY(name) a.name = win::Proc<decltype(a.name)>(a.Module, #name)
+    DS_ENTRY(EnumPrintersW);
+    DS_ENTRY(EnumPrinterDriversW);
+    DS_ENTRY(EnumPortsW);
+    DS_ENTRY(EnumJobsW);
+    DS_ENTRY(OpenPrinterW);
+    DS_ENTRY(ClosePrinter);
+    DS_ENTRY(GetPrinterW);
+    DS_ENTRY(SetPrinterW);
+    DS_ENTRY(AddPrinterW);
+    DS_ENTRY(DeletePrinter);
+    DS_ENTRY(AddPrinterDriverExW);
+    DS_ENTRY(GetPrinterDriverW);
+    DS_ENTRY(DeletePrinterDriverW);
+#undef DS_ENTRY
+    return a;
+  }();
+  return api;
+}
+
+// Calls a winspool entry; without it, fails as a failed call does.
+template <class Fn, class... Args>
+auto Call(Fn fn, Args... args) -> decltype(fn(args...)) {
+  if (!fn) {
+    ::SetLastError(Spool().Module ? ERROR_PROC_NOT_FOUND : ERROR_MOD_NOT_FOUND);
+    return {};
+  }
+  return fn(args...);
+}
 
 using GetDefaultPrinterAFn = BOOL(WINAPI*)(LPSTR, LPDWORD);
 using SetDefaultPrinterAFn = BOOL(WINAPI*)(LPCSTR);
@@ -254,31 +279,31 @@ class Win32Spooler : public ISpooler {
   bool EnumPrinters2(std::uint32_t flags, std::uint32_t cbBuf, std::vector<TPrinterInfo2>& out,
                      std::uint32_t& needed) override {
     return Enumerate<PRINTER_INFO_2W>(cbBuf, out, needed, [&](LPBYTE b, DWORD cb, LPDWORD n, LPDWORD c) {
-      return ::EnumPrintersW(flags, nullptr, 2, b, cb, n, c);
+      return Call(Spool().EnumPrintersW, flags, nullptr, 2, b, cb, n, c);
     });
   }
   bool EnumPrinters4(std::uint32_t flags, std::uint32_t cbBuf, std::vector<TPrinterInfo4>& out,
                      std::uint32_t& needed) override {
     return Enumerate<PRINTER_INFO_4W>(cbBuf, out, needed, [&](LPBYTE b, DWORD cb, LPDWORD n, LPDWORD c) {
-      return ::EnumPrintersW(flags, nullptr, 4, b, cb, n, c);
+      return Call(Spool().EnumPrintersW, flags, nullptr, 4, b, cb, n, c);
     });
   }
   bool EnumPrinterDrivers6(const TString& environment, std::uint32_t cbBuf, std::vector<TDriverInfo6>& out,
                            std::uint32_t& needed) override {
     Outgoing o;
     return Enumerate<DRIVER_INFO_6W>(cbBuf, out, needed, [&](LPBYTE b, DWORD cb, LPDWORD n, LPDWORD c) {
-      return ::EnumPrinterDriversW(nullptr, o.StrOrNull(environment), 6, b, cb, n, c);
+      return Call(Spool().EnumPrinterDriversW, nullptr, o.StrOrNull(environment), 6, b, cb, n, c);
     });
   }
   bool EnumPorts2(std::uint32_t cbBuf, std::vector<TPortInfo2>& out, std::uint32_t& needed) override {
     return Enumerate<PORT_INFO_2W>(cbBuf, out, needed, [&](LPBYTE b, DWORD cb, LPDWORD n, LPDWORD c) {
-      return ::EnumPortsW(nullptr, 2, b, cb, n, c);
+      return Call(Spool().EnumPortsW, nullptr, 2, b, cb, n, c);
     });
   }
   bool EnumJobs1(THandle printer, std::uint32_t firstJob, std::uint32_t noJobs, std::uint32_t cbBuf,
                  std::vector<TJobInfo1>& out, std::uint32_t& needed) override {
     return Enumerate<JOB_INFO_1W>(cbBuf, out, needed, [&](LPBYTE b, DWORD cb, LPDWORD n, LPDWORD c) {
-      return ::EnumJobsW(PH(printer), firstJob, noJobs, 1, b, cb, n, c);
+      return Call(Spool().EnumJobsW, PH(printer), firstJob, noJobs, 1, b, cb, n, c);
     });
   }
 
@@ -294,41 +319,44 @@ class Win32Spooler : public ISpooler {
       pd.DesiredAccess = defaults->DesiredAccess;
     }
     HANDLE h = nullptr;
-    if (!::OpenPrinterW(o.Str(name), &h, defaults ? &pd : nullptr)) return false;
+    if (!Call(Spool().OpenPrinterW, o.Str(name), &h, defaults ? &pd : nullptr)) return false;
     printer = reinterpret_cast<THandle>(h);
     return true;
   }
-  bool ClosePrinter(THandle printer) override { return ::ClosePrinter(PH(printer)); }
+  bool ClosePrinter(THandle printer) override { return Call(Spool().ClosePrinter, PH(printer)); }
 
   bool GetPrinter2(THandle printer, std::uint32_t cbBuf, TPrinterInfo2& out, std::uint32_t& needed) override {
-    return ReadOne<PRINTER_INFO_2W>(
-        cbBuf, out, needed, [&](LPBYTE b, DWORD cb, LPDWORD n) { return ::GetPrinterW(PH(printer), 2, b, cb, n); });
+    return ReadOne<PRINTER_INFO_2W>(cbBuf, out, needed, [&](LPBYTE b, DWORD cb, LPDWORD n) {
+      return Call(Spool().GetPrinterW, PH(printer), 2, b, cb, n);
+    });
   }
   bool GetPrinter4(THandle printer, std::uint32_t cbBuf, TPrinterInfo4& out, std::uint32_t& needed) override {
-    return ReadOne<PRINTER_INFO_4W>(
-        cbBuf, out, needed, [&](LPBYTE b, DWORD cb, LPDWORD n) { return ::GetPrinterW(PH(printer), 4, b, cb, n); });
+    return ReadOne<PRINTER_INFO_4W>(cbBuf, out, needed, [&](LPBYTE b, DWORD cb, LPDWORD n) {
+      return Call(Spool().GetPrinterW, PH(printer), 4, b, cb, n);
+    });
   }
   bool GetPrinter5(THandle printer, std::uint32_t cbBuf, TPrinterInfo5& out, std::uint32_t& needed) override {
-    return ReadOne<PRINTER_INFO_5W>(
-        cbBuf, out, needed, [&](LPBYTE b, DWORD cb, LPDWORD n) { return ::GetPrinterW(PH(printer), 5, b, cb, n); });
+    return ReadOne<PRINTER_INFO_5W>(cbBuf, out, needed, [&](LPBYTE b, DWORD cb, LPDWORD n) {
+      return Call(Spool().GetPrinterW, PH(printer), 5, b, cb, n);
+    });
   }
   bool SetPrinter2(THandle printer, const TPrinterInfo2& info, std::uint32_t command) override {
     Outgoing o;
     PRINTER_INFO_2W p;
     if (!ToPrinterInfo2(info, o, p)) return false;
-    return ::SetPrinterW(PH(printer), 2, reinterpret_cast<LPBYTE>(&p), command);
+    return Call(Spool().SetPrinterW, PH(printer), 2, reinterpret_cast<LPBYTE>(&p), command);
   }
   bool SetPrinterStatus(THandle printer, std::uint32_t command, std::uint32_t status) override {
     DWORD value = status;
-    return ::SetPrinterW(PH(printer), 0, reinterpret_cast<LPBYTE>(&value), command);
+    return Call(Spool().SetPrinterW, PH(printer), 0, reinterpret_cast<LPBYTE>(&value), command);
   }
   THandle AddPrinter2(const TPrinterInfo2& info) override {
     Outgoing o;
     PRINTER_INFO_2W p;
     if (!ToPrinterInfo2(info, o, p)) return 0;
-    return reinterpret_cast<THandle>(::AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&p)));
+    return reinterpret_cast<THandle>(Call(Spool().AddPrinterW, nullptr, 2, reinterpret_cast<LPBYTE>(&p)));
   }
-  bool DeletePrinter(THandle printer) override { return ::DeletePrinter(PH(printer)); }
+  bool DeletePrinter(THandle printer) override { return Call(Spool().DeletePrinter, PH(printer)); }
 
   bool AddPrinterDriverEx6(const TDriverInfo6& info, std::uint32_t copyFlags) override {
     Outgoing o;
@@ -351,27 +379,25 @@ class Win32Spooler : public ISpooler {
     d.pszOEMUrl = o.StrOrNull(info.OEMUrl);
     d.pszHardwareID = o.StrOrNull(info.HardwareID);
     d.pszProvider = o.StrOrNull(info.Provider);
-    return ::AddPrinterDriverExW(nullptr, 6, reinterpret_cast<LPBYTE>(&d), copyFlags);
+    return Call(Spool().AddPrinterDriverExW, nullptr, 6, reinterpret_cast<LPBYTE>(&d), copyFlags);
   }
   bool GetPrinterDriver6(THandle printer, const TString& environment, std::uint32_t cbBuf, TDriverInfo6& out,
                          std::uint32_t& needed) override {
     Outgoing o;
     return ReadOne<DRIVER_INFO_6W>(cbBuf, out, needed, [&](LPBYTE b, DWORD cb, LPDWORD n) {
-      return ::GetPrinterDriverW(PH(printer), o.StrOrNull(environment), 6, b, cb, n);
+      return Call(Spool().GetPrinterDriverW, PH(printer), o.StrOrNull(environment), 6, b, cb, n);
     });
   }
 
   TEntryLookup LookupEntry(TSpoolerEntry entry) override {
-    HMODULE lib = ::LoadLibraryW(L"winspool.drv");
-    if (!lib) return TEntryLookup::NoLibrary;
-    bool found = ::GetProcAddress(lib, EntryName(entry)) != nullptr;
-    ::FreeLibrary(lib);
-    return found ? TEntryLookup::Found : TEntryLookup::NoEntryPoint;
+    win::SystemLibrary lib(L"winspool.drv");
+    if (!lib.Get()) return TEntryLookup::NoLibrary;
+    return win::Proc<void (*)()>(lib.Get(), EntryName(entry)) ? TEntryLookup::Found : TEntryLookup::NoEntryPoint;
   }
 
   bool GetDefaultPrinterA(std::string& name, std::uint32_t& cch) override {
-    DynEntry e(TSpoolerEntry::GetDefaultPrinterA);
-    auto fn = e.Get<GetDefaultPrinterAFn>();
+    win::SystemLibrary lib(L"winspool.drv");
+    auto fn = lib.Entry<GetDefaultPrinterAFn>(EntryName(TSpoolerEntry::GetDefaultPrinterA));
     if (!fn) return false;
     std::string buf(cch + 1, '\0');
     DWORD size = cch;
@@ -381,26 +407,26 @@ class Win32Spooler : public ISpooler {
     return ok;
   }
   bool SetDefaultPrinterA(const std::string& name) override {
-    DynEntry e(TSpoolerEntry::SetDefaultPrinterA);
-    auto fn = e.Get<SetDefaultPrinterAFn>();
+    win::SystemLibrary lib(L"winspool.drv");
+    auto fn = lib.Entry<SetDefaultPrinterAFn>(EntryName(TSpoolerEntry::SetDefaultPrinterA));
     return fn && fn(name.c_str());
   }
   bool DeletePrinterDriverW(const TString& driverName) override {
     std::wstring name(driverName.begin(), driverName.end());
-    return ::DeletePrinterDriverW(nullptr, nullptr, name.data());
+    return Call(Spool().DeletePrinterDriverW, nullptr, nullptr, name.data());
   }
   bool DeletePrinterDriverExA(const std::optional<std::string>& server, const std::optional<std::string>& environment,
                               const std::string& driver, std::uint32_t deleteFlag, std::uint32_t versionFlag) override {
-    DynEntry e(TSpoolerEntry::DeletePrinterDriverExA);
-    auto fn = e.Get<DeletePrinterDriverExAFn>();
+    win::SystemLibrary lib(L"winspool.drv");
+    auto fn = lib.Entry<DeletePrinterDriverExAFn>(EntryName(TSpoolerEntry::DeletePrinterDriverExA));
     if (!fn) return false;
     std::string s = server.value_or(""), env = environment.value_or(""), drv = driver;
     return fn(server ? s.data() : nullptr, environment ? env.data() : nullptr, drv.data(), deleteFlag, versionFlag);
   }
   bool XcvDataW(THandle xcv, const TString& dataName, const std::vector<std::uint8_t>& input, std::uint32_t cbOutput,
                 std::vector<std::uint8_t>& output, std::uint32_t& needed, std::uint32_t& status) override {
-    DynEntry e(TSpoolerEntry::XcvDataW);
-    auto fn = e.Get<XcvDataWFn>();
+    win::SystemLibrary lib(L"winspool.drv");
+    auto fn = lib.Entry<XcvDataWFn>(EntryName(TSpoolerEntry::XcvDataW));
     if (!fn) return false;
     std::vector<std::uint8_t> in(input);
     output.assign(cbOutput, 0);

@@ -1,10 +1,12 @@
 #include "win32/installer/MainWindow.h"
 
 #include <commctrl.h>
-#include <uxtheme.h>
 
+#include "sysutil/BoxText.h"
 #include "sysutil/Exception.h"
+#include "win32/SystemLibrary.h"
 #include "win32/adapters/WinText.h"
+#include "win32/installer/CommonControls.h"
 
 #if __has_include("win32/installer/WelcomeWindow.h")
 #include "win32/installer/WelcomeWindow.h"
@@ -56,7 +58,7 @@ TMainWindow::~TMainWindow() {
   if (m_Hwnd) DestroyWindow(m_Hwnd);
   for (HFONT f : m_Fonts) DeleteObject(f);
   if (m_Logo) DeleteObject(m_Logo);
-  if (m_Images) ImageList_Destroy(m_Images);
+  if (m_Images) win::CommonControls().ImageList_Destroy(m_Images);
   if (m_InfoBrush) DeleteObject(m_InfoBrush);
   if (m_TitleBrush) DeleteObject(m_TitleBrush);
 }
@@ -74,8 +76,8 @@ HWND TMainWindow::Create() {
   wc.lpfnWndProc = &TMainWindow::WndProc;
   wc.hInstance = m_Instance;
   wc.hIcon = LoadIconW(m_Instance, L"MAINICON");
-  wc.hIconSm = static_cast<HICON>(LoadImageW(m_Instance, L"MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                             GetSystemMetrics(SM_CYSMICON), 0));
+  wc.hIconSm = static_cast<HICON>(
+      LoadImageW(m_Instance, L"MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kClassName;
@@ -131,7 +133,11 @@ void TMainWindow::CreateControls() {
        linkFont);
   HWND grp = make(TMainControl::grpPrinters, L"BUTTON", L"Select Printer", WS_VISIBLE | BS_GROUPBOX, 0,
                   Font(L"Tahoma", 16, false));
-  SetWindowTheme(grp, L"", L"");  // so that the branding colour reaches the caption
+  {  // without visual styles, so that the branding colour reaches the caption
+    using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+    win::SystemLibrary uxtheme(L"uxtheme.dll");
+    if (auto setTheme = uxtheme.Entry<SetWindowThemeFn>("SetWindowTheme")) setTheme(grp, L"", L"");
+  }
   HWND lv = make(TMainControl::lvPrinters, WC_LISTVIEWW, L"",
                  WS_VISIBLE | WS_TABSTOP | LVS_ICON | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_AUTOARRANGE,
                  WS_EX_CLIENTEDGE, printers);
@@ -144,24 +150,26 @@ void TMainWindow::CreateControls() {
   SendMessageW(status, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
 
   const int icon = S(32);
-  m_Images = ImageList_Create(icon, icon, ILC_COLOR32 | ILC_MASK, 1, 1);
+  const win::CommonControlsApi& cc = win::CommonControls();
+  m_Images = cc.ImageList_Create ? cc.ImageList_Create(icon, icon, ILC_COLOR32 | ILC_MASK, 1, 1) : nullptr;
   HICON printer = static_cast<HICON>(LoadImageW(m_Instance, L"ICO_PRINTER", IMAGE_ICON, icon, icon, 0));
-  ImageList_AddIcon(m_Images, printer);
+  if (m_Images) cc.ImageList_ReplaceIcon(m_Images, -1, printer);
   DestroyIcon(printer);
   ListView_SetImageList(lv, m_Images, LVSIL_NORMAL);
 
   // Hover effects and the hand cursor of the links and the logo.
   for (TMainControl c : {TMainControl::imgLogo, TMainControl::lblReadGuide, TMainControl::lblReadQuickGuide,
                          TMainControl::lblReadManual})
-    SetWindowSubclass(C(c).Hwnd, &TMainWindow::LinkProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    if (cc.SetWindowSubclass)
+      cc.SetWindowSubclass(C(c).Hwnd, &TMainWindow::LinkProc, 1, reinterpret_cast<DWORD_PTR>(this));
 
   // Labels size themselves to their design-time captions.
   for (TMainControl c : {TMainControl::lblReadGuide, TMainControl::lblReadQuickGuide, TMainControl::lblReadManual})
     SetCaption(c, Caption(c));
 
-  m_Tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_NOANIMATE | TTS_NOFADE,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_Hwnd, nullptr, m_Instance,
-                              nullptr);
+  m_Tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_NOANIMATE | TTS_NOFADE, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_Hwnd, nullptr, m_Instance, nullptr);
   for (TMainControl c : {TMainControl::imgLogo, TMainControl::lblReadGuide, TMainControl::lblReadQuickGuide,
                          TMainControl::lblReadManual}) {
     TOOLINFOW ti{};
@@ -243,7 +251,7 @@ LRESULT CALLBACK TMainWindow::LinkProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, U
     default:
       break;
   }
-  return DefSubclassProc(h, msg, wp, lp);
+  return win::CommonControls().DefSubclassProc(h, msg, wp, lp);
 }
 
 void TMainWindow::ApplyLabelHover(HWND h, bool inside) {
@@ -558,15 +566,15 @@ void TMainWindow::Sleep(std::uint32_t ms) { ::Sleep(ms); }
 
 int TMainWindow::ShowMessageBox(const TString& textValue, const TString& caption, std::uint32_t flags) {
   // Owned by the application, as the standard message boxes are.
-  return ::MessageBoxW(m_Hwnd && IsWindowVisible(m_Hwnd) ? m_Hwnd : nullptr, W(textValue), W(caption),
-                     flags | MB_SETFOREGROUND);
+  return ::MessageBoxW(m_Hwnd && IsWindowVisible(m_Hwnd) ? m_Hwnd : nullptr, W(boxtext::FitForBox(textValue)),
+                       W(caption), flags | MB_SETFOREGROUND);
 }
 
 void TMainWindow::ShowErrorBox(const TString& message) {
   TString caption = m_Hwnd ? WindowText(m_Hwnd) : TString();
   if (caption.empty()) caption = u"DriverSetup";
-  ::MessageBoxW(m_Hwnd && IsWindowVisible(m_Hwnd) ? m_Hwnd : nullptr, W(message), W(caption),
-              MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+  ::MessageBoxW(m_Hwnd && IsWindowVisible(m_Hwnd) ? m_Hwnd : nullptr, W(boxtext::FitForBox(message)), W(caption),
+                MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }
 
 void TMainWindow::Terminate() {

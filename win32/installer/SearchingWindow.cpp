@@ -6,6 +6,7 @@
 
 #include "installer/uSearching.h"
 #include "win32/adapters/WinText.h"
+#include "win32/installer/CommonControls.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ HWND SearchingWindow::Create(HWND owner) {
   static ATOM atom = 0;
   if (!atom) {
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS};
-    ::InitCommonControlsEx(&icc);
+    if (win::CommonControls().InitCommonControlsEx) win::CommonControls().InitCommonControlsEx(&icc);
     WNDCLASSEXW wc = {};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = &SearchingWindow::WndProc;

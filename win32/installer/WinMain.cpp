@@ -4,7 +4,9 @@
 #include <commctrl.h>
 
 #include "config/InstallInfos.h"
+#include "win32/SystemLibrary.h"
 #include "win32/adapters/Win32Ports.h"
+#include "win32/installer/CommonControls.h"
 #include "win32/installer/MainWindow.h"
 
 #if __has_include("win32/adapters/Win32Spooler.h")
@@ -16,24 +18,12 @@
 #define DS_HAVE_SEARCHING 1
 #endif
 
-namespace {
-
-// The installer runs elevated and later loads libraries by full path: make
-// sure no library is ever picked up from the program's folder, the current
-// folder or the workspace as a dependency.
-void RestrictLibrarySearch() {
-  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  HMODULE kernel = GetModuleHandleW(L"kernel32");
-  auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
-  if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
-  SetDllDirectoryW(L"");  // older systems: at least take the current folder out
-}
-
-}  // namespace
-
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  RestrictLibrarySearch();
+  // The installer runs elevated and later loads libraries by full path: no
+  // library is ever picked up from the program's folder, the current folder
+  // or the workspace. It imports only the system's known libraries; the
+  // others are loaded from the system folder when first needed.
+  win::RestrictLibrarySearch();
   InstallWin32Ports(instance);
 #ifdef DS_HAVE_SPOOLER
   InstallWin32Spooler();
@@ -42,7 +32,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES |
                                             ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&icc);
+  if (win::CommonControls().InitCommonControlsEx) win::CommonControls().InitCommonControlsEx(&icc);
 
   TMainWindow mainWindow(instance);
   HWND main = mainWindow.Create();

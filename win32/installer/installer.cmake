@@ -56,7 +56,7 @@ set_source_files_properties(${CMAKE_BINARY_DIR}/installer-resources.rc PROPERTIE
   OBJECT_DEPENDS "${_inst2k};${_inst2k64};${_prnsetup64};${_res}/Strings_CN.ini;${_res}/Strings_CHT.ini;${_res}/Strings_EN.ini;${CMAKE_SOURCE_DIR}/win32/installer/DriverSetup.manifest")
 add_dependencies(DriverSetup installer_components)
 target_include_directories(DriverSetup PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(DriverSetup PRIVATE win32adapters comctl32 uxtheme gdi32 user32)
+target_link_libraries(DriverSetup PRIVATE win32adapters gdi32 user32)
 if(TARGET welcome_jpeg)
   target_link_libraries(DriverSetup PRIVATE welcome_jpeg)
 endif()

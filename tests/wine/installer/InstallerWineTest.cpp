@@ -145,6 +145,36 @@ TEST_F(InstallerTest, FaultySectionIsReportedAndTheModelsBeforeItAreListed) {
   if (!reservation.empty()) DeleteFileW(reservation.c_str());
 }
 
+TEST_F(InstallerTest, AHugeSectionNameGivesABoxWithinTheScreen) {
+  const std::wstring name = L"Huge" + std::wstring(10000, L'N') + L"End";
+  WriteUtf16File(Join(stage, L"Setup.ini"), L"[" + name + L"]\r\nPrinterName=Tessaron TS-9000\r\n");
+  Launch(stage);
+  HWND box = WaitWindow(proc.Id, L"#32770", 20000);
+  ASSERT_NE(box, nullptr);
+  RECT r{};
+  GetWindowRect(box, &r);
+  EXPECT_GE(r.left, 0);
+  EXPECT_GE(r.top, 0);
+  EXPECT_LE(r.right, GetSystemMetrics(SM_CXSCREEN)) << "box " << r.right - r.left << " pixels wide";
+  EXPECT_LE(r.bottom, GetSystemMetrics(SM_CYSCREEN)) << "box " << r.bottom - r.top << " pixels high";
+  std::printf("box of a 10,000-character name: %ld x %ld pixels\n", r.right - r.left, r.bottom - r.top);
+  RECT ok{};
+  GetWindowRect(GetDlgItem(box, IDOK), &ok);
+  EXPECT_TRUE(ok.left >= r.left && ok.right <= r.right && ok.bottom <= r.bottom) << "the button is off the box";
+  // The name keeps its start and its end; the sentence after it stays whole.
+  const std::wstring shown = Text(GetDlgItem(box, 0xFFFF));
+  EXPECT_EQ(shown.rfind(L"HugeNNN", 0), 0u) << shown.substr(0, 40).c_str();
+  EXPECT_NE(shown.find(L"\u2026"), std::wstring::npos);
+  EXPECT_NE(shown.find(L"NNNEnd "), std::wstring::npos);
+  EXPECT_LT(shown.size(), 200u);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  HWND main = WaitWindow(proc.Id, L"TFormMain", 20000);
+  if (main) PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(proc.WaitExit(15000));
+  std::wstring reservation = Reservation();
+  if (!reservation.empty()) DeleteFileW(reservation.c_str());
+}
+
 TEST_F(InstallerTest, MakersBrandShowsTheSplashAndFadesTheWindowIn) {
   // The same program, its English strings file switched to the maker's own row.
   std::string strings = ReadBytes(Join(root, L"resources\\Strings_EN.ini"));
