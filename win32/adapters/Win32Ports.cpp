@@ -4,6 +4,7 @@
 
 #include "platform/IFileSystem.h"
 #include "platform/IProcess.h"
+#include "platform/IRegistry.h"
 #include "platform/IResources.h"
 #include "platform/IShell.h"
 #include "platform/ISystem.h"
@@ -12,6 +13,7 @@
 ISystem& Win32SystemInstance();
 IFileSystem& Win32FileSystemInstance();
 IProcess& Win32ProcessInstance();
+IRegistry& Win32RegistryInstance();
 
 namespace {
 
@@ -50,4 +52,5 @@ void InstallWin32Ports(HMODULE resourceModule) {
   PortSlot<IProcess>::Set(&Win32ProcessInstance());
   PortSlot<IResources>::Set(&resources);
   PortSlot<IShell>::Set(&shell);
+  PortSlot<IRegistry>::Set(&Win32RegistryInstance());
 }
