@@ -6,6 +6,7 @@
 #include "platform/IFileSystem.h"
 #include "platform/IModules.h"
 #include "platform/IProcess.h"
+#include "platform/IRegistry.h"
 #include "platform/IResources.h"
 #include "platform/IShell.h"
 #include "platform/ISystem.h"
@@ -15,6 +16,7 @@
 ISystem& Win32SystemInstance();
 IFileSystem& Win32FileSystemInstance();
 IProcess& Win32ProcessInstance();
+IRegistry& Win32RegistryInstance();
 
 namespace {
 
@@ -69,4 +71,5 @@ void InstallWin32Ports(HMODULE resourceModule) {
   PortSlot<IProcess>::Set(&Win32ProcessInstance());
   PortSlot<IResources>::Set(&resources);
   PortSlot<IShell>::Set(&shell);
+  PortSlot<IRegistry>::Set(&Win32RegistryInstance());
 }
