@@ -6,7 +6,8 @@
 class IModules {
  public:
   virtual ~IModules() = default;
-  // LoadLibraryW(path): 0 on failure, with the system's code as the last error.
+  // Loads the library by its full path, its own dependencies from the system
+  // folder only: 0 on failure, with the system's code as the last error.
   virtual THandle LoadLibrary(const TString& path) = 0;
   // GetProcAddress(module, name): null when the export is missing.
   virtual void* GetProcAddress(THandle module, const char* name) = 0;

@@ -5,13 +5,17 @@
 
 #include "platform/IModules.h"
 #include "platform/IThreads.h"
+#include "win32/SystemLibrary.h"
 #include "win32/adapters/WinText.h"
 
 namespace {
 
 class Win32Modules : public IModules {
  public:
-  THandle LoadLibrary(const TString& path) override { return reinterpret_cast<THandle>(::LoadLibraryW(W(path))); }
+  // By the full path; the library's own dependencies from the system folder only.
+  THandle LoadLibrary(const TString& path) override {
+    return reinterpret_cast<THandle>(win::LoadLibraryByPath(W(path)));
+  }
   void* GetProcAddress(THandle module, const char* name) override {
     return reinterpret_cast<void*>(::GetProcAddress(reinterpret_cast<HMODULE>(module), name));
   }
