@@ -7,4 +7,4 @@ set -euo pipefail
 src="$DS_WIN64_BUILD/wine-tests/newdev.dll"
 [ -f "$src" ] || { echo "prepare inst2k: $src not built" >&2; exit 1; }
 cp -f "$src" "$WINEPREFIX/drive_c/windows/system32/newdev.dll"
-"$WINE" reg add 'HKCU\Software\Wine\DllOverrides' /v newdev /d native /f >/dev/null 2>&1
+"$WINE" reg add 'HKCU\Software\Wine\DllOverrides' /v newdev /d native,builtin /f >/dev/null 2>&1
