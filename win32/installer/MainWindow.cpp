@@ -76,8 +76,8 @@ HWND TMainWindow::Create() {
   wc.lpfnWndProc = &TMainWindow::WndProc;
   wc.hInstance = m_Instance;
   wc.hIcon = LoadIconW(m_Instance, L"MAINICON");
-  wc.hIconSm = static_cast<HICON>(
-      LoadImageW(m_Instance, L"MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+  wc.hIconSm = static_cast<HICON>(LoadImageW(m_Instance, L"MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                             GetSystemMetrics(SM_CYSMICON), 0));
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kClassName;
@@ -167,9 +167,9 @@ void TMainWindow::CreateControls() {
   for (TMainControl c : {TMainControl::lblReadGuide, TMainControl::lblReadQuickGuide, TMainControl::lblReadManual})
     SetCaption(c, Caption(c));
 
-  m_Tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_NOANIMATE | TTS_NOFADE, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_Hwnd, nullptr, m_Instance, nullptr);
+  m_Tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_NOANIMATE | TTS_NOFADE,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_Hwnd, nullptr, m_Instance,
+                              nullptr);
   for (TMainControl c : {TMainControl::imgLogo, TMainControl::lblReadGuide, TMainControl::lblReadQuickGuide,
                          TMainControl::lblReadManual}) {
     TOOLINFOW ti{};
