@@ -73,6 +73,7 @@ class Layout {
   bool LineBreak(TStringView breakChars) {
     if (!NewRow()) return false;
     m_Out += breakChars;
+    m_RowStart = m_Out.size();
     return true;
   }
   TString Take() { return std::move(m_Out); }
@@ -82,16 +83,17 @@ class Layout {
     if (m_Rows < kMaxRows) {
       ++m_Rows;
       m_Col = 0;
+      m_RowStart = m_Out.size();
       return true;
     }
     End();
     return false;
   }
   // The ellipsis closes the last row, without blanks before it and without
-  // making the row wider than the others.
+  // making the row wider than the others; what earlier rows show stays.
   void End() {
-    while (!m_Out.empty() && (IsBlank(m_Out.back()) || m_Out.back() == u'\r' || m_Out.back() == u'\n')) Pop();
-    while (!m_Out.empty() && m_Col + 1 > kMaxRowCells) Pop();
+    while (m_Out.size() > m_RowStart && IsBlank(m_Out.back())) Pop();
+    while (m_Out.size() > m_RowStart && m_Col + 1 > kMaxRowCells) Pop();
     m_Out += kEllipsis;
   }
   void Pop() {
@@ -103,6 +105,7 @@ class Layout {
 
   TString m_Out;
   std::size_t m_Rows = 1, m_Col = 0;
+  std::size_t m_RowStart = 0;  // where the last row begins in m_Out
 };
 
 }  // namespace

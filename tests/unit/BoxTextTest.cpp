@@ -77,6 +77,8 @@ TEST(BoxText, TooManyRowsEndWithAnEllipsisWithinTheBounds) {
       {"full-width text", Repeat(u"配置文件出错", 1000)},
       {"rows filled to the edge", Repeat(Repeat(u"y", kMaxRowCells) + u"\n", 50)},
       {"pairs outside the basic plane", Repeat(u"\U00020000", 2000)},
+      // The ellipsis stays in the last row, which holds only blanks here.
+      {"a last row of blanks", Repeat(Repeat(u"y", kMaxRowCells) + u"\n", kMaxRows - 1) + u"   " + Repeat(u"z", 80)},
   };
   for (const Case& c : cases) {
     const TString shown = FitForBox(c.text);
