@@ -6,10 +6,7 @@
 #include "sysutil/Exception.h"
 #include "win32/adapters/WinText.h"
 
-#if __has_include("win32/installer/WelcomeWindow.h")
 #include "win32/installer/WelcomeWindow.h"
-#define DS_HAVE_WELCOME 1
-#endif
 
 namespace {
 
@@ -532,13 +529,7 @@ void TMainWindow::SetInstallingHintsTimer(bool on) {
     KillTimer(m_Hwnd, kTmrInstallingHints);
 }
 
-void TMainWindow::ShowWelcomeSplash(std::uint32_t titleColor) {
-#ifdef DS_HAVE_WELCOME
-  ::ShowWelcomeSplash(m_Hwnd, titleColor);
-#else
-  (void)titleColor;
-#endif
-}
+void TMainWindow::ShowWelcomeSplash(std::uint32_t titleColor) { ::ShowWelcomeSplash(m_Hwnd, titleColor); }
 
 void TMainWindow::ProcessMessages() {
   MSG msg;
