@@ -35,3 +35,27 @@ struct TChangePrinterInfo {
 
 // Applies the request; true when the spooler accepted the changed description.
 bool ChangePrinterInfo(TChangePrinterInfo info);
+
+// --- INF comparison ----------------------------------------------------------
+
+// InfCompareVersion when either file is missing.
+constexpr std::int32_t kInfMissing = 2147483647;
+
+// Compares the DriverVer entries of two INF files: 1 when the first is newer
+// (or either has no version), 0 for the same version with dates at most a day
+// apart, -1 when it is older, kInfMissing when a file is missing. Raises
+// Exception naming both dates when they must be compared and do not parse.
+std::int32_t InfCompareVersion(const TString& inf1Path, const TString& inf2Path);
+
+// --- Device detection and online installation ---------------------------------
+
+// ExistReqInlineSetupDevice: a queue of the model is online on the printer's
+// port or on a USB port; install offline.
+constexpr std::uint32_t ReqOfflineInstall = 0x20280010;
+
+// The host's command line (detection appends its exchange file): the library
+// and the INF relative to the host's folder, full paths on another drive.
+TString HostCommandLine(const TString& hostPath, std::int32_t window, const TString& dllPath, const TString& infPath,
+                        const TString& hardwareId, const TString& currentDir);
+// "...USBPRINT...&USB001" -> "USB001", "...LPTENUM...&LPT1" -> "LPT1:", else empty.
+TString CutPortFromInstanceId(const TString& idAndPort);

@@ -62,7 +62,7 @@ void TFormMain::lvPrintersSelectItem(int index, bool selected) {
 
 void TFormMain::lvPrintersChange() { m_iSelect = m_View.SelectedIndex(); }
 
-void TFormMain::OpenLink(const TString& file) { Shell().ShellOpen(m_View.WindowHandle(), file); }
+void TFormMain::OpenLink(const TString& file) { ShellPort().ShellOpen(m_View.WindowHandle(), file); }
 
 void TFormMain::OpenDocument(TString TRInstallInfo::*document) {
   if (m_iSelect < 0 || m_iSelect >= g_InstallInfos.Count()) return;

@@ -34,6 +34,11 @@ class IFileSystem {
   virtual bool WriteFileLocked(const TString& path, const std::string& bytes, THandle& lock) = 0;
   virtual void CloseLocked(THandle lock) = 0;
 
+  // CopyFileW, replacing an existing target.
+  virtual bool CopyFile(const TString& from, const TString& to) = 0;
+  // WritePrivateProfileStringW: creates the file, the section or the key as needed.
+  virtual bool WriteProfileString(const TString& file, const TString& section, const TString& key,
+                                  const TString& value) = 0;
   // The system folder (GetSystemDirectoryW), without a trailing backslash.
   virtual TString GetSystemDirectory() = 0;
 

@@ -11,6 +11,16 @@ struct TProcessInfo {
   THandle Thread = 0;
 };
 
+// How a program is started: CreateProcessW with no application name.
+struct TStartup {
+  std::u16string CommandLine;
+  std::u16string CurrentDirectory;  // empty: the caller's
+  std::uint32_t CreationFlags = 0;  // DETACHED_PROCESS, CREATE_NO_WINDOW, ...
+  bool InheritHandles = false;
+  bool Hidden = true;          // STARTF_USESHOWWINDOW with SW_HIDE
+  bool UseStdHandles = false;  // STARTF_USESTDHANDLES (no handles passed: all null)
+};
+
 class IProcess {
  public:
   virtual ~IProcess() = default;
@@ -28,6 +38,11 @@ class IProcess {
   virtual bool ReadFile(THandle h, char* buffer, std::uint32_t size, std::uint32_t& read) = 0;
   virtual std::uint32_t WaitForSingleObject(THandle h, std::uint32_t timeoutMs) = 0;
   virtual bool CloseHandle(THandle h) = 0;
+
+  static constexpr std::uint32_t DetachedProcess = 0x00000008;
+  static constexpr std::uint32_t Infinite = 0xFFFFFFFF;
+  virtual bool StartProcess(const TStartup& startup, TProcessInfo& pi) = 0;
+  virtual bool GetExitCodeProcess(THandle process, std::uint32_t& code) = 0;
 };
 
 inline IProcess& Proc() { return PortSlot<IProcess>::Get(); }

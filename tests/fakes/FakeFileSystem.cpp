@@ -196,3 +196,56 @@ bool FakeFileSystem::RemoveDirectory(const TString& path) {
   m_Nodes.erase(it);
   return true;
 }
+
+bool FakeFileSystem::CopyFile(const TString& from, const TString& to) {
+  std::string bytes;
+  return ReadFile(from, bytes) && WriteFile(to, bytes);
+}
+
+// Written as UTF-8 lines; the key replaced in place or added at the end of its
+// section, the section added at the end of the file.
+bool FakeFileSystem::WriteProfileString(const TString& file, const TString& section, const TString& key,
+                                        const TString& value) {
+  std::string bytes;
+  if (FileExists(file) && !ReadFile(file, bytes)) return false;
+  std::vector<TString> lines;
+  TString all = text::FromUtf8(bytes);
+  for (size_t i = 0; i <= all.size();) {
+    size_t end = all.find(u'\n', i);
+    if (end == TString::npos) end = all.size();
+    TString line = all.substr(i, end - i);
+    if (!line.empty() && line.back() == u'\r') line.pop_back();
+    if (!(end == all.size() && line.empty())) lines.push_back(line);
+    i = end + 1;
+  }
+  const TString entry = key + u"=" + value;
+  bool inSection = false, replaced = false;
+  size_t insertAt = TString::npos;
+  for (size_t i = 0; i < lines.size() && !replaced; ++i) {
+    TString t = text::Trim(lines[i]);
+    if (!t.empty() && t[0] == u'[') {
+      if (inSection) break;
+      inSection = text::SameTextAscii(t, u"[" + section + u"]");
+      if (inSection) insertAt = i + 1;
+      continue;
+    }
+    if (!inSection) continue;
+    size_t eq = t.find(u'=');
+    if (eq != TString::npos && text::SameTextAscii(text::Trim(t.substr(0, eq)), key)) {
+      lines[i] = entry;
+      replaced = true;
+      continue;
+    }
+    insertAt = i + 1;
+  }
+  if (replaced) {
+  } else if (insertAt == TString::npos) {
+    lines.push_back(u"[" + section + u"]");
+    lines.push_back(entry);
+  } else {
+    lines.insert(lines.begin() + insertAt, entry);
+  }
+  TString out;
+  for (const auto& l : lines) out += l + u"\r\n";
+  return WriteFile(file, text::ToUtf8(out));
+}

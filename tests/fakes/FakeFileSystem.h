@@ -46,6 +46,9 @@ class FakeFileSystem : public IFileSystem {
   bool ListDirectory(const TString& path, std::vector<TDirEntry>& entries) override;
   bool SetAttributesNormal(const TString& path) override;
   bool DeleteFile(const TString& path) override;
+  bool CopyFile(const TString& from, const TString& to) override;
+  bool WriteProfileString(const TString& file, const TString& section, const TString& key,
+                          const TString& value) override;
   bool RemoveDirectory(const TString& path) override;
 
   static TString Key(const TString& path);

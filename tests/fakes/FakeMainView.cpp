@@ -1,4 +1,5 @@
 #include "fakes/FakeMainView.h"
+#include "platform/IFileSystem.h"
 
 FakeMainView::FakeMainView() {
   // Design-time geometry and captions of the window.
@@ -11,7 +12,8 @@ FakeMainView::FakeMainView() {
   m_Ctl[TMainControl::edtInfos] = {u"", u"", true, 0, false, 12, 335};
   m_Ctl[TMainControl::btnStart] = {u"Install", u"", true, 0, false, 377, 113};
   m_Ctl[TMainControl::btnExit] = {u"E&xit", u"", true, 0, false, 512, 113};
-  for (auto c : {TMainControl::PnlTitle, TMainControl::PnlPrinters, TMainControl::lvPrinters, TMainControl::statBarInfo})
+  for (auto c :
+       {TMainControl::PnlTitle, TMainControl::PnlPrinters, TMainControl::lvPrinters, TMainControl::statBarInfo})
     m_Ctl[c] = {};
 }
 
@@ -54,4 +56,15 @@ int FakeMainView::ShowMessageBox(const TString& text, const TString& caption, st
   int a = Answers.front();
   Answers.pop_front();
   return a;
+}
+
+int FakeShell::DeleteTree(THandle, const TString& folder) {
+  std::vector<TDirEntry> entries;
+  if (!Fs().DirectoryExists(folder) || !Fs().ListDirectory(folder, entries)) return 2;
+  int failures = 0;
+  for (const TDirEntry& e : entries) {
+    TString path = folder + u"\\" + e.Name;
+    failures += e.IsDirectory && !e.IsReparsePoint ? (DeleteTree(0, path) != 0) : !Fs().DeleteFile(path);
+  }
+  return failures == 0 && Fs().RemoveDirectory(folder) ? 0 : 0x78;
 }

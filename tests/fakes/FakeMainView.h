@@ -2,6 +2,8 @@
 // answers message boxes from a script.
 #pragma once
 
+#include <optional>
+
 #include <deque>
 #include <functional>
 #include <map>
@@ -103,8 +105,15 @@ class FakeResources : public IResources {
   }
 };
 
+// The shell of the fake machine: its deletes go to the installed file system.
 class FakeShell : public IShell {
  public:
   std::vector<std::pair<THandle, TString>> Opened;
+  std::optional<TString> ProgramFiles = u"C:\\Program Files (x86)";
   void ShellOpen(THandle owner, const TString& file) override { Opened.emplace_back(owner, file); }
+  bool GetProgramFilesFolder(THandle, TString& path) override {
+    if (ProgramFiles) path = *ProgramFiles;
+    return ProgramFiles.has_value();
+  }
+  int DeleteTree(THandle, const TString& folder) override;
 };

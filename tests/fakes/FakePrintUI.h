@@ -25,6 +25,14 @@ class FakePrintUI : public IProcess {
   bool ReadFile(THandle h, char* buffer, std::uint32_t size, std::uint32_t& read) override;
   std::uint32_t WaitForSingleObject(THandle h, std::uint32_t timeoutMs) override;
   bool CloseHandle(THandle h) override;
+  bool StartProcess(const TStartup& s, TProcessInfo& pi) override {
+    std::u16string cmd = s.CommandLine;
+    return CreateProcess(cmd, 0, pi);
+  }
+  bool GetExitCodeProcess(THandle, std::uint32_t& code) override {
+    code = 0;
+    return true;
+  }
 
  private:
   FakeSpooler& m_Spooler;

@@ -17,6 +17,11 @@ class PosixProcess : public IProcess {
   bool ReadFile(THandle h, char* buffer, std::uint32_t size, std::uint32_t& read) override;
   std::uint32_t WaitForSingleObject(THandle h, std::uint32_t timeoutMs) override;
   bool CloseHandle(THandle h) override;
+  bool StartProcess(const TStartup& s, TProcessInfo& pi) override {
+    std::u16string cmd = s.CommandLine;
+    return CreateProcess(cmd, 0, pi);
+  }
+  bool GetExitCodeProcess(THandle, std::uint32_t&) override { return false; }
 
   int OpenHandles() const { return static_cast<int>(m_Handles.size()); }
   int ProcessesStarted = 0;

@@ -39,6 +39,8 @@ class FakePrintUIProcess : public IProcess {
   }
   std::uint32_t WaitForSingleObject(THandle, std::uint32_t) override { return WaitObject0; }
   bool CloseHandle(THandle) override { return true; }
+  bool StartProcess(const TStartup&, TProcessInfo&) override { return false; }
+  bool GetExitCodeProcess(THandle, std::uint32_t&) override { return false; }
 };
 
 class UIAddPrinterTest : public ::testing::Test {

@@ -70,7 +70,8 @@ TEST_F(InstallInfosTest, EachCheckRaisesItsExactMessage) {
       {u"[S3]\nPrinterName=P\nPrinterHWID=H\n", u"S3 配置文件出错，指定的驱动程序文件夹不存在！"},
       {u"[S3b]\nPrinterName=P\nPrinterHWID=H\nDriverDir=*\n", u"S3b 配置文件出错，指定的驱动程序文件夹不存在！"},
       {u"[S3c]\nPrinterName=P\nPrinterHWID=H\nDriverDir=Drivers\n", u"S3c 配置文件出错，指定的驱动程序文件夹不存在！"},
-      {u"[S4]\nPrinterName=P\nPrinterHWID=H\nDriverDir=\\Drivers\nINF.2K=A.inf\n", u"S4 配置文件出错，没有指定INF文件！"},
+      {u"[S4]\nPrinterName=P\nPrinterHWID=H\nDriverDir=\\Drivers\nINF.2K=A.inf\n",
+       u"S4 配置文件出错，没有指定INF文件！"},
       {u"[S5]\nPrinterName=P\nPrinterHWID=H\nDriverDir=\\Drivers\nINF.2K=A.inf\nINF.X64=none.inf\n",
        u"S5 指定的INF文件不存在！"},
       {u"[S5b]\nPrinterName=P\nPrinterHWID=H\nDriverDir=\\Drivers\nINF.2K=none.inf\nINF.X64=A64.inf\n",
@@ -118,7 +119,7 @@ TEST_F(InstallInfosTest, LanguageSuffixSelectsTheKeysWithoutFallback) {
   const Case cases[] = {
       {0x0C04, u"TC", u"平推打印机", u"繁體.txt"}, {0x1404, u"TC", u"平推打印机", u"繁體.txt"},
       {0x0404, u"TC", u"平推打印机", u"繁體.txt"}, {0x1004, u"SC", u"简体", u"ReadmeEN.txt"},
-      {0x0804, u"SC", u"简体", u"ReadmeEN.txt"},    {0x0411, u"EN", u"english", u"ReadmeEN.txt"},
+      {0x0804, u"SC", u"简体", u"ReadmeEN.txt"},   {0x0411, u"EN", u"english", u"ReadmeEN.txt"},
   };
   for (const auto& c : cases) {
     g_SysLangID = c.Lang;

@@ -44,8 +44,9 @@ class MainFormTest : public ::testing::Test {
 
   void Package(const TString& sections) { m.fs.AddFile(u"C:\\Work\\Setup.ini", Utf16File(sections)); }
   static TString Model(const TString& key, const TString& extra = u"") {
-    return u"[" + key + u"]\nPrinterName=" + key + u" model\nPrinterHWID=HW\nDriverDir=\\Drivers\nINF.2K=A.inf\n"
-                                                   u"INF.X64=A.inf\nFunctionDescribe.EN=" +
+    return u"[" + key + u"]\nPrinterName=" + key +
+           u" model\nPrinterHWID=HW\nDriverDir=\\Drivers\nINF.2K=A.inf\n"
+           u"INF.X64=A.inf\nFunctionDescribe.EN=" +
            key + u" describes\n" + extra;
   }
 
@@ -90,8 +91,8 @@ TEST_F(MainFormTest, StartUpPreparesWorkspaceStringsAndModels) {
 }
 
 TEST_F(MainFormTest, LanguagePicksTheStringsResource) {
-  const std::pair<std::uint16_t, const char16_t*> cases[] = {
-      {0x0404, u"CHT"}, {0x0C04, u"CHT"}, {0x1404, u"CHT"}, {0x0804, u"CN"}, {0x1004, u"CN"}, {0x0411, u"EN"}};
+  const std::pair<std::uint16_t, const char16_t*> cases[] = {{0x0404, u"CHT"}, {0x0C04, u"CHT"}, {0x1404, u"CHT"},
+                                                             {0x0804, u"CN"},  {0x1004, u"CN"},  {0x0411, u"EN"}};
   for (auto [lang, code] : cases) {
     m.sys.LangID = lang;
     FakeMainView v;

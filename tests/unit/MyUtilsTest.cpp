@@ -180,8 +180,8 @@ TEST_F(RunCmdTest, WaitingForASleepingChildCostsAlmostNoProcessorTime) {
     ScopedPort<IProcess> spin{spinning};
     baseline = CpuShareOfRunCmd(u"sleep 1");
   }
-  std::printf("RunCMD on a 1 s child: %.2f%% of a core; polling without pause: %.1f%% (ratio %.4f)\n",
-              100 * share, 100 * baseline, share / baseline);
+  std::printf("RunCMD on a 1 s child: %.2f%% of a core; polling without pause: %.1f%% (ratio %.4f)\n", 100 * share,
+              100 * baseline, share / baseline);
   EXPECT_LT(share, 0.05);
   EXPECT_GT(baseline, 0.5);  // the baseline really spins, so the comparison means something
 }

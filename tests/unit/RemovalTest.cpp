@@ -302,14 +302,4 @@ TEST(Removal, UninstallOldDriver) {
   EXPECT_FALSE(m.HasDriver(u"Tess"));
 }
 
-TEST(Removal, UninstallerMustLieBelowTheProgramFolder) {
-  struct Row {
-    const char16_t* path;
-    bool below;
-  } rows[] = {{u"C:\\Pkg\\I386\\Uni.exe", true},        {u"C:\\Pkg\\..\\Evil\\Uni.exe", false},
-              {u"c:/pkg/i386/./uni.exe", true},         {u"C:\\Pkg2\\Uni.exe", false},
-              {u"C:\\Pkg\\I386\\..\\..\\..\\x", false}, {u"", false}};
-  for (const Row& r : rows) EXPECT_EQ(paths::IsBelow(r.path, u"C:\\Pkg\\"), r.below) << text::ToUtf8(r.path);
-}
-
 }  // namespace

@@ -87,6 +87,12 @@ class Win32FileSystem : public IFileSystem {
     if (lock) ::CloseHandle(H(lock));
   }
 
+  bool CopyFile(const TString& from, const TString& to) override { return ::CopyFileW(W(from), W(to), FALSE); }
+  bool WriteProfileString(const TString& file, const TString& section, const TString& key,
+                          const TString& value) override {
+    return ::WritePrivateProfileStringW(W(section), W(key), W(value), W(file));
+  }
+
   TString GetSystemDirectory() override {
     wchar_t buf[MAX_PATH + 1] = {};
     UINT n = ::GetSystemDirectoryW(buf, MAX_PATH + 1);

@@ -1,17 +1,22 @@
 #include "win32/adapters/Win32Ports.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include "platform/IFileSystem.h"
+#include "platform/IModules.h"
 #include "platform/IProcess.h"
+#include "platform/IRegistry.h"
 #include "platform/IResources.h"
 #include "platform/IShell.h"
 #include "platform/ISystem.h"
+#include "platform/IThreads.h"
 #include "win32/adapters/WinText.h"
 
 ISystem& Win32SystemInstance();
 IFileSystem& Win32FileSystemInstance();
 IProcess& Win32ProcessInstance();
+IRegistry& Win32RegistryInstance();
 
 namespace {
 
@@ -38,6 +43,22 @@ class Win32Shell : public IShell {
   void ShellOpen(THandle ownerWindow, const TString& file) override {
     ::ShellExecuteW(reinterpret_cast<HWND>(ownerWindow), L"open", W(file), nullptr, nullptr, SW_SHOWNORMAL);
   }
+  bool GetProgramFilesFolder(THandle ownerWindow, TString& path) override {
+    wchar_t buf[MAX_PATH] = {};
+    if (!::SHGetSpecialFolderPathW(reinterpret_cast<HWND>(ownerWindow), buf, CSIDL_PROGRAM_FILES, FALSE)) return false;
+    path = T(buf);
+    return true;
+  }
+  int DeleteTree(THandle ownerWindow, const TString& folder) override {
+    std::u16string from = folder;
+    from.append(2, u'\0');  // a list of names, ended by an empty one
+    SHFILEOPSTRUCTW op{};
+    op.hwnd = reinterpret_cast<HWND>(ownerWindow);
+    op.wFunc = FO_DELETE;
+    op.pFrom = reinterpret_cast<const wchar_t*>(from.c_str());
+    op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
+    return ::SHFileOperationW(&op);
+  }
 };
 
 }  // namespace
@@ -50,4 +71,5 @@ void InstallWin32Ports(HMODULE resourceModule) {
   PortSlot<IProcess>::Set(&Win32ProcessInstance());
   PortSlot<IResources>::Set(&resources);
   PortSlot<IShell>::Set(&shell);
+  PortSlot<IRegistry>::Set(&Win32RegistryInstance());
 }

@@ -35,6 +35,31 @@ class Win32Process : public IProcess {
     return true;
   }
 
+  bool StartProcess(const TStartup& s, TProcessInfo& pi) override {
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESHOWWINDOW | (s.UseStdHandles ? STARTF_USESTDHANDLES : 0);
+    si.wShowWindow = s.Hidden ? SW_HIDE : SW_SHOWNORMAL;
+    PROCESS_INFORMATION info{};
+    std::u16string buffer = s.CommandLine;
+    buffer.push_back(u'\0');
+    const wchar_t* dir =
+        s.CurrentDirectory.empty() ? nullptr : reinterpret_cast<const wchar_t*>(s.CurrentDirectory.c_str());
+    if (!::CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(buffer.data()), nullptr, nullptr, s.InheritHandles,
+                          s.CreationFlags, nullptr, dir, &si, &info))
+      return false;
+    pi.Process = TH(info.hProcess);
+    pi.Thread = TH(info.hThread);
+    return true;
+  }
+
+  bool GetExitCodeProcess(THandle process, std::uint32_t& code) override {
+    DWORD c = 0;
+    if (!::GetExitCodeProcess(H(process), &c)) return false;
+    code = c;
+    return true;
+  }
+
   bool PeekNamedPipe(THandle readEnd, std::uint32_t& available) override {
     char probe;
     DWORD read = 0, avail = 0;

@@ -120,6 +120,17 @@ wstring FreeQueueName(const wstring& base) {
   }
 }
 
+// Copies the driver's files into the printer-driver folder, where SetupAPI
+// leaves them on Windows and from where the spooler takes them.
+void StageDriverFiles(const wstring& dir, const std::vector<wstring>& files) {
+  wchar_t target[MAX_PATH];
+  DWORD needed = 0;
+  if (!::GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(target), sizeof(target), &needed))
+    return;
+  for (const auto& f : files)
+    if (!f.empty()) ::CopyFileW((dir + f).c_str(), (wstring(target) + L"\\" + f).c_str(), FALSE);
+}
+
 bool InstallFromInf(const Args& a) {
   auto value = [&](wchar_t k) {
     auto it = a.values.find(k);
@@ -147,6 +158,9 @@ bool InstallFromInf(const Args& a) {
     if (dataFile.empty()) dataFile = install;
     if (configFile.empty()) configFile = driverFile;
     std::set<wstring> main = {driverFile, dataFile, configFile, helpFile};
+    std::vector<wstring> all = CopyFiles(inf, install);
+    all.insert(all.end(), main.begin(), main.end());
+    StageDriverFiles(dir, all);
     wstring dependents;
     for (const auto& f : CopyFiles(inf, install))
       if (!main.count(f)) dependents += dir + f + L'\0';
