@@ -94,7 +94,7 @@ std::uint32_t ReportInstallError(const std::string& context, THandle owner) {
       text = FormatLibText(LoadLibString(kIdsFailWithMessage), {context, message});
     else
       text = FormatLibText(LoadLibString(kIdsFailWithCode), {context, err});
-    sys.MessageBox(owner ? owner : st.OwnerWindow, text, LoadLibString(kIdsErrorCaption), kMbOk | kMbIconError);
+    sys.MessageBox(owner ? owner : st.OwnerWindow, text, LoadLibString(kIdsErrorCaption), mb::Ok | mb::IconError);
   }
   sys.SetLastError(err);
   return err;
