@@ -21,13 +21,6 @@ bool IsLink(TMainControl c) {
   return c == TMainControl::lblReadGuide || c == TMainControl::lblReadQuickGuide || c == TMainControl::lblReadManual;
 }
 
-TString WindowText(HWND h) {
-  int n = GetWindowTextLengthW(h);
-  std::wstring buf(static_cast<size_t>(n) + 1, L'\0');
-  GetWindowTextW(h, buf.data(), n + 1);
-  return T(buf.c_str());
-}
-
 }  // namespace
 
 TMainWindow::TMainWindow(HINSTANCE instance) : m_Instance(instance), m_Form(*this) {

@@ -9,14 +9,14 @@ namespace {
 
 constexpr char16_t kDefaultCaption[] = u"DriverSetup";
 
+}  // namespace
+
 TString WindowText(HWND h) {
   const int n = ::GetWindowTextLengthW(h);
   std::wstring buf(static_cast<size_t>(n) + 1, L'\0');
   ::GetWindowTextW(h, buf.data(), n + 1);
   return T(buf.c_str());
 }
-
-}  // namespace
 
 int ScreenDpi() {
   HDC dc = ::GetDC(nullptr);

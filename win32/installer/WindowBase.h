@@ -13,6 +13,8 @@
 
 // Logical pixels per inch of the screen (96 when it cannot be read).
 int ScreenDpi();
+// The text of a window or control.
+TString WindowText(HWND h);
 
 class TWindowBase {
  public:
