@@ -70,34 +70,36 @@ LRESULT CALLBACK TWindowBase::Thunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   } catch (...) {
     // Nothing unwinds through the system's message dispatch: the step ends,
     // the program goes on.
-    self->ReportCurrentException();
+    // The handler may have taken its object with it: only the handle is used.
+    ReportCurrentException(hwnd);
     return ::DefWindowProcW(hwnd, msg, wp, lp);
   }
 }
 
-void TWindowBase::ReportCurrentException() const noexcept {
+void TWindowBase::ReportCurrentException(HWND hwnd) noexcept {
+  if (!::IsWindow(hwnd)) hwnd = nullptr;
   try {
     try {
       throw;
     } catch (const Exception& e) {
-      ShowStandardError(e.Message());
+      ::ShowStandardError(hwnd, e.Message());
     } catch (const std::bad_alloc&) {
-      ShowStandardError(u"Out of memory.");
+      ::ShowStandardError(hwnd, u"Out of memory.");
     } catch (const std::exception& e) {
-      ShowStandardError(u"Unexpected error: " + text::FromUtf8(e.what()));
+      ::ShowStandardError(hwnd, u"Unexpected error: " + text::FromUtf8(e.what()));
     } catch (...) {
-      ShowStandardError(u"Unexpected error.");
+      ::ShowStandardError(hwnd, u"Unexpected error.");
     }
   } catch (...) {
     // Not even the box could be shown.
   }
 }
 
-void TWindowBase::ShowStandardError(const TString& message) const {
-  HWND app = m_Hwnd ? ::GetAncestor(m_Hwnd, GA_ROOTOWNER) : nullptr;
+void ShowStandardError(HWND window, const TString& message) {
+  HWND app = window ? ::GetAncestor(window, GA_ROOTOWNER) : nullptr;
   TString caption = app ? WindowText(app) : TString();
   if (caption.empty()) caption = kDefaultCaption;
-  ::MessageBoxW(m_Hwnd && ::IsWindowVisible(m_Hwnd) ? m_Hwnd : nullptr, W(message), W(caption),
+  ::MessageBoxW(window && ::IsWindowVisible(window) ? window : nullptr, W(message), W(caption),
                 MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }
 

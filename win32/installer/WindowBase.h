@@ -15,6 +15,9 @@
 int ScreenDpi();
 // The text of a window or control.
 TString WindowText(HWND h);
+// The program's standard error box: the application's title (the text of
+// the window's top owner) as caption, owned by the window while it is visible.
+void ShowStandardError(HWND window, const TString& message);
 
 class TWindowBase {
  public:
@@ -24,9 +27,7 @@ class TWindowBase {
 
   HWND Hwnd() const { return m_Hwnd; }
 
-  // The program's standard error box: the application's title as caption,
-  // owned by this window while it is visible.
-  void ShowStandardError(const TString& message) const;
+  void ShowStandardError(const TString& message) const { ::ShowStandardError(m_Hwnd, message); }
 
  protected:
   TWindowBase();
@@ -73,7 +74,7 @@ class TWindowBase {
 
  private:
   static LRESULT CALLBACK Thunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  void ReportCurrentException() const noexcept;
+  static void ReportCurrentException(HWND hwnd) noexcept;
   HWND BeginModal();
   void ModalLoop(HWND disabledOwner, bool dialogKeys);
 
