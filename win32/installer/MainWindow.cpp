@@ -86,13 +86,7 @@ void TMainWindow::CreateControls() {
   m_InfoBrush = CreateSolidBrush(GetSysColor(COLOR_INFOBK));
 
   auto make = [&](TMainControl c, const wchar_t* cls, const wchar_t* textValue, DWORD style, DWORD ex, HFONT font) {
-    Control& ctl = C(c);
-    HWND h = CreateWindowExW(ex, cls, textValue, WS_CHILD | style, S(ctl.Design.left), S(ctl.Design.top),
-                             S(ctl.Design.right - ctl.Design.left), S(ctl.Design.bottom - ctl.Design.top), m_Hwnd,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id(c))), m_Instance, nullptr);
-    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    ctl.Hwnd = h;
-    return h;
+    return C(c).Hwnd = CreateChild(cls, Id(c), C(c).Design, style, font, textValue, ex);
   };
 
   make(TMainControl::imgLogo, L"STATIC", L"", WS_VISIBLE | SS_BITMAP | SS_NOTIFY, 0, base);

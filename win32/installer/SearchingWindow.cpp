@@ -45,7 +45,6 @@ class SearchingWindow final : public TWindowBase, public ISearchingView {
   }
   void CreateControls();
   HWND Item(int id) const { return ::GetDlgItem(m_Hwnd, id); }
-  HWND Control(const wchar_t* cls, int id, const RECT& r, DWORD style, HFONT font);
   void CentreOn(HWND other);
 
   TFormSearching m_Form{*this};
@@ -86,23 +85,15 @@ HWND SearchingWindow::Create(HWND owner) {
   return hwnd;
 }
 
-HWND SearchingWindow::Control(const wchar_t* cls, int id, const RECT& r, DWORD style, HFONT font) {
-  HWND h = ::CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, S(r.left), S(r.top), S(r.right - r.left),
-                             S(r.bottom - r.top), m_Hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                             ::GetModuleHandleW(nullptr), nullptr);
-  if (font) ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  return h;
-}
-
 void SearchingWindow::CreateControls() {
   HFONT searchFont = Font(L"Tahoma", 16, FW_BOLD);
   HFONT textFont = Font(L"Tahoma", 13, FW_NORMAL);
-  Control(L"STATIC", kSearchingTextId, kSearchRect, SS_CENTER | SS_NOPREFIX, searchFont);
-  Control(PROGRESS_CLASSW, kSearchingProgressId, kProgressRect, 0, nullptr);
+  CreateChild(L"STATIC", kSearchingTextId, kSearchRect, WS_VISIBLE | SS_CENTER | SS_NOPREFIX, searchFont);
+  CreateChild(PROGRESS_CLASSW, kSearchingProgressId, kProgressRect, WS_VISIBLE, nullptr);
   ::SendMessageW(Item(kSearchingProgressId), PBM_SETRANGE32, 0, 100);
-  Control(L"STATIC", kSearchingNotFoundId, kNotFoundRect, SS_LEFT | SS_NOPREFIX, textFont);
-  Control(L"BUTTON", kSearchingReSearchId, kReSearchRect, WS_TABSTOP | BS_PUSHBUTTON, textFont);
-  Control(L"BUTTON", IDCANCEL, kCancelRect, WS_TABSTOP | BS_DEFPUSHBUTTON, textFont);
+  CreateChild(L"STATIC", kSearchingNotFoundId, kNotFoundRect, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, textFont);
+  CreateChild(L"BUTTON", kSearchingReSearchId, kReSearchRect, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, textFont);
+  CreateChild(L"BUTTON", IDCANCEL, kCancelRect, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, textFont);
 }
 
 void SearchingWindow::CentreOn(HWND other) {

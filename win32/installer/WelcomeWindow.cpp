@@ -47,7 +47,6 @@ class WelcomeWindow final : public TWindowBase, public IWelcomeView {
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
   RECT PictureRect(int i) const;
   void Paint(HDC dc);
-  HWND Label(int id, const RECT& r, DWORD align, HFONT font);
 
   HWND m_Title = nullptr;
   HWND m_Loading = nullptr;
@@ -84,8 +83,9 @@ WelcomeWindow::WelcomeWindow(HWND owner, unsigned titleColor) : m_TitleColor(tit
   ::SetLayeredWindowAttributes(m_Hwnd, 0, kAlpha, LWA_ALPHA);
 
   m_TitleFont = MakeFont(L"Tahoma", kTitlePixels, FW_BOLD);
-  m_Title = Label(kWelcomeTitleId, kTitleRect, SS_CENTER, m_TitleFont);
-  m_Loading = Label(kWelcomeLoadingId, kLoadingRect, SS_LEFT, Font(L"Tahoma", 16, FW_NORMAL));
+  m_Title = CreateChild(L"STATIC", kWelcomeTitleId, kTitleRect, WS_VISIBLE | SS_NOPREFIX | SS_CENTER, m_TitleFont);
+  m_Loading = CreateChild(L"STATIC", kWelcomeLoadingId, kLoadingRect, WS_VISIBLE | SS_NOPREFIX | SS_LEFT,
+                          Font(L"Tahoma", 16, FW_NORMAL));
 
   m_Form.FormCreate();
   m_Form.SetTitleColor(titleColor);
@@ -98,15 +98,6 @@ WelcomeWindow::~WelcomeWindow() {
   }
   if (m_TitleFont) ::DeleteObject(m_TitleFont);
   ::DeleteObject(m_Back);
-}
-
-HWND WelcomeWindow::Label(int id, const RECT& r, DWORD align, HFONT font) {
-  RECT s = Scaled(r);
-  HWND label = ::CreateWindowExW(
-      0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_NOPREFIX | align, s.left, s.top, s.right - s.left, s.bottom - s.top,
-      m_Hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
-  ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  return label;
 }
 
 RECT WelcomeWindow::PictureRect(int i) const {

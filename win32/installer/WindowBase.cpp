@@ -129,6 +129,15 @@ void TWindowBase::ModalLoop(HWND disabledOwner, bool dialogKeys) {
   if (hwnd && ::IsWindow(hwnd)) ::ShowWindow(hwnd, SW_HIDE);
 }
 
+HWND TWindowBase::CreateChild(const wchar_t* className, int id, const RECT& design, DWORD style, HFONT font,
+                              const wchar_t* text, DWORD exStyle) {
+  HWND h = ::CreateWindowExW(exStyle, className, text, WS_CHILD | style, S(design.left), S(design.top),
+                             S(design.right - design.left), S(design.bottom - design.top), m_Hwnd,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
+  if (h && font) ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return h;
+}
+
 HFONT TWindowBase::MakeFont(const wchar_t* face, int pixels, int weight) const {
   return ::CreateFontW(-S(pixels), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, face);

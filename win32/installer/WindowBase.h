@@ -65,6 +65,10 @@ class TWindowBase {
   int S(int designPixels) const { return ::MulDiv(designPixels, m_Dpi, 96); }
   int Unscaled(int screenPixels) const { return ::MulDiv(screenPixels, 96, m_Dpi); }
   RECT Scaled(const RECT& r) const { return {S(r.left), S(r.top), S(r.right), S(r.bottom)}; }
+  // A child control (WS_CHILD is added) at a rectangle of design pixels,
+  // with its font (none: the system's).
+  HWND CreateChild(const wchar_t* className, int id, const RECT& design, DWORD style, HFONT font,
+                   const wchar_t* text = L"", DWORD exStyle = 0);
   // A font of `pixels` design pixels; the caller deletes it.
   HFONT MakeFont(const wchar_t* face, int pixels, int weight) const;
   // The same, deleted with this object.
