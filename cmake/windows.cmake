@@ -11,15 +11,18 @@ endif()
 file(MAKE_DIRECTORY ${DS_DIST_DIR})
 
 # Thin adapters over the real Windows API (ports -> Win32).
-file(GLOB DS_ADAPTER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/win32/adapters/*.cpp)
-add_library(win32adapters STATIC ${DS_ADAPTER_SOURCES})
-target_include_directories(win32adapters PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(win32adapters PUBLIC portable winspool setupapi shlwapi shell32 advapi32 ole32)
+ds_layer(win32adapters win32/adapters ds_sysutil SYSTEM winspool setupapi shlwapi shell32 advapi32 ole32)
 
 include(${CMAKE_SOURCE_DIR}/win32/installer/installer.cmake)
 
-# GoogleTest built from Debian's sources for the Wine test programs (64-bit only).
-if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64" AND EXISTS /usr/src/googletest/googletest)
+# GoogleTest built from Debian's sources for the Wine test programs (64-bit
+# only; scripts/install-deps.sh installs the sources).
+option(DS_WINE_TESTS "Build the Windows test programs run under Wine (x86-64 only)" ON)
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64" AND DS_WINE_TESTS)
+  if(NOT EXISTS /usr/src/googletest/googletest/CMakeLists.txt)
+    message(FATAL_ERROR "GoogleTest's sources are missing in /usr/src/googletest: run scripts/install-deps.sh, "
+                        "or configure with -DDS_WINE_TESTS=OFF")
+  endif()
   set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)

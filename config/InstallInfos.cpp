@@ -3,6 +3,7 @@
 #include "platform/IFileSystem.h"
 #include "platform/ISystem.h"
 #include "sysutil/Exception.h"
+#include "sysutil/Language.h"
 #include "sysutil/Paths.h"
 
 TInstallInfos g_InstallInfos;
@@ -18,13 +19,10 @@ void TInstallInfos::LoadFromFile(const TString& FileName) {
 }
 
 TString TInstallInfos::GetLangSuffix() {
-  switch (g_SysLangID) {
-    case 0x0404:
-    case 0x0C04:
-    case 0x1404:
+  switch (UiLanguageOf(g_SysLangID)) {
+    case TUiLanguage::TraditionalChinese:
       return u"TC";
-    case 0x0804:
-    case 0x1004:
+    case TUiLanguage::SimplifiedChinese:
       return u"SC";
     default:
       return u"EN";
@@ -52,7 +50,8 @@ void TInstallInfos::LoadSettings(const TProfileFile* Ini) {
     r.PrinterHWID = str(u"PrinterHWID", u"");
     if (r.PrinterHWID.empty()) fail(u" 配置文件出错，没有指定打印机硬件ID！");
     r.MustUninstallForGDP = str(u"MustUninstallForGDP", u"");
-    r.UninstallerOnRestart = paths::IncludeTrailingBackslash(progDir) + str(u"UninstallerOnRestart", u"I386\\TSPrnUni.exe");
+    r.UninstallerOnRestart =
+        paths::IncludeTrailingBackslash(progDir) + str(u"UninstallerOnRestart", u"I386\\TSPrnUni.exe");
     r.PrintWidth = Ini->ReadInteger(sec, u"PrintWidth", 110);
     r.PrinterType = str(u"PrinterType", u"Flat");
     r.DriverDir = str(u"DriverDir", u"*");

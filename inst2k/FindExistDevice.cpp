@@ -101,7 +101,7 @@ bool FuncFindExistDevice(const char* hardwareId, char* hardwareIdOut, char* inst
   TModuleState& st = ModuleState();
   IInst2kSystem& sys = LibSys();
   IDeviceSetup& setup = DevSetup();
-  if (st.DebugMode) sys.MessageBox(st.OwnerWindow, "FuncFindExistDevice()<<<", "debug", kMbOk);
+  if (st.DebugMode) sys.MessageBox(st.OwnerWindow, "FuncFindExistDevice()<<<", "debug", mb::Ok);
 
   std::uint32_t usbClasses = 0;
   setup.ClassGuidsFromName("USB", usbClasses);

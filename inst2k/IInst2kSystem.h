@@ -7,17 +7,13 @@
 #include <cstdint>
 #include <string>
 
+#include "base/MessageBoxFlags.h"
 #include "platform/Port.h"
 
 namespace inst2k {
 
 inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
 inline constexpr std::uint32_t kFileAttributeDirectory = 0x10;
-
-// MessageBox styles the library uses.
-inline constexpr std::uint32_t kMbOk = 0x0;
-inline constexpr std::uint32_t kMbIconError = 0x10;
-inline constexpr std::uint32_t kMbIconWarning = 0x30;
 
 class IInst2kSystem {
  public:

@@ -6,14 +6,13 @@
 #include <cstdint>
 #include <string>
 
+#include "base/MessageBoxFlags.h"
 #include "platform/Port.h"
 #include "sysutil/Text.h"
 
 namespace inst2k {
 
 using TFarProc = void (*)();  // cast to the export's own type before calling
-
-inline constexpr std::uint32_t kMbIconErrorHost = 0x10;  // MB_OK | MB_ICONERROR
 
 class IPrnSetupHost {
  public:

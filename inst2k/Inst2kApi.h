@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "base/SystemCodes.h"  // the codes that travel with the results
+
 // The exports use the platform's standard calling convention (stdcall on
 // 32-bit Windows) and are exported under their plain names on both builds.
 #if defined(_WIN32) && !defined(_WIN64)
@@ -62,17 +64,5 @@ inline constexpr std::uint32_t kCallerInfNameBytes = 256;
 // Window messages of the 64-bit host (WM_USER + 2, WM_USER + 1).
 inline constexpr std::uint32_t kMsgInstallSucceeded = 0x402;
 inline constexpr std::uint32_t kMsgInstallFailed = 0x401;
-
-// System codes the library and the host meet.
-inline constexpr std::uint32_t kErrorFileNotFound = 2;
-inline constexpr std::uint32_t kErrorInvalidData = 13;
-inline constexpr std::uint32_t kErrorInvalidParameter = 87;
-inline constexpr std::uint32_t kErrorInsufficientBuffer = 122;
-inline constexpr std::uint32_t kErrorProcNotFound = 127;
-inline constexpr std::uint32_t kErrorFilenameExcedRange = 206;
-inline constexpr std::uint32_t kErrorNoMoreItems = 259;
-inline constexpr std::uint32_t kErrorNoUnicodeTranslation = 1113;
-inline constexpr std::uint32_t kErrorNoSuchDevinst = 0xE000020B;
-inline constexpr std::uint32_t kErrorNoAssociatedService = 0xE0000219;
 
 }  // namespace inst2k

@@ -44,12 +44,12 @@ std::int32_t FuncInst2K(const char* infPath, const char* hardwareId, const char*
   TModuleState& st = ModuleState();
   IInst2kSystem& sys = LibSys();
   st.OwnerWindow = owner;
-  if (st.DebugMode) sys.MessageBox(st.OwnerWindow, "Inst2K()<<<<<<", "debug", kMbOk);
+  if (st.DebugMode) sys.MessageBox(st.OwnerWindow, "Inst2K()<<<<<<", "debug", mb::Ok);
 
   const std::string inf = infPath ? infPath : "";
   const std::uint32_t attributes = inf.empty() ? kInvalidFileAttributes : sys.GetFileAttributes(inf);
   if (attributes == kInvalidFileAttributes || (attributes & kFileAttributeDirectory)) {
-    if (st.ShowErrorBox) sys.MessageBox(st.OwnerWindow, inf, LoadLibString(kIdsErrorCaption), kMbOk | kMbIconWarning);
+    if (st.ShowErrorBox) sys.MessageBox(st.OwnerWindow, inf, LoadLibString(kIdsErrorCaption), mb::Ok | mb::IconWarning);
     return kInstallFailed;
   }
   st.RootIDEnabled = 0;

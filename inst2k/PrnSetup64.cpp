@@ -25,7 +25,7 @@ void Report(const TPrnSetup64Args& args, bool succeeded, std::uint32_t code) {
                            static_cast<std::intptr_t>(code));
 }
 
-void ErrorBox(const char16_t* text) { Host().MessageBox(text, kErrorCaption, kMbIconErrorHost); }
+void ErrorBox(const char16_t* text) { Host().MessageBox(text, kErrorCaption, mb::Ok | mb::IconError); }
 
 template <class Fn>
 Fn Export(THandle module, const char* name) {

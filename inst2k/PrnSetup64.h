@@ -15,10 +15,6 @@ namespace inst2k {
 // library's fixed buffers), 1023 in detection mode.
 inline constexpr size_t kInstallTextBytes = 259;
 inline constexpr size_t kDetectionTextBytes = 1023;
-inline constexpr std::uint32_t kErrorModNotFound = 126;
-// ERROR_INTERNAL_ERROR: what install mode reports when it ends by an error
-// of its own (an exception) instead of a result.
-inline constexpr std::uint32_t kErrorInternalError = 1359;
 
 void RunDetectionMode(const TPrnSetup64Args& args);
 void RunInstallMode(const TPrnSetup64Args& args);

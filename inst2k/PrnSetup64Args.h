@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/SystemCodes.h"
 #include "sysutil/Text.h"
 
 namespace inst2k {
@@ -24,9 +25,6 @@ struct TPrnSetup64Args {
 
   bool DetectionMode() const { return !FindHWID.empty(); }
 };
-
-// ERROR_BAD_ARGUMENTS: the answer to a hardware ID that holds blanks.
-inline constexpr std::uint32_t kErrorBadArguments = 160;
 
 // Parses the arguments after the program name. Option names match without
 // regard to ASCII letter case; an unknown "/word" clears the current option;

@@ -22,10 +22,11 @@ inline constexpr std::uint32_t kStringTableChars = 260;
 // A string-table text, loaded from the library's own module.
 std::string LoadLibString(std::uint32_t id);
 
-// Fills a string-table pattern: %s takes the next text, %X / %x / %u / %d
-// (with an optional zero flag and width) the next number, %% is a percent
-// sign. Missing arguments count as empty or 0, so a translated pattern can
-// never read past what it was given.
+// Fills a string-table pattern with the program's formatter (text::Format):
+// %s takes the next text, %X / %x / %u / %d (with flags, width and
+// precision) the next number, %% is a percent sign. Missing arguments count
+// as empty or 0, so a translated pattern can never read past what it was
+// given.
 using TFormatArg = std::variant<std::string, std::uint32_t>;
 std::string FormatLibText(const std::string& pattern, const std::vector<TFormatArg>& args);
 

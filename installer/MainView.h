@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "base/MessageBoxFlags.h"
 #include "config/LangStrings.h"
 #include "platform/Port.h"
 #include "sysutil/Text.h"
@@ -50,13 +51,6 @@ inline constexpr TMainComponent kMainComponents[] = {
     {u"tmrInstallingHints", TControlKind::NonVisual, -1},
 };
 
-// Message box flags and answers, as the Windows message box uses them.
-namespace mb {
-constexpr std::uint32_t Ok = 0x0, OkCancel = 0x1, YesNoCancel = 0x3, YesNo = 0x4;
-constexpr std::uint32_t IconError = 0x10, IconQuestion = 0x20, IconWarning = 0x30, IconInformation = 0x40;
-constexpr int IdOk = 1, IdCancel = 2, IdYes = 6, IdNo = 7;
-}  // namespace mb
-
 class IMainView : public IControlsForm {
  public:
   // Layered-window transparency of the main window.
@@ -70,7 +64,7 @@ class IMainView : public IControlsForm {
   virtual void SetEnabled(TMainControl c, bool enabled) = 0;
   virtual bool Enabled(TMainControl c) const = 0;
   virtual void SetFontColor(TMainControl c, std::uint32_t color) = 0;  // 0x00BBGGRR
-  virtual int Left(TMainControl c) const = 0;  // design pixels
+  virtual int Left(TMainControl c) const = 0;                          // design pixels
   virtual int Width(TMainControl c) const = 0;
   virtual void SetLeft(TMainControl c, int left) = 0;
   // Loads a bitmap resource of the program into imgLogo, which takes its size.

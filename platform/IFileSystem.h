@@ -21,7 +21,8 @@ class IFileSystem {
   virtual bool FileExists(const TString& path) = 0;       // a file, not a folder
   virtual bool DirectoryExists(const TString& path) = 0;  // a folder
   virtual bool CreateDirectory(const TString& path) = 0;  // one level
-  // GetFullPathNameW: relative to the process's current directory.
+  // GetFullPathNameW: relative to the process's current directory; empty when
+  // the system cannot resolve the path.
   virtual TString GetFullPathName(const TString& path) = 0;
 
   virtual bool ReadFile(const TString& path, std::string& bytes) = 0;

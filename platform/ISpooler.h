@@ -35,24 +35,6 @@ constexpr std::uint32_t kPrinterStatusOffline = 0x80;
 constexpr std::uint32_t kDpdDeleteUnusedFiles = 0x1;
 constexpr std::uint32_t kApdCopyNewFiles = 0x8;
 
-// Error codes the spooler leaves in the thread's last error.
-constexpr std::uint32_t kErrFileNotFound = 2;
-constexpr std::uint32_t kErrAccessDenied = 5;
-constexpr std::uint32_t kErrInvalidHandle = 6;
-constexpr std::uint32_t kErrInvalidParameter = 87;
-constexpr std::uint32_t kErrInsufficientBuffer = 122;
-constexpr std::uint32_t kErrInvalidLevel = 124;
-constexpr std::uint32_t kErrModNotFound = 126;
-constexpr std::uint32_t kErrProcNotFound = 127;
-constexpr std::uint32_t kErrAlreadyExists = 183;
-constexpr std::uint32_t kErrInvalidShareName = 1215;
-constexpr std::uint32_t kErrUnknownPort = 1796;
-constexpr std::uint32_t kErrUnknownPrinterDriver = 1797;
-constexpr std::uint32_t kErrUnknownPrintProcessor = 1798;
-constexpr std::uint32_t kErrInvalidPrinterName = 1801;
-constexpr std::uint32_t kErrPrinterAlreadyExists = 1802;
-constexpr std::uint32_t kErrPrinterDriverInUse = 3001;
-
 // The value OpenPrinterW may hand back instead of a handle.
 constexpr THandle kInvalidHandleValue = ~static_cast<THandle>(0);
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "base/Fatal.h"
+#include "base/SystemCodes.h"
 #include "base/Types.h"
 
 template <class Port>

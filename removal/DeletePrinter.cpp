@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr std::uint32_t kErrFileNotFound = 2;
 constexpr std::uint32_t kDriverRetryPauseMs[] = {0, 1000, 100};
 constexpr std::uint32_t kDriverUIPauseMs[] = {10, 100, 10};
 
@@ -80,7 +79,7 @@ void ResetDefaultPrinter() {
   TString current;
   if (!GetDefaultPrinterName(current)) {
     std::uint32_t err = Sys().GetLastError();
-    if (err != kErrFileNotFound) {
+    if (err != kErrorFileNotFound) {
       Sys().OutputDebugString(text::Format(u"GetDefaultPrinter Fail, Error Code :0x%.8x", {err}));
       return;
     }

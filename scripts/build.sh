@@ -29,7 +29,7 @@ if want native; then
   build native-asan
 fi
 if want win64 || want win32; then
-  [ -x scripts/build-libjpeg.sh ] && scripts/build-libjpeg.sh
+  scripts/build-libjpeg.sh
 fi
 want win64 && build win64
 want win32 && build win32

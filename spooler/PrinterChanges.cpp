@@ -65,7 +65,7 @@ bool AddLocalPort(const TString& portName) {
   }
   // A longer name does not fit the monitor's buffer; it is refused, not cut.
   if (portName.size() > kMaxLocalPortChars) {
-    Sys().SetLastError(spool::kErrInvalidParameter);
+    Sys().SetLastError(kErrorInvalidParameter);
     return false;
   }
   TPrinterDefaults defaults;

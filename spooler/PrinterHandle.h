@@ -45,7 +45,7 @@ bool ReadSized(Call call) {
   std::uint32_t needed = 0;
   if (call(0u, needed)) return true;
   for (int attempt = 0; attempt < 8; ++attempt) {
-    if (Sys().GetLastError() != kErrInsufficientBuffer || needed == 0) return false;
+    if (Sys().GetLastError() != kErrorInsufficientBuffer || needed == 0) return false;
     std::uint32_t size = needed;
     if (call(size, needed)) return true;
   }

@@ -45,7 +45,7 @@ bool PrinterDriverExists(const TString& driverName) {
   std::uint32_t needed = 0;
   std::uint32_t size = kDriverBufferFallback;
   if (!spl.EnumPrinterDrivers6(u"", 0, drivers, needed)) {
-    if (Sys().GetLastError() == spool::kErrInsufficientBuffer) size = needed + 2;
+    if (Sys().GetLastError() == kErrorInsufficientBuffer) size = needed + 2;
     if (!spl.EnumPrinterDrivers6(u"", size, drivers, needed)) return false;
   }
   for (const auto& d : drivers)

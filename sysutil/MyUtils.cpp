@@ -5,6 +5,7 @@
 #include "platform/IProcess.h"
 #include "platform/ISystem.h"
 #include "sysutil/Exception.h"
+#include "sysutil/Language.h"
 
 namespace {
 constexpr std::uint32_t kOsVersionInfoWSize = 276;
@@ -22,13 +23,10 @@ int GetWindowsVersion() {
 }
 
 TString GetSystemLangCode(const TString& prefix) {
-  switch (Sys().GetSystemDefaultLangID()) {
-    case 0x0404:
-    case 0x0C04:
-    case 0x1404:
+  switch (UiLanguageOf(Sys().GetSystemDefaultLangID())) {
+    case TUiLanguage::TraditionalChinese:
       return prefix + u"CHT";
-    case 0x0804:
-    case 0x1004:
+    case TUiLanguage::SimplifiedChinese:
       return prefix + u"CN";
     default:
       return prefix + u"EN";

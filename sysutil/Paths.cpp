@@ -41,7 +41,10 @@ TString IncludeTrailingBackslash(TStringView path) {
   return r;
 }
 
-TString ExpandFileName(const TString& path) { return Fs().GetFullPathName(path); }
+TString ExpandFileName(const TString& path) {
+  TString full = Fs().GetFullPathName(path);
+  return full.empty() ? path : full;
+}
 
 TString Normalize(TStringView path) {
   TString p(path);

@@ -15,7 +15,8 @@ TString ExtractFileName(TStringView path);
 TString RemoveFileExt(TStringView path);
 TString IncludeTrailingBackslash(TStringView path);
 // A full path: relative names are resolved against the process's current
-// directory (through the file-system port).
+// directory (through the file-system port); a path the system cannot
+// resolve stays as given.
 TString ExpandFileName(const TString& path);
 // The path with "/" as "\", repeated separators merged and "." and ".."
 // segments resolved; empty when ".." would climb above the start.

@@ -21,14 +21,16 @@ LONG WINAPI LastResortFilter(EXCEPTION_POINTERS* e) {
 
 int wmain(int argc, wchar_t** argv) {
   ScopedPort<inst2k::IPrnSetupHost> host(inst2k::Win32PrnSetupHostPort());
-  std::vector<TString> args;
-  for (int i = 1; i < argc; ++i) args.emplace_back(reinterpret_cast<const char16_t*>(argv[i]));
-  g_Args = &args;
   SetUnhandledExceptionFilter(LastResortFilter);
+  std::vector<TString> args;
   try {
+    // Copying the arguments may already run out of memory: then nobody can
+    // be told (the window is among them), and the host still ends normally.
+    for (int i = 1; i < argc; ++i) args.emplace_back(reinterpret_cast<const char16_t*>(argv[i]));
+    g_Args = &args;
     inst2k::PrnSetup64Main(args);
   } catch (...) {
-    inst2k::PrnSetup64LastResort(args, inst2k::kErrorInternalError);
+    if (g_Args) inst2k::PrnSetup64LastResort(args, kErrorInternalError);
   }
   return 0;
 }

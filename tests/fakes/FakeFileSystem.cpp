@@ -1,4 +1,5 @@
 #include "fakes/FakeFileSystem.h"
+#include "sysutil/Paths.h"
 #include "sysutil/Text.h"
 
 namespace {
@@ -93,34 +94,7 @@ bool FakeFileSystem::CreateDirectory(const TString& path) {
 }
 
 TString FakeFileSystem::GetFullPathName(const TString& path) {
-  TString p = path;
-  for (auto& c : p)
-    if (c == u'/') c = u'\\';
-  TString full;
-  if (p.size() >= 2 && p[1] == u':')
-    full = p;
-  else if (!p.empty() && p[0] == u'\\')
-    full = CurrentDir.substr(0, 2) + p;
-  else
-    full = CurrentDir + (CurrentDir.back() == u'\\' ? u"" : u"\\") + p;
-  // Resolve "." and ".." segments.
-  std::vector<TString> parts;
-  size_t start = 3;
-  TString root = full.substr(0, 3);
-  while (start <= full.size()) {
-    size_t e = full.find(u'\\', start);
-    if (e == TString::npos) e = full.size();
-    TString seg = full.substr(start, e - start);
-    if (seg == u"..") {
-      if (!parts.empty()) parts.pop_back();
-    } else if (!seg.empty() && seg != u".") {
-      parts.push_back(seg);
-    }
-    start = e + 1;
-  }
-  TString out = root;
-  for (size_t i = 0; i < parts.size(); ++i) out += (i ? u"\\" : u"") + parts[i];
-  return out;
+  return path.empty() ? TString() : paths::FullPath(path, CurrentDir);
 }
 
 bool FakeFileSystem::ReadFile(const TString& path, std::string& bytes) {

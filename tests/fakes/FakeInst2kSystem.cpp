@@ -1,5 +1,7 @@
 #include "fakes/FakeInst2kSystem.h"
 
+#include "sysutil/Paths.h"
+
 std::string FakeInst2kSystem::Fold(const std::string& s) {
   std::string r = s;
   for (char& c : r)
@@ -39,12 +41,9 @@ bool FakeInst2kSystem::GetFullPathName(const std::string& path, std::string& ful
     m_LastError = 123;  // ERROR_INVALID_NAME
     return false;
   }
-  if (path.size() >= 3 && path[1] == ':' && path[2] == '\\') {
-    fullPath = path;
-    return true;
-  }
-  std::string rel = path;
-  if (rel.rfind(".\\", 0) == 0) rel.erase(0, 2);
-  fullPath = CurrentDir + "\\" + rel;
+  // The path rule works on UTF-16; ANSI bytes pass through it one by one.
+  const TString full =
+      paths::FullPath(TString(path.begin(), path.end()), TString(CurrentDir.begin(), CurrentDir.end()));
+  fullPath.assign(full.begin(), full.end());
   return true;
 }

@@ -1,5 +1,7 @@
 #include "fakes/FakePrnSetupHost.h"
 
+#include "sysutil/Paths.h"
+
 #include <stdexcept>
 
 #include "inst2k/Inst2kApi.h"
@@ -81,11 +83,7 @@ TString FakePrnSetupHost::Profile(const TString& file, const TString& section, c
 }
 
 TString FakePrnSetupHost::GetFullPathName(const TString& path) {
-  if (path.size() >= 3 && path[1] == u':' && path[2] == u'\\') return path;
-  if (path.size() >= 2 && path[0] == u'\\' && path[1] == u'\\') return path;
-  TString rel = path;
-  if (rel.rfind(u".\\", 0) == 0) rel.erase(0, 2);
-  return CurrentDir + u"\\" + rel;
+  return path.empty() ? TString() : paths::FullPath(path, CurrentDir);
 }
 
 THandle FakePrnSetupHost::LoadLibrary(const TString& path) {

@@ -23,7 +23,7 @@ bool Deliver(const std::vector<T>& all, std::uint32_t cbBuf, std::vector<T>& out
   needed = 0;
   for (const auto& e : all) needed += FakeSpooler::SizeOf(e);
   if (cbBuf < needed) {
-    Sys().SetLastError(spool::kErrInsufficientBuffer);
+    Sys().SetLastError(kErrorInsufficientBuffer);
     return false;
   }
   out = all;
@@ -34,7 +34,7 @@ template <class T>
 bool DeliverOne(const T& item, std::uint32_t cbBuf, T& out, std::uint32_t& needed) {
   needed = FakeSpooler::SizeOf(item);
   if (cbBuf < needed) {
-    Sys().SetLastError(spool::kErrInsufficientBuffer);
+    Sys().SetLastError(kErrorInsufficientBuffer);
     return false;
   }
   out = item;
@@ -204,7 +204,7 @@ FakeSpooler::Printer* FakeSpooler::PrinterOf(THandle h) {
 bool FakeSpooler::EnumPrinters2(std::uint32_t flags, std::uint32_t cbBuf, std::vector<TPrinterInfo2>& out,
                                 std::uint32_t& needed) {
   needed = 0;
-  if (EnumPrintersFails) return Fail(spool::kErrAccessDenied);
+  if (EnumPrintersFails) return Fail(kErrorAccessDenied);
   std::vector<TPrinterInfo2> all;
   for (const auto& p : PrinterList)
     if ((p.Connection ? spool::kPrinterEnumConnections : spool::kPrinterEnumLocal) & flags) {
@@ -217,7 +217,7 @@ bool FakeSpooler::EnumPrinters2(std::uint32_t flags, std::uint32_t cbBuf, std::v
 bool FakeSpooler::EnumPrinters4(std::uint32_t flags, std::uint32_t cbBuf, std::vector<TPrinterInfo4>& out,
                                 std::uint32_t& needed) {
   needed = 0;
-  if (EnumPrintersFails) return Fail(spool::kErrAccessDenied);
+  if (EnumPrintersFails) return Fail(kErrorAccessDenied);
   std::vector<TPrinterInfo4> all;
   for (const auto& p : PrinterList)
     if ((p.Connection ? spool::kPrinterEnumConnections : spool::kPrinterEnumLocal) & flags)
@@ -242,8 +242,8 @@ bool FakeSpooler::EnumJobs1(THandle h, std::uint32_t firstJob, std::uint32_t noJ
                             std::vector<TJobInfo1>& out, std::uint32_t& needed) {
   needed = 0;
   Printer* p = PrinterOf(h);
-  if (!p) return Fail(spool::kErrInvalidHandle);
-  if (EnumJobsFailsFor.count(p->Info.PrinterName)) return Fail(spool::kErrAccessDenied);
+  if (!p) return Fail(kErrorInvalidHandle);
+  if (EnumJobsFailsFor.count(p->Info.PrinterName)) return Fail(kErrorAccessDenied);
   std::vector<TJobInfo1> slice;
   for (std::uint64_t i = firstJob; i < p->Jobs.size() && i - firstJob < noJobs; ++i) slice.push_back(p->Jobs[i]);
   return Deliver(slice, cbBuf, out, needed);
@@ -259,9 +259,9 @@ bool FakeSpooler::OpenPrinter(const TString& name, THandle& h, const TPrinterDef
     oh.Xcv = true;
   } else {
     Printer* p = Find(name);
-    if (!p) return Fail(spool::kErrInvalidPrinterName);
+    if (!p) return Fail(kErrorInvalidPrinterName);
     if ((access & spool::kPrinterAllAccess) == spool::kPrinterAllAccess && FullAccessDenied.count(p->Info.PrinterName))
-      return Fail(spool::kErrAccessDenied);
+      return Fail(kErrorAccessDenied);
     oh.Printer = p->Info.PrinterName;
   }
   h = m_NextHandle++;
@@ -271,15 +271,15 @@ bool FakeSpooler::OpenPrinter(const TString& name, THandle& h, const TPrinterDef
 }
 
 bool FakeSpooler::ClosePrinter(THandle h) {
-  if (!m_Handles.erase(h)) return Fail(spool::kErrInvalidHandle);
+  if (!m_Handles.erase(h)) return Fail(kErrorInvalidHandle);
   return true;
 }
 
 bool FakeSpooler::GetPrinter2(THandle h, std::uint32_t cbBuf, TPrinterInfo2& out, std::uint32_t& needed) {
   needed = 0;
   Printer* p = PrinterOf(h);
-  if (!p) return Fail(spool::kErrInvalidHandle);
-  if (ReadFailsFor.count(p->Info.PrinterName)) return Fail(spool::kErrAccessDenied);
+  if (!p) return Fail(kErrorInvalidHandle);
+  if (ReadFailsFor.count(p->Info.PrinterName)) return Fail(kErrorAccessDenied);
   TPrinterInfo2 info = p->Info;
   info.cJobs = static_cast<std::uint32_t>(p->Jobs.size());
   return DeliverOne(info, cbBuf, out, needed);
@@ -288,34 +288,34 @@ bool FakeSpooler::GetPrinter2(THandle h, std::uint32_t cbBuf, TPrinterInfo2& out
 bool FakeSpooler::GetPrinter4(THandle h, std::uint32_t cbBuf, TPrinterInfo4& out, std::uint32_t& needed) {
   needed = 0;
   Printer* p = PrinterOf(h);
-  if (!p) return Fail(spool::kErrInvalidHandle);
-  if (ReadFailsFor.count(p->Info.PrinterName)) return Fail(spool::kErrAccessDenied);
+  if (!p) return Fail(kErrorInvalidHandle);
+  if (ReadFailsFor.count(p->Info.PrinterName)) return Fail(kErrorAccessDenied);
   return DeliverOne(TPrinterInfo4{p->Info.PrinterName, p->Info.ServerName, p->Info.Attributes}, cbBuf, out, needed);
 }
 
 bool FakeSpooler::GetPrinter5(THandle h, std::uint32_t cbBuf, TPrinterInfo5& out, std::uint32_t& needed) {
   needed = 0;
   Printer* p = PrinterOf(h);
-  if (!p) return Fail(spool::kErrInvalidHandle);
-  if (ReadFailsFor.count(p->Info.PrinterName)) return Fail(spool::kErrAccessDenied);
+  if (!p) return Fail(kErrorInvalidHandle);
+  if (ReadFailsFor.count(p->Info.PrinterName)) return Fail(kErrorAccessDenied);
   return DeliverOne(TPrinterInfo5{p->Info.PrinterName, p->Info.PortName, p->Info.Attributes, 15000, 45000}, cbBuf, out,
                     needed);
 }
 
 bool FakeSpooler::Validate(const TPrinterInfo2& info, const Printer* self) {
-  if (info.PrinterName.empty()) return Fail(spool::kErrInvalidPrinterName);
+  if (info.PrinterName.empty()) return Fail(kErrorInvalidPrinterName);
   Printer* other = Find(info.PrinterName);
-  if (other && other != self) return Fail(spool::kErrPrinterAlreadyExists);
-  if (!FindDriver(info.DriverName)) return Fail(spool::kErrUnknownPrinterDriver);
-  if (!PortListExists(Ports, info.PortName)) return Fail(spool::kErrUnknownPort);
+  if (other && other != self) return Fail(kErrorPrinterAlreadyExists);
+  if (!FindDriver(info.DriverName)) return Fail(kErrorUnknownPrinterDriver);
+  if (!PortListExists(Ports, info.PortName)) return Fail(kErrorUnknownPort);
   if (std::none_of(PrintProcessors.begin(), PrintProcessors.end(),
                    [&](const TString& pp) { return text::SameTextAscii(pp, info.PrintProcessor); }))
-    return Fail(spool::kErrUnknownPrintProcessor);
-  if ((info.Attributes & spool::kAttrShared) && info.ShareName.empty()) return Fail(spool::kErrInvalidShareName);
+    return Fail(kErrorUnknownPrintProcessor);
+  if ((info.Attributes & spool::kAttrShared) && info.ShareName.empty()) return Fail(kErrorInvalidShareName);
   if (!info.DevMode.empty()) {
     TDevMode dm;
     if (!TDevMode::Decode(info.DevMode, dm) || info.DevMode.size() != std::size_t(dm.Size) + dm.DriverExtra)
-      return Fail(spool::kErrInvalidParameter);
+      return Fail(kErrorInvalidParameter);
   }
   return true;
 }
@@ -323,9 +323,9 @@ bool FakeSpooler::Validate(const TPrinterInfo2& info, const Printer* self) {
 bool FakeSpooler::SetPrinter2(THandle h, const TPrinterInfo2& info, std::uint32_t command) {
   OpenHandle* oh = Handle(h);
   Printer* p = PrinterOf(h);
-  if (!p) return Fail(spool::kErrInvalidHandle);
-  if (command != 0) return Fail(spool::kErrInvalidParameter);
-  if ((oh->Access & spool::kPrinterAllAccess) != spool::kPrinterAllAccess) return Fail(spool::kErrAccessDenied);
+  if (!p) return Fail(kErrorInvalidHandle);
+  if (command != 0) return Fail(kErrorInvalidParameter);
+  if ((oh->Access & spool::kPrinterAllAccess) != spool::kPrinterAllAccess) return Fail(kErrorAccessDenied);
   if (!Validate(info, p)) return false;
   TString oldName = p->Info.PrinterName;
   TPrinterInfo2 next = info;
@@ -341,9 +341,9 @@ bool FakeSpooler::SetPrinter2(THandle h, const TPrinterInfo2& info, std::uint32_
 bool FakeSpooler::SetPrinterStatus(THandle h, std::uint32_t command, std::uint32_t status) {
   OpenHandle* oh = Handle(h);
   Printer* p = PrinterOf(h);
-  if (!p) return Fail(spool::kErrInvalidHandle);
-  if (command != spool::kPrinterControlSetStatus) return Fail(spool::kErrInvalidParameter);
-  if ((oh->Access & spool::kPrinterAllAccess) != spool::kPrinterAllAccess) return Fail(spool::kErrAccessDenied);
+  if (!p) return Fail(kErrorInvalidHandle);
+  if (command != spool::kPrinterControlSetStatus) return Fail(kErrorInvalidParameter);
+  if ((oh->Access & spool::kPrinterAllAccess) != spool::kPrinterAllAccess) return Fail(kErrorAccessDenied);
   p->Info.Status = status;
   if (OnStatusSet) OnStatusSet(*p);
   return true;
@@ -364,8 +364,8 @@ THandle FakeSpooler::AddPrinter2(const TPrinterInfo2& info) {
 bool FakeSpooler::DeletePrinter(THandle h) {
   OpenHandle* oh = Handle(h);
   Printer* p = PrinterOf(h);
-  if (!p) return Fail(spool::kErrInvalidHandle);
-  if ((oh->Access & spool::kPrinterAllAccess) != spool::kPrinterAllAccess) return Fail(spool::kErrAccessDenied);
+  if (!p) return Fail(kErrorInvalidHandle);
+  if ((oh->Access & spool::kPrinterAllAccess) != spool::kPrinterAllAccess) return Fail(kErrorAccessDenied);
   if (DefaultPrinter && text::SameTextAscii(*DefaultPrinter, p->Info.PrinterName)) DefaultPrinter.reset();
   PrinterList.erase(PrinterList.begin() + (p - PrinterList.data()));
   return true;
@@ -375,7 +375,7 @@ bool FakeSpooler::DeletePrinter(THandle h) {
 
 bool FakeSpooler::AddPrinterDriverEx6(const TDriverInfo6& info, std::uint32_t) {
   if (info.Name.empty() || info.DriverPath.empty() || info.DataFile.empty() || info.ConfigFile.empty())
-    return Fail(spool::kErrInvalidParameter);
+    return Fail(kErrorInvalidParameter);
   TDriverInfo6 d = info;
   if (d.Environment.empty()) d.Environment = Environment;
   for (auto& existing : Drivers)
@@ -391,9 +391,9 @@ bool FakeSpooler::GetPrinterDriver6(THandle h, const TString&, std::uint32_t cbB
                                     std::uint32_t& needed) {
   needed = 0;
   Printer* p = PrinterOf(h);
-  if (!p) return Fail(spool::kErrInvalidHandle);
+  if (!p) return Fail(kErrorInvalidHandle);
   const TDriverInfo6* d = FindDriver(p->Info.DriverName);
-  if (!d) return Fail(spool::kErrUnknownPrinterDriver);
+  if (!d) return Fail(kErrorUnknownPrinterDriver);
   return DeliverOne(*d, cbBuf, out, needed);
 }
 
@@ -405,13 +405,13 @@ TEntryLookup FakeSpooler::LookupEntry(TSpoolerEntry entry) {
 }
 
 bool FakeSpooler::GetDefaultPrinterA(std::string& name, std::uint32_t& cch) {
-  if (LookupEntry(TSpoolerEntry::GetDefaultPrinterA) != TEntryLookup::Found) return Fail(spool::kErrProcNotFound);
-  if (!DefaultPrinter) return Fail(spool::kErrFileNotFound);
+  if (LookupEntry(TSpoolerEntry::GetDefaultPrinterA) != TEntryLookup::Found) return Fail(kErrorProcNotFound);
+  if (!DefaultPrinter) return Fail(kErrorFileNotFound);
   std::string ansi = Sys().WideToAnsi(*DefaultPrinter, nullptr);
   std::uint32_t size = static_cast<std::uint32_t>(ansi.size() + 1);
   if (cch < size) {
     cch = size;
-    return Fail(spool::kErrInsufficientBuffer);
+    return Fail(kErrorInsufficientBuffer);
   }
   name = ansi;
   cch = size;
@@ -419,9 +419,9 @@ bool FakeSpooler::GetDefaultPrinterA(std::string& name, std::uint32_t& cch) {
 }
 
 bool FakeSpooler::SetDefaultPrinterA(const std::string& name) {
-  if (LookupEntry(TSpoolerEntry::SetDefaultPrinterA) != TEntryLookup::Found) return Fail(spool::kErrProcNotFound);
+  if (LookupEntry(TSpoolerEntry::SetDefaultPrinterA) != TEntryLookup::Found) return Fail(kErrorProcNotFound);
   Printer* p = Find(Sys().AnsiToWide(name));
-  if (!p) return Fail(spool::kErrInvalidPrinterName);
+  if (!p) return Fail(kErrorInvalidPrinterName);
   DefaultPrinter = p->Info.PrinterName;
   return true;
 }
@@ -429,8 +429,8 @@ bool FakeSpooler::SetDefaultPrinterA(const std::string& name) {
 bool FakeSpooler::DeletePrinterDriverExA(const std::optional<std::string>& server,
                                          const std::optional<std::string>& environment, const std::string& driver,
                                          std::uint32_t deleteFlag, std::uint32_t) {
-  if (LookupEntry(TSpoolerEntry::DeletePrinterDriverExA) != TEntryLookup::Found) return Fail(spool::kErrProcNotFound);
-  if (server && !server->empty()) return Fail(spool::kErrInvalidParameter);
+  if (LookupEntry(TSpoolerEntry::DeletePrinterDriverExA) != TEntryLookup::Found) return Fail(kErrorProcNotFound);
+  if (server && !server->empty()) return Fail(kErrorInvalidParameter);
   return RemoveDriver(Sys().AnsiToWide(driver), environment ? Sys().AnsiToWide(*environment) : Environment,
                       (deleteFlag & spool::kDpdDeleteUnusedFiles) != 0);
 }
@@ -442,13 +442,13 @@ bool FakeSpooler::DeletePrinterDriverW(const TString& driverName) {
 bool FakeSpooler::RemoveDriver(const TString& name, const TString& env, bool deleteFiles) {
   if (DriverDeleteFailures > 0) {
     --DriverDeleteFailures;
-    return Fail(spool::kErrAccessDenied);
+    return Fail(kErrorAccessDenied);
   }
   auto it = std::find_if(Drivers.begin(), Drivers.end(), [&](const TDriverInfo6& d) {
     return text::SameTextAscii(d.Name, name) && text::SameTextAscii(d.Environment, env);
   });
-  if (it == Drivers.end()) return Fail(spool::kErrUnknownPrinterDriver);
-  if (DriverInUse(it->Name)) return Fail(spool::kErrPrinterDriverInUse);
+  if (it == Drivers.end()) return Fail(kErrorUnknownPrinterDriver);
+  if (DriverInUse(it->Name)) return Fail(kErrorPrinterDriverInUse);
   if (deleteFiles) {
     for (const TString* f : {&it->DriverPath, &it->DataFile, &it->ConfigFile, &it->HelpFile})
       if (!f->empty()) DeletedDriverFiles.push_back(*f);
@@ -460,27 +460,27 @@ bool FakeSpooler::RemoveDriver(const TString& name, const TString& env, bool del
 
 bool FakeSpooler::XcvDataW(THandle h, const TString& dataName, const std::vector<std::uint8_t>& input, std::uint32_t,
                            std::vector<std::uint8_t>& output, std::uint32_t& needed, std::uint32_t& status) {
-  if (LookupEntry(TSpoolerEntry::XcvDataW) != TEntryLookup::Found) return Fail(spool::kErrProcNotFound);
+  if (LookupEntry(TSpoolerEntry::XcvDataW) != TEntryLookup::Found) return Fail(kErrorProcNotFound);
   OpenHandle* oh = Handle(h);
-  if (!oh || !oh->Xcv) return Fail(spool::kErrInvalidHandle);
+  if (!oh || !oh->Xcv) return Fail(kErrorInvalidHandle);
   output.clear();
   needed = 0;
   if ((oh->Access & spool::kServerAccessAdminister) == 0) {
-    status = spool::kErrAccessDenied;
+    status = kErrorAccessDenied;
     return true;
   }
   if (dataName != u"AddPort") {
-    status = spool::kErrInvalidParameter;
+    status = kErrorInvalidParameter;
     return true;
   }
   TString port = FromUtf16Bytes(input);
   if (port.empty() || input.size() != (port.size() + 1) * 2) {
-    status = spool::kErrInvalidParameter;
+    status = kErrorInvalidParameter;
     return true;
   }
   if (std::any_of(Ports.begin(), Ports.end(),
                   [&](const TPortInfo2& p) { return text::SameTextAscii(p.PortName, port); })) {
-    status = spool::kErrAlreadyExists;
+    status = kErrorAlreadyExists;
     return true;
   }
   AddPort(port);

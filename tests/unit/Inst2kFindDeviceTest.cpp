@@ -226,7 +226,7 @@ TEST_F(Inst2kFindDevice, PropertyErrorStopsAndIsReportedWithItsContexts) {
   ASSERT_EQ(m.sys.Boxes.size(), 2u);
   EXPECT_EQ(m.sys.Boxes[0].Text, "GetDeviceRegistryProperty fail: Access is denied.\n");
   EXPECT_EQ(m.sys.Boxes[0].Caption, "Error");
-  EXPECT_EQ(m.sys.Boxes[0].Style, kMbIconError);
+  EXPECT_EQ(m.sys.Boxes[0].Style, mb::IconError);
   EXPECT_EQ(m.sys.Boxes[1].Text, "EnumDeviceInfo fail: Access is denied.\n");
   EXPECT_EQ(m.tree.OpenSets, 0);
 }

@@ -96,7 +96,7 @@ TEST_F(Inst2kInstall, MissingInfOrFolderAnswersTwoAndKeepsTheLastCode) {
   Inst("Drivers\\Win2K\\missing.inf");
   ASSERT_EQ(m.sys.Boxes.size(), 1u);
   EXPECT_EQ(m.sys.Boxes[0].Text, "Drivers\\Win2K\\missing.inf");
-  EXPECT_EQ(m.sys.Boxes[0].Style, kMbIconWarning);
+  EXPECT_EQ(m.sys.Boxes[0].Style, mb::IconWarning);
 }
 
 TEST_F(Inst2kInstall, OverlongIdOrPathIsRefusedWithACode) {

@@ -20,7 +20,7 @@ TEST_F(PrinterChanges, DefaultPrinterIsSetThroughTheLookedUpEntry) {
   EXPECT_TRUE(SetDefaultPrinterName("model x"));
   EXPECT_EQ(spl.DefaultPrinter, u"Model X");
   EXPECT_FALSE(SetDefaultPrinterName("Missing"));
-  EXPECT_EQ(m.sys.GetLastError(), spool::kErrInvalidPrinterName);
+  EXPECT_EQ(m.sys.GetLastError(), kErrorInvalidPrinterName);
 
   spl.DefaultPrinter.reset();
   spl.MissingEntries.insert(TSpoolerEntry::SetDefaultPrinterA);
@@ -35,13 +35,13 @@ TEST_F(PrinterChanges, DriverDeletionPassesItsArgumentsOn) {
   spl.AddDriver(u"Old Model", u"C:\\drv\\OLD.GPD");
   spl.AddPrinter(u"Model X", u"Model X");
   EXPECT_FALSE(DynDeletePrinterDriverEx(std::nullopt, std::nullopt, "Model X", spool::kDpdDeleteUnusedFiles, 0));
-  EXPECT_EQ(m.sys.GetLastError(), spool::kErrPrinterDriverInUse);
+  EXPECT_EQ(m.sys.GetLastError(), kErrorPrinterDriverInUse);
   EXPECT_TRUE(DynDeletePrinterDriverEx(std::nullopt, std::nullopt, "Old Model", spool::kDpdDeleteUnusedFiles, 0));
   EXPECT_EQ(spl.FindDriver(u"Old Model"), nullptr);
   EXPECT_NE(std::find(spl.DeletedDriverFiles.begin(), spl.DeletedDriverFiles.end(), u"C:\\drv\\OLD.GPD"),
             spl.DeletedDriverFiles.end());
   EXPECT_FALSE(DynDeletePrinterDriverEx(std::nullopt, std::nullopt, "Old Model", 1, 0));
-  EXPECT_EQ(m.sys.GetLastError(), spool::kErrUnknownPrinterDriver);
+  EXPECT_EQ(m.sys.GetLastError(), kErrorUnknownPrinterDriver);
   spl.MissingEntries.insert(TSpoolerEntry::DeletePrinterDriverExA);
   spl.AddDriver(u"Old Model");
   EXPECT_FALSE(DynDeletePrinterDriverEx(std::nullopt, std::nullopt, "Old Model", 1, 0));
@@ -55,7 +55,7 @@ TEST_F(PrinterChanges, LocalPortIsAddedOnceAndTheStatusIsReported) {
   size_t ports = spl.Ports.size();
 
   EXPECT_TRUE(AddLocalPort(u"C:\\out\\a.prn")) << "the monitor was reached although it refused";
-  EXPECT_EQ(m.sys.GetLastError(), spool::kErrAlreadyExists);
+  EXPECT_EQ(m.sys.GetLastError(), kErrorAlreadyExists);
   EXPECT_EQ(spl.Ports.size(), ports);
 
   EXPECT_TRUE(AddLocalPort(TString(255, u'p')));
@@ -95,7 +95,7 @@ TEST_F(PrinterChanges, PrinterMovesToAnotherPortWithItsPublicDeviceMode) {
   EXPECT_FALSE(SetPrinterPort(u"Model X", u""));
   EXPECT_FALSE(SetPrinterPort(u"Missing", u"LPT1:"));
   EXPECT_FALSE(SetPrinterPort(u"Model X", u"NOPORT:"));
-  EXPECT_EQ(m.sys.GetLastError(), spool::kErrUnknownPort);
+  EXPECT_EQ(m.sys.GetLastError(), kErrorUnknownPort);
   EXPECT_EQ(spl.Find(u"Model X")->Info.PortName, u"LPT2:");
 
   spl.Find(u"Model X")->Info.DevMode.clear();
@@ -150,9 +150,9 @@ TEST_F(PrinterChanges, LptPrinterGetsTheA4Template) {
   EXPECT_FALSE(AddLptPrinter(u"", u"Q"));
   EXPECT_FALSE(AddLptPrinter(u"Model X", u""));
   EXPECT_FALSE(AddLptPrinter(u"Not Installed", u"Q"));
-  EXPECT_EQ(m.sys.GetLastError(), spool::kErrUnknownPrinterDriver);
+  EXPECT_EQ(m.sys.GetLastError(), kErrorUnknownPrinterDriver);
   EXPECT_FALSE(AddLptPrinter(u"Model X", name));
-  EXPECT_EQ(m.sys.GetLastError(), spool::kErrPrinterAlreadyExists);
+  EXPECT_EQ(m.sys.GetLastError(), kErrorPrinterAlreadyExists);
   EXPECT_EQ(spl.PrinterList.size(), count);
 }
 

@@ -113,7 +113,7 @@ TEST_F(PrinterQueries, DefaultPrinterReads) {
   TString name = u"old";
   EXPECT_FALSE(GetDefaultPrinterName(name));
   EXPECT_EQ(name, u"");
-  EXPECT_EQ(m.sys.GetLastError(), spool::kErrFileNotFound);
+  EXPECT_EQ(m.sys.GetLastError(), kErrorFileNotFound);
 
   spl.AddPrinter(u"Büro", u"Model X");
   spl.DefaultPrinter = u"Büro";
@@ -122,7 +122,7 @@ TEST_F(PrinterQueries, DefaultPrinterReads) {
 
   spl.DefaultPrinter = TString(300, u'a');
   EXPECT_FALSE(GetDefaultPrinterName(name)) << "does not fit the 260-byte buffer";
-  EXPECT_EQ(m.sys.GetLastError(), spool::kErrInsufficientBuffer);
+  EXPECT_EQ(m.sys.GetLastError(), kErrorInsufficientBuffer);
 
   name = u"old";
   spl.MissingEntries.insert(TSpoolerEntry::GetDefaultPrinterA);

@@ -29,13 +29,7 @@ class Win32FileSystem : public IFileSystem {
   }
   bool CreateDirectory(const TString& path) override { return ::CreateDirectoryW(W(path), nullptr) != FALSE; }
 
-  TString GetFullPathName(const TString& path) override {
-    DWORD n = ::GetFullPathNameW(W(path), 0, nullptr, nullptr);
-    if (!n) return path;
-    std::wstring buf(n, L'\0');
-    n = ::GetFullPathNameW(W(path), n, buf.data(), nullptr);
-    return T(buf.c_str(), n);
-  }
+  TString GetFullPathName(const TString& path) override { return win::FullPathName(path); }
 
   bool ReadFile(const TString& path, std::string& bytes) override {
     HANDLE h = ::CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,

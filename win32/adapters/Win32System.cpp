@@ -53,26 +53,12 @@ class Win32System : public ISystem {
   }
 
   std::string WideToAnsi(TStringView s, bool* lossless) override {
-    if (s.empty()) {
-      if (lossless) *lossless = true;
-      return {};
-    }
-    BOOL usedDefault = FALSE;
-    auto src = reinterpret_cast<const wchar_t*>(s.data());
-    int n = ::WideCharToMultiByte(CP_ACP, 0, src, static_cast<int>(s.size()), nullptr, 0, nullptr, &usedDefault);
-    std::string out(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, src, static_cast<int>(s.size()), out.data(), n, nullptr, &usedDefault);
-    if (lossless) *lossless = !usedDefault && n > 0;
+    bool exact = true;
+    std::string out = win::WideToAnsi(s, exact);
+    if (lossless) *lossless = exact;
     return out;
   }
-
-  TString AnsiToWide(std::string_view s) override {
-    if (s.empty()) return {};
-    int n = ::MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
-    return T(out.c_str(), out.size());
-  }
+  TString AnsiToWide(std::string_view s) override { return win::AnsiToWide(s); }
 
   bool GetTempPathLong(TString& path) override {
     wchar_t shortPath[MAX_PATH + 1];

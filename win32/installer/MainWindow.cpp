@@ -3,13 +3,9 @@
 #include <commctrl.h>
 #include <uxtheme.h>
 
-#include "sysutil/Exception.h"
 #include "win32/adapters/WinText.h"
 
-#if __has_include("win32/installer/WelcomeWindow.h")
 #include "win32/installer/WelcomeWindow.h"
-#define DS_HAVE_WELCOME 1
-#endif
 
 namespace {
 
@@ -23,13 +19,6 @@ int Id(TMainControl c) { return kIdBase + static_cast<int>(c); }
 
 bool IsLink(TMainControl c) {
   return c == TMainControl::lblReadGuide || c == TMainControl::lblReadQuickGuide || c == TMainControl::lblReadManual;
-}
-
-TString WindowText(HWND h) {
-  int n = GetWindowTextLengthW(h);
-  std::wstring buf(static_cast<size_t>(n) + 1, L'\0');
-  GetWindowTextW(h, buf.data(), n + 1);
-  return T(buf.c_str());
 }
 
 }  // namespace
@@ -54,36 +43,22 @@ TMainWindow::TMainWindow(HINSTANCE instance) : m_Instance(instance), m_Form(*thi
 
 TMainWindow::~TMainWindow() {
   if (m_Hwnd) DestroyWindow(m_Hwnd);
-  for (HFONT f : m_Fonts) DeleteObject(f);
   if (m_Logo) DeleteObject(m_Logo);
   if (m_Images) ImageList_Destroy(m_Images);
   if (m_InfoBrush) DeleteObject(m_InfoBrush);
   if (m_TitleBrush) DeleteObject(m_TitleBrush);
 }
 
-HFONT TMainWindow::Font(const wchar_t* face, int pixels, bool bold) {
-  HFONT f = CreateFontW(-S(pixels), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, face);
-  m_Fonts.push_back(f);
-  return f;
-}
-
 HWND TMainWindow::Create() {
   WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = &TMainWindow::WndProc;
   wc.hInstance = m_Instance;
   wc.hIcon = LoadIconW(m_Instance, L"MAINICON");
-  wc.hIconSm = static_cast<HICON>(LoadImageW(m_Instance, L"MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                             GetSystemMetrics(SM_CYSMICON), 0));
+  wc.hIconSm = static_cast<HICON>(
+      LoadImageW(m_Instance, L"MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kClassName;
-  RegisterClassExW(&wc);
-
-  HDC screen = GetDC(nullptr);
-  m_Dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
+  RegisterClassOnce(wc);
 
   const DWORD style = WS_OVERLAPPEDWINDOW;
   const DWORD exStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
@@ -95,8 +70,7 @@ HWND TMainWindow::Create() {
   const int x = work.left + std::max(0L, (work.right - work.left - w) / 2);
   const int y = work.top + std::max(0L, (work.bottom - work.top - h) / 2);
 
-  m_Hwnd = CreateWindowExW(exStyle, kClassName, L"", style, x, y, w, h, nullptr, nullptr, m_Instance, this);
-  if (!m_Hwnd) return nullptr;
+  if (!CreateAttached(exStyle, kClassName, L"", style, x, y, w, h, nullptr)) return nullptr;
   m_Form.FormCreate();
   if (!m_Terminating) {
     ShowWindow(m_Hwnd, SW_SHOW);
@@ -106,37 +80,31 @@ HWND TMainWindow::Create() {
 }
 
 void TMainWindow::CreateControls() {
-  HFONT base = Font(L"Tahoma", 11, false);
-  HFONT printers = Font(L"Tahoma", 13, false);
+  HFONT base = Font(L"Tahoma", 11, FW_NORMAL);
+  HFONT printers = Font(L"Tahoma", 13, FW_NORMAL);
   m_TitleBrush = CreateSolidBrush(RGB(255, 255, 255));
   m_InfoBrush = CreateSolidBrush(GetSysColor(COLOR_INFOBK));
 
   auto make = [&](TMainControl c, const wchar_t* cls, const wchar_t* textValue, DWORD style, DWORD ex, HFONT font) {
-    Control& ctl = C(c);
-    HWND h = CreateWindowExW(ex, cls, textValue, WS_CHILD | style, S(ctl.Design.left), S(ctl.Design.top),
-                             S(ctl.Design.right - ctl.Design.left), S(ctl.Design.bottom - ctl.Design.top), m_Hwnd,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id(c))), m_Instance, nullptr);
-    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    ctl.Hwnd = h;
-    return h;
+    return C(c).Hwnd = CreateChild(cls, Id(c), C(c).Design, style, font, textValue, ex);
   };
 
   make(TMainControl::imgLogo, L"STATIC", L"", WS_VISIBLE | SS_BITMAP | SS_NOTIFY, 0, base);
-  make(TMainControl::lblMainTitle, L"STATIC", L"", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, Font(L"Tahoma", 21, true));
-  HFONT linkFont = Font(L"Tahoma", 16, false);
+  make(TMainControl::lblMainTitle, L"STATIC", L"", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, Font(L"Tahoma", 21, FW_BOLD));
+  HFONT linkFont = Font(L"Tahoma", 16, FW_NORMAL);
   make(TMainControl::lblReadGuide, L"STATIC", L"Install Guide", WS_VISIBLE | SS_LEFT | SS_NOTIFY | SS_NOPREFIX, 0,
        linkFont);
   make(TMainControl::lblReadQuickGuide, L"STATIC", L"Quick Guide", SS_LEFT | SS_NOTIFY | SS_NOPREFIX, 0, linkFont);
   make(TMainControl::lblReadManual, L"STATIC", L"User Manual", WS_VISIBLE | SS_LEFT | SS_NOTIFY | SS_NOPREFIX, 0,
        linkFont);
   HWND grp = make(TMainControl::grpPrinters, L"BUTTON", L"Select Printer", WS_VISIBLE | BS_GROUPBOX, 0,
-                  Font(L"Tahoma", 16, false));
+                  Font(L"Tahoma", 16, FW_NORMAL));
   SetWindowTheme(grp, L"", L"");  // so that the branding colour reaches the caption
   HWND lv = make(TMainControl::lvPrinters, WC_LISTVIEWW, L"",
                  WS_VISIBLE | WS_TABSTOP | LVS_ICON | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_AUTOARRANGE,
                  WS_EX_CLIENTEDGE, printers);
   make(TMainControl::edtInfos, L"EDIT", L"", WS_VISIBLE | ES_READONLY | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
-       Font(L"MS Sans Serif", 13, true));
+       Font(L"MS Sans Serif", 13, FW_BOLD));
   make(TMainControl::btnStart, L"BUTTON", L"Install", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, printers);
   make(TMainControl::btnExit, L"BUTTON", L"E&xit", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, printers);
   HWND status = make(TMainControl::statBarInfo, STATUSCLASSNAMEW, L"", WS_VISIBLE | SBARS_SIZEGRIP, 0, base);
@@ -159,9 +127,9 @@ void TMainWindow::CreateControls() {
   for (TMainControl c : {TMainControl::lblReadGuide, TMainControl::lblReadQuickGuide, TMainControl::lblReadManual})
     SetCaption(c, Caption(c));
 
-  m_Tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_NOANIMATE | TTS_NOFADE,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_Hwnd, nullptr, m_Instance,
-                              nullptr);
+  m_Tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_NOANIMATE | TTS_NOFADE, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_Hwnd, nullptr, m_Instance, nullptr);
   for (TMainControl c : {TMainControl::imgLogo, TMainControl::lblReadGuide, TMainControl::lblReadQuickGuide,
                          TMainControl::lblReadManual}) {
     TOOLINFOW ti{};
@@ -201,25 +169,6 @@ TMainControl TMainWindow::ControlOf(HWND h) const {
   for (int i = 0; i < kControls; ++i)
     if (m_Ctl[i].Hwnd == h) return static_cast<TMainControl>(i);
   return TMainControl::PnlTitle;
-}
-
-LRESULT CALLBACK TMainWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  TMainWindow* self = nullptr;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<TMainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->m_Hwnd = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  } else {
-    self = reinterpret_cast<TMainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  try {
-    return self->Handle(msg, wp, lp);
-  } catch (const Exception& e) {
-    // The application's standard error report: the step ends, the program goes on.
-    self->ShowErrorBox(e.Message());
-    return 0;
-  }
 }
 
 LRESULT CALLBACK TMainWindow::LinkProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
@@ -350,14 +299,10 @@ LRESULT TMainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       m_Form.FormDestroy();
       PostQuitMessage(0);
       return 0;
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(m_Hwnd, GWLP_USERDATA, 0);
-      m_Hwnd = nullptr;
-      break;
     default:
       break;
   }
-  return DefWindowProcW(m_Hwnd, msg, wp, lp);
+  return Default(msg, wp, lp);
 }
 
 bool TMainWindow::PreTranslate(MSG& msg) {
@@ -414,8 +359,8 @@ void TMainWindow::SetCaption(TMainControl c, const TString& caption) {
     GetTextExtentPoint32W(dc, W(caption), static_cast<int>(caption.size()), &sz);
     SelectObject(dc, old);
     ReleaseDC(ctl.Hwnd, dc);
-    ctl.Design.right = ctl.Design.left + MulDiv(sz.cx, 96, m_Dpi) + 2;
-    ctl.Design.bottom = ctl.Design.top + MulDiv(sz.cy, 96, m_Dpi) + 2;
+    ctl.Design.right = ctl.Design.left + Unscaled(sz.cx) + 2;
+    ctl.Design.bottom = ctl.Design.top + Unscaled(sz.cy) + 2;
     SetWindowPos(ctl.Hwnd, nullptr, 0, 0, S(ctl.Design.right - ctl.Design.left), S(ctl.Design.bottom - ctl.Design.top),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
@@ -477,8 +422,8 @@ bool TMainWindow::LoadLogoBitmap(const TString& resourceName) {
   if (m_Logo) DeleteObject(m_Logo);
   m_Logo = bmp;
   Control& ctl = C(TMainControl::imgLogo);
-  ctl.Design.right = ctl.Design.left + MulDiv(info.bmWidth, 96, m_Dpi);
-  ctl.Design.bottom = ctl.Design.top + MulDiv(info.bmHeight, 96, m_Dpi);
+  ctl.Design.right = ctl.Design.left + Unscaled(info.bmWidth);
+  ctl.Design.bottom = ctl.Design.top + Unscaled(info.bmHeight);
   SendMessageW(ctl.Hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bmp));
   SetWindowPos(ctl.Hwnd, nullptr, 0, 0, info.bmWidth, info.bmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   return true;
@@ -532,13 +477,7 @@ void TMainWindow::SetInstallingHintsTimer(bool on) {
     KillTimer(m_Hwnd, kTmrInstallingHints);
 }
 
-void TMainWindow::ShowWelcomeSplash(std::uint32_t titleColor) {
-#ifdef DS_HAVE_WELCOME
-  ::ShowWelcomeSplash(m_Hwnd, titleColor);
-#else
-  (void)titleColor;
-#endif
-}
+void TMainWindow::ShowWelcomeSplash(std::uint32_t titleColor) { ::ShowWelcomeSplash(m_Hwnd, titleColor); }
 
 void TMainWindow::ProcessMessages() {
   MSG msg;
@@ -559,15 +498,10 @@ void TMainWindow::Sleep(std::uint32_t ms) { ::Sleep(ms); }
 int TMainWindow::ShowMessageBox(const TString& textValue, const TString& caption, std::uint32_t flags) {
   // Owned by the application, as the standard message boxes are.
   return ::MessageBoxW(m_Hwnd && IsWindowVisible(m_Hwnd) ? m_Hwnd : nullptr, W(textValue), W(caption),
-                     flags | MB_SETFOREGROUND);
+                       flags | MB_SETFOREGROUND);
 }
 
-void TMainWindow::ShowErrorBox(const TString& message) {
-  TString caption = m_Hwnd ? WindowText(m_Hwnd) : TString();
-  if (caption.empty()) caption = u"DriverSetup";
-  ::MessageBoxW(m_Hwnd && IsWindowVisible(m_Hwnd) ? m_Hwnd : nullptr, W(message), W(caption),
-              MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
-}
+void TMainWindow::ShowErrorBox(const TString& message) { ShowStandardError(message); }
 
 void TMainWindow::Terminate() {
   m_Terminating = true;

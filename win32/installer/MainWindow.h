@@ -11,15 +11,15 @@
 
 #include "installer/MainView.h"
 #include "installer/uMain.h"
+#include "win32/installer/WindowBase.h"
 
-class TMainWindow : public IMainView {
+class TMainWindow final : public TWindowBase, public IMainView {
  public:
   explicit TMainWindow(HINSTANCE instance);
   ~TMainWindow() override;
 
   // Creates the window (running FormCreate) and shows it.
   HWND Create();
-  HWND Hwnd() const { return m_Hwnd; }
   TFormMain& Form() { return m_Form; }
   // Keyboard handling of the message loop (Tab, Enter, mnemonics).
   bool PreTranslate(MSG& msg);
@@ -72,25 +72,19 @@ class TMainWindow : public IMainView {
     bool HasColor = false;
   };
 
-  static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
   static LRESULT CALLBACK LinkProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
   void CreateControls();
   void Layout();
   void ApplyLabelHover(HWND h, bool inside);
   TMainControl ControlOf(HWND h) const;
   Control& C(TMainControl c) { return m_Ctl[static_cast<int>(c)]; }
   const Control& C(TMainControl c) const { return m_Ctl[static_cast<int>(c)]; }
-  int S(int designPixels) const { return MulDiv(designPixels, m_Dpi, 96); }
-  HFONT Font(const wchar_t* face, int pixels, bool bold);
   void UpdateTooltip(TMainControl c);
 
   HINSTANCE m_Instance;
-  HWND m_Hwnd = nullptr;
   HWND m_Tooltip = nullptr;
-  int m_Dpi = 96;
   std::array<Control, kControls> m_Ctl{};
-  std::vector<HFONT> m_Fonts;
   HBITMAP m_Logo = nullptr;
   HIMAGELIST m_Images = nullptr;
   HBRUSH m_InfoBrush = nullptr;

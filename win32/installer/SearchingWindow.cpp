@@ -6,6 +6,7 @@
 
 #include "installer/uSearching.h"
 #include "win32/adapters/WinText.h"
+#include "win32/installer/WindowBase.h"
 
 namespace {
 
@@ -19,12 +20,11 @@ constexpr RECT kCancelRect = {190, 186, 190 + 165, 186 + 36};
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
-class SearchingWindow final : public ISearchingView {
+// Lives as long as its window: it deletes itself when the window is gone.
+class SearchingWindow final : public TWindowBase, public ISearchingView {
  public:
   static HWND Create(HWND owner);
-  static SearchingWindow* From(HWND hwnd) {
-    return reinterpret_cast<SearchingWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
+  static SearchingWindow* From(HWND hwnd);
   void RunModal(HWND centreOn);
 
   void SetCaption(const TString& t) override { ::SetWindowTextW(m_Hwnd, W(t)); }
@@ -35,83 +35,65 @@ class SearchingWindow final : public ISearchingView {
     ::SetWindowTextW(Item(IDCANCEL), W(cancel));
   }
   void SetProgress(int percent) override { ::SendMessageW(Item(kSearchingProgressId), PBM_SETPOS, percent, 0); }
-  void CloseModal() override { m_Done = true; }
+  void CloseModal() override { EndModal(); }
 
  private:
-  explicit SearchingWindow(HWND hwnd) : m_Hwnd(hwnd) {}
-  ~SearchingWindow();
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  SearchingWindow() = default;
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnDetached() override {
+    if (m_OwnsItself) delete this;
+  }
   void CreateControls();
   HWND Item(int id) const { return ::GetDlgItem(m_Hwnd, id); }
-  int S(int v) const { return ::MulDiv(v, m_Dpi, 96); }
-  HWND Control(const wchar_t* cls, int id, const RECT& r, DWORD style, HFONT font);
-  HFONT Font(int pixels, int weight) const {
-    return ::CreateFontW(-S(pixels), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Tahoma");
-  }
   void CentreOn(HWND other);
 
-  HWND m_Hwnd;
-  int m_Dpi = 96;
-  HFONT m_SearchFont = nullptr;
-  HFONT m_TextFont = nullptr;
   TFormSearching m_Form{*this};
-  bool m_Done = false;
+  bool m_OwnsItself = false;
 };
 
+SearchingWindow* SearchingWindow::From(HWND hwnd) {
+  wchar_t name[64] = {};
+  ::GetClassNameW(hwnd, name, 64);
+  if (std::wstring_view(name) != kSearchingDialogClass) return nullptr;
+  return dynamic_cast<SearchingWindow*>(reinterpret_cast<TWindowBase*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA)));
+}
+
 HWND SearchingWindow::Create(HWND owner) {
-  HINSTANCE inst = ::GetModuleHandleW(nullptr);
-  static ATOM atom = 0;
-  if (!atom) {
+  static bool registered = false;
+  if (!registered) {
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&icc);
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &SearchingWindow::WndProc;
-    wc.hInstance = inst;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kSearchingDialogClass;
-    atom = ::RegisterClassExW(&wc);
+    registered = true;
   }
-  HDC screen = ::GetDC(nullptr);
-  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ::ReleaseDC(nullptr, screen);
-  RECT r = {0, 0, ::MulDiv(kClientWidth, dpi, 96), ::MulDiv(kClientHeight, dpi, 96)};
+  WNDCLASSEXW wc = {};
+  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kSearchingDialogClass;
+  RegisterClassOnce(wc);
+  auto* self = new SearchingWindow();
+  RECT r = {0, 0, self->S(kClientWidth), self->S(kClientHeight)};
   ::AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
-  HWND hwnd = ::CreateWindowExW(kExStyle, kSearchingDialogClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                                r.right - r.left, r.bottom - r.top, owner, nullptr, inst, nullptr);
-  if (!hwnd) return nullptr;
-  SearchingWindow* self = From(hwnd);
-  self->m_Dpi = dpi > 0 ? dpi : 96;
+  HWND hwnd = self->CreateAttached(kExStyle, kSearchingDialogClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   r.right - r.left, r.bottom - r.top, owner);
+  if (!hwnd) {
+    delete self;  // never attached, or detached again before creation ended
+    return nullptr;
+  }
+  self->m_OwnsItself = true;
   self->CreateControls();
   self->m_Form.FormCreate();
   return hwnd;
 }
 
-SearchingWindow::~SearchingWindow() {
-  if (m_SearchFont) ::DeleteObject(m_SearchFont);
-  if (m_TextFont) ::DeleteObject(m_TextFont);
-}
-
-HWND SearchingWindow::Control(const wchar_t* cls, int id, const RECT& r, DWORD style, HFONT font) {
-  HWND h = ::CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, S(r.left), S(r.top), S(r.right - r.left),
-                             S(r.bottom - r.top), m_Hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                             ::GetModuleHandleW(nullptr), nullptr);
-  if (font) ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  return h;
-}
-
 void SearchingWindow::CreateControls() {
-  m_SearchFont = Font(16, FW_BOLD);
-  m_TextFont = Font(13, FW_NORMAL);
-  Control(L"STATIC", kSearchingTextId, kSearchRect, SS_CENTER | SS_NOPREFIX, m_SearchFont);
-  Control(PROGRESS_CLASSW, kSearchingProgressId, kProgressRect, 0, nullptr);
+  HFONT searchFont = Font(L"Tahoma", 16, FW_BOLD);
+  HFONT textFont = Font(L"Tahoma", 13, FW_NORMAL);
+  CreateChild(L"STATIC", kSearchingTextId, kSearchRect, WS_VISIBLE | SS_CENTER | SS_NOPREFIX, searchFont);
+  CreateChild(PROGRESS_CLASSW, kSearchingProgressId, kProgressRect, WS_VISIBLE, nullptr);
   ::SendMessageW(Item(kSearchingProgressId), PBM_SETRANGE32, 0, 100);
-  Control(L"STATIC", kSearchingNotFoundId, kNotFoundRect, SS_LEFT | SS_NOPREFIX, m_TextFont);
-  Control(L"BUTTON", kSearchingReSearchId, kReSearchRect, WS_TABSTOP | BS_PUSHBUTTON, m_TextFont);
-  Control(L"BUTTON", IDCANCEL, kCancelRect, WS_TABSTOP | BS_DEFPUSHBUTTON, m_TextFont);
+  CreateChild(L"STATIC", kSearchingNotFoundId, kNotFoundRect, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, textFont);
+  CreateChild(L"BUTTON", kSearchingReSearchId, kReSearchRect, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, textFont);
+  CreateChild(L"BUTTON", IDCANCEL, kCancelRect, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, textFont);
 }
 
 void SearchingWindow::CentreOn(HWND other) {
@@ -132,45 +114,13 @@ void SearchingWindow::CentreOn(HWND other) {
 }
 
 void SearchingWindow::RunModal(HWND centreOn) {
-  const HWND hwnd = m_Hwnd;  // `this` goes with the window if the window is destroyed meanwhile
-  m_Done = false;
   m_Form.FormShow();
   CentreOn(centreOn);
-  HWND owner = ::GetWindow(hwnd, GW_OWNER);
-  const bool ownerEnabled = owner && ::IsWindowEnabled(owner);
-  if (ownerEnabled) ::EnableWindow(owner, FALSE);
-  ::ShowWindow(hwnd, SW_SHOW);
-  ::SetForegroundWindow(hwnd);
-  ::SetFocus(::GetDlgItem(hwnd, IDCANCEL));
-  MSG msg;
-  while (::IsWindow(hwnd) && !m_Done) {
-    BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
-    if (got == 0) {  // WM_QUIT belongs to the outer loop
-      ::PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    if (got < 0) break;
-    if (::IsDialogMessageW(hwnd, &msg)) continue;
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-  // The owner gets the activation back before the dialog hides.
-  if (ownerEnabled && ::IsWindow(owner)) ::EnableWindow(owner, TRUE);
-  if (::IsWindow(hwnd)) ::ShowWindow(hwnd, SW_HIDE);
-}
-
-LRESULT CALLBACK SearchingWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE)
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new SearchingWindow(hwnd)));
-  SearchingWindow* self = From(hwnd);
-  if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    self->m_Done = true;
-    delete self;
-    return ::DefWindowProcW(hwnd, msg, wp, lp);
-  }
-  return self->Handle(msg, wp, lp);
+  TWindowBase::RunModal(true, [this] {
+    ::ShowWindow(m_Hwnd, SW_SHOW);
+    ::SetForegroundWindow(m_Hwnd);
+    ::SetFocus(Item(IDCANCEL));
+  });
 }
 
 LRESULT SearchingWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
@@ -194,7 +144,7 @@ LRESULT SearchingWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
     }
     default:
-      return ::DefWindowProcW(m_Hwnd, msg, wp, lp);
+      return Default(msg, wp, lp);
   }
 }
 

@@ -6,6 +6,7 @@
 #include "installer/uWelcome.h"
 #include "sysutil/Exception.h"
 #include "win32/adapters/WinText.h"
+#include "win32/installer/WindowBase.h"
 
 namespace {
 
@@ -22,14 +23,7 @@ constexpr int kPictureLefts[TfrmWelcome::kPictureCount] = {16, 136, 256, 376, 49
 constexpr int kPictureTop = 10, kPictureWidth = 100, kPictureHeight = 72;
 constexpr int kTitlePixels = 35, kSmallestTitlePixels = 14;
 
-int ScreenDpi() {
-  HDC dc = ::GetDC(nullptr);
-  int dpi = dc ? ::GetDeviceCaps(dc, LOGPIXELSY) : 96;
-  if (dc) ::ReleaseDC(nullptr, dc);
-  return dpi > 0 ? dpi : 96;
-}
-
-class WelcomeWindow final : public IWelcomeView {
+class WelcomeWindow final : public TWindowBase, public IWelcomeView {
  public:
   WelcomeWindow(HWND owner, unsigned titleColor);
   ~WelcomeWindow() override;
@@ -41,7 +35,7 @@ class WelcomeWindow final : public IWelcomeView {
   void SetLoadingText(const TString& text) override { ::SetWindowTextW(m_Loading, W(text)); }
   void SetTimerInterval(std::uint32_t ms) override { ::SetTimer(m_Hwnd, kShowTimerId, ms, nullptr); }
   void StopTimer() override { ::KillTimer(m_Hwnd, kShowTimerId); }
-  void Close() override { m_Done = true; }
+  void Close() override { EndModal(); }
 
  private:
   struct Picture {
@@ -50,47 +44,20 @@ class WelcomeWindow final : public IWelcomeView {
     bool Visible = false;
   };
 
-  static void RegisterClassOnce(HINSTANCE inst);
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
-  int S(int v) const { return ::MulDiv(v, m_Dpi, 96); }
-  RECT Scaled(const RECT& r) const { return {S(r.left), S(r.top), S(r.right), S(r.bottom)}; }
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
   RECT PictureRect(int i) const;
   void Paint(HDC dc);
-  HWND Label(int id, const RECT& r, DWORD align, HFONT font);
-  HFONT TahomaFont(int pixels, int weight) const {
-    return ::CreateFontW(-S(pixels), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Tahoma");
-  }
 
-  HWND m_Owner;
-  HWND m_Hwnd = nullptr;
   HWND m_Title = nullptr;
   HWND m_Loading = nullptr;
-  int m_Dpi = ScreenDpi();
-  HFONT m_TitleFont = nullptr;
-  HFONT m_LoadingFont = nullptr;
+  HFONT m_TitleFont = nullptr;  // replaced when a long title needs a smaller one
   HBRUSH m_Back = ::CreateSolidBrush(kSkyBlue);
   COLORREF m_TitleColor;
   std::array<Picture, TfrmWelcome::kPictureCount> m_Pictures;
   TfrmWelcome m_Form{*this};
-  bool m_Done = false;
 };
 
-void WelcomeWindow::RegisterClassOnce(HINSTANCE inst) {
-  static ATOM atom = 0;
-  if (atom) return;
-  WNDCLASSEXW wc = {};
-  wc.cbSize = sizeof wc;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = &WelcomeWindow::WndProc;
-  wc.hInstance = inst;
-  wc.hCursor = ::LoadCursorW(nullptr, IDC_APPSTARTING);
-  wc.lpszClassName = kWelcomeSplashClass;
-  atom = ::RegisterClassExW(&wc);
-}
-
-WelcomeWindow::WelcomeWindow(HWND owner, unsigned titleColor) : m_Owner(owner), m_TitleColor(titleColor) {
+WelcomeWindow::WelcomeWindow(HWND owner, unsigned titleColor) : m_TitleColor(titleColor) {
   HINSTANCE inst = ::GetModuleHandleW(nullptr);
   for (int i = 0; i < TfrmWelcome::kPictureCount; ++i) {
     try {
@@ -102,18 +69,23 @@ WelcomeWindow::WelcomeWindow(HWND owner, unsigned titleColor) : m_Owner(owner), 
     }
   }
 
-  RegisterClassOnce(inst);
+  WNDCLASSEXW wc{};
+  wc.style = CS_DBLCLKS;
+  wc.hInstance = inst;
+  wc.hCursor = ::LoadCursorW(nullptr, IDC_APPSTARTING);
+  wc.lpszClassName = kWelcomeSplashClass;
+  RegisterClassOnce(wc);
   const int w = S(kClientWidth), h = S(kClientHeight);
   const int x = (::GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (::GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-  m_Hwnd = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_LAYERED, kWelcomeSplashClass, L"Welcome", WS_POPUP | WS_CLIPCHILDREN,
-                             x, y, w, h, owner, nullptr, inst, this);
-  if (!m_Hwnd) return;
+  if (!CreateAttached(WS_EX_TOPMOST | WS_EX_LAYERED, kWelcomeSplashClass, L"Welcome", WS_POPUP | WS_CLIPCHILDREN, x, y,
+                      w, h, owner))
+    return;
   ::SetLayeredWindowAttributes(m_Hwnd, 0, kAlpha, LWA_ALPHA);
 
-  m_TitleFont = TahomaFont(kTitlePixels, FW_BOLD);
-  m_LoadingFont = TahomaFont(16, FW_NORMAL);
-  m_Title = Label(kWelcomeTitleId, kTitleRect, SS_CENTER, m_TitleFont);
-  m_Loading = Label(kWelcomeLoadingId, kLoadingRect, SS_LEFT, m_LoadingFont);
+  m_TitleFont = MakeFont(L"Tahoma", kTitlePixels, FW_BOLD);
+  m_Title = CreateChild(L"STATIC", kWelcomeTitleId, kTitleRect, WS_VISIBLE | SS_NOPREFIX | SS_CENTER, m_TitleFont);
+  m_Loading = CreateChild(L"STATIC", kWelcomeLoadingId, kLoadingRect, WS_VISIBLE | SS_NOPREFIX | SS_LEFT,
+                          Font(L"Tahoma", 16, FW_NORMAL));
 
   m_Form.FormCreate();
   m_Form.SetTitleColor(titleColor);
@@ -125,17 +97,7 @@ WelcomeWindow::~WelcomeWindow() {
     ::DestroyWindow(m_Hwnd);
   }
   if (m_TitleFont) ::DeleteObject(m_TitleFont);
-  if (m_LoadingFont) ::DeleteObject(m_LoadingFont);
   ::DeleteObject(m_Back);
-}
-
-HWND WelcomeWindow::Label(int id, const RECT& r, DWORD align, HFONT font) {
-  RECT s = Scaled(r);
-  HWND label = ::CreateWindowExW(
-      0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_NOPREFIX | align, s.left, s.top, s.right - s.left, s.bottom - s.top,
-      m_Hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
-  ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  return label;
 }
 
 RECT WelcomeWindow::PictureRect(int i) const {
@@ -157,7 +119,7 @@ void WelcomeWindow::SetTitle(const TString& text) {
   ::GetClientRect(m_Title, &box);
   HDC dc = ::GetDC(m_Title);
   for (int px = kTitlePixels; dc; --px) {
-    HFONT font = TahomaFont(px, FW_BOLD);
+    HFONT font = MakeFont(L"Tahoma", px, FW_BOLD);
     HGDIOBJ old = ::SelectObject(dc, font);
     SIZE size = {};
     ::GetTextExtentPoint32W(dc, W(text), static_cast<int>(text.size()), &size);
@@ -181,55 +143,17 @@ void WelcomeWindow::SetTitleColor(std::uint32_t color) {
 
 void WelcomeWindow::RunModal() {
   if (!m_Hwnd) return;
-  const bool ownerEnabled = m_Owner && ::IsWindowEnabled(m_Owner);
-  if (ownerEnabled) ::EnableWindow(m_Owner, FALSE);
-  ::ShowWindow(m_Hwnd, SW_SHOWNORMAL);
-  ::UpdateWindow(m_Hwnd);
-  const HWND hwnd = m_Hwnd;
-  MSG msg;
-  while (!m_Done && ::IsWindow(hwnd)) {
-    BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
-    if (got == 0) {  // WM_QUIT belongs to the outer loop
-      ::PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    if (got < 0) break;
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-  // Give the activation back to the owner before the splash goes.
-  if (ownerEnabled && ::IsWindow(m_Owner)) ::EnableWindow(m_Owner, TRUE);
-  if (m_Hwnd) {
-    ::KillTimer(m_Hwnd, kShowTimerId);
-    ::ShowWindow(m_Hwnd, SW_HIDE);
-  }
-}
-
-LRESULT CALLBACK WelcomeWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* created = reinterpret_cast<WelcomeWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    created->m_Hwnd = hwnd;
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-  }
-  auto* self = reinterpret_cast<WelcomeWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    self->m_Hwnd = nullptr;
-    return ::DefWindowProcW(hwnd, msg, wp, lp);
-  }
-  try {
-    return self->Handle(msg, wp, lp);
-  } catch (const std::exception&) {
-    // Nothing may unwind through the system's message dispatch.
-    return ::DefWindowProcW(hwnd, msg, wp, lp);
-  }
+  TWindowBase::RunModal(false, [this] {
+    ::ShowWindow(m_Hwnd, SW_SHOWNORMAL);
+    ::UpdateWindow(m_Hwnd);
+  });
+  if (m_Hwnd) ::KillTimer(m_Hwnd, kShowTimerId);
 }
 
 LRESULT WelcomeWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_TIMER:
-      if (wp == kShowTimerId && !m_Done) m_Form.tmrShowTimer();
+      if (wp == kShowTimerId && !ModalEnded()) m_Form.tmrShowTimer();
       return 0;
     case WM_LBUTTONDBLCLK: {
       POINT pt = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
@@ -263,7 +187,7 @@ LRESULT WelcomeWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       return bits;
     }
     default:
-      return ::DefWindowProcW(m_Hwnd, msg, wp, lp);
+      return Default(msg, wp, lp);
   }
 }
 

@@ -5,16 +5,9 @@
 
 #include "config/InstallInfos.h"
 #include "win32/adapters/Win32Ports.h"
-#include "win32/installer/MainWindow.h"
-
-#if __has_include("win32/adapters/Win32Spooler.h")
 #include "win32/adapters/Win32Spooler.h"
-#define DS_HAVE_SPOOLER 1
-#endif
-#if __has_include("win32/installer/SearchingWindow.h")
+#include "win32/installer/MainWindow.h"
 #include "win32/installer/SearchingWindow.h"
-#define DS_HAVE_SEARCHING 1
-#endif
 
 namespace {
 
@@ -35,9 +28,7 @@ void RestrictLibrarySearch() {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   RestrictLibrarySearch();
   InstallWin32Ports(instance);
-#ifdef DS_HAVE_SPOOLER
   InstallWin32Spooler();
-#endif
   InitSysLangID();
 
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES |
@@ -47,9 +38,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   TMainWindow mainWindow(instance);
   HWND main = mainWindow.Create();
   if (!main) return 1;
-#ifdef DS_HAVE_SEARCHING
   CreateSearchingDialog(main);
-#endif
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

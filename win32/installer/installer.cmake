@@ -1,8 +1,10 @@
 # The installer program, DriverSetup.exe. It carries the strings files, the
 # logos and the three components as resources.
-file(GLOB DS_INSTALLER_SOURCES CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/win32/installer/*.cpp
-  ${CMAKE_SOURCE_DIR}/win32/installer/*.rc)
+# The windows in a library; the program entry and the resource scripts go
+# into the program itself (an archive member nobody references is left out).
+ds_layer(win32installer win32/installer ds_installer win32adapters welcome_jpeg
+         SYSTEM comctl32 uxtheme gdi32 user32 PROGRAM WinMain.cpp)
+file(GLOB DS_INSTALLER_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/win32/installer/*.rc)
 
 # The components are copied into the build folder first, so that the resource
 # script names fixed paths and is rebuilt whenever a component changes.
@@ -51,18 +53,12 @@ string(APPEND _rc "INST2K64DLL RCDATA \"${_inst2k64}\"\n")
 string(APPEND _rc "PRNSETUP64EXE RCDATA \"${_prnsetup64}\"\n")
 file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/installer-resources.rc CONTENT "${_rc}")
 
-add_executable(DriverSetup WIN32 ${DS_INSTALLER_SOURCES} ${CMAKE_BINARY_DIR}/installer-resources.rc)
+add_executable(DriverSetup WIN32 ${CMAKE_SOURCE_DIR}/win32/installer/WinMain.cpp ${DS_INSTALLER_RESOURCES} ${CMAKE_BINARY_DIR}/installer-resources.rc)
 set_source_files_properties(${CMAKE_BINARY_DIR}/installer-resources.rc PROPERTIES
   OBJECT_DEPENDS "${_inst2k};${_inst2k64};${_prnsetup64};${_res}/Strings_CN.ini;${_res}/Strings_CHT.ini;${_res}/Strings_EN.ini;${CMAKE_SOURCE_DIR}/win32/installer/DriverSetup.manifest")
 add_dependencies(DriverSetup installer_components)
 target_include_directories(DriverSetup PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(DriverSetup PRIVATE win32adapters comctl32 uxtheme gdi32 user32)
-if(TARGET welcome_jpeg)
-  target_link_libraries(DriverSetup PRIVATE welcome_jpeg)
-endif()
-if(TARGET win32spooler)
-  target_link_libraries(DriverSetup PRIVATE win32spooler)
-endif()
+target_link_libraries(DriverSetup PRIVATE win32installer)
 target_link_options(DriverSetup PRIVATE ${DS_WIN_LINK_OPTIONS} -municode -mwindows)
 add_custom_command(TARGET DriverSetup POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:DriverSetup> ${DS_DIST_DIR}/DriverSetup.exe)

@@ -176,13 +176,13 @@ TEST_F(Inst2kDevice, RegistersTheInfIntoTheInfFolder) {
 TEST_F(Inst2kDevice, InstallWithoutPresentDeviceFailsWithNoSuchDevinst) {
   EXPECT_EQ(install(Narrow(inf).c_str(), kNoSuchHwid, "LPT1:", nullptr), inst2k::kInstallFailed)
       << "is the newdev stand-in installed (tests/wine/inst2k/prepare.sh)?";
-  EXPECT_EQ(lastError(), inst2k::kErrorNoSuchDevinst);
+  EXPECT_EQ(lastError(), kErrorNoSuchDevinst);
   EXPECT_EQ(StandInValue(L"InfPath"), Narrow(inf));
   EXPECT_EQ(StandInValue(L"HardwareId"), kNoSuchHwid);
 
   // The silent test hands back the code and records nothing.
   EXPECT_EQ(test(nullptr, kNoSuchHwid, Narrow(inf).c_str(), inst2k::kInstallFlagNonInteractive),
-            inst2k::kErrorNoSuchDevinst);
+            kErrorNoSuchDevinst);
   EXPECT_EQ(test(nullptr, kDemoHwid, Narrow(inf).c_str(), inst2k::kInstallFlagNonInteractive), 0u);
 }
 
@@ -201,7 +201,7 @@ TEST_F(Inst2kDevice, InstallForPresentDeviceSucceedsWithTheFullInfPath) {
   install(Narrow(inf).c_str(), kNoSuchHwid, "LPT1:", nullptr);
   EXPECT_EQ(install(Narrow(Join(folder, L"missing.inf")).c_str(), kDemoHwid, "LPT1:", nullptr), inst2k::kInstallFailed);
   EXPECT_EQ(install(Narrow(folder).c_str(), kDemoHwid, "LPT1:", nullptr), inst2k::kInstallFailed);
-  EXPECT_EQ(lastError(), inst2k::kErrorNoSuchDevinst);
+  EXPECT_EQ(lastError(), kErrorNoSuchDevinst);
 }
 
 TEST_F(Inst2kDevice, RefreshReturnsAndLeavesTheLibraryUsable) {

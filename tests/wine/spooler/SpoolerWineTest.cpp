@@ -133,7 +133,7 @@ TEST_F(WineSpooler, DriverAndQueueReadBackAtEveryLevel) {
   TPrinterInfo4 p4;
   TPrinterInfo5 p5;
   EXPECT_FALSE(Spooler().GetPrinter2(h, 0, p2, needed));
-  EXPECT_EQ(Sys().GetLastError(), spool::kErrInsufficientBuffer);
+  EXPECT_EQ(Sys().GetLastError(), kErrorInsufficientBuffer);
   ASSERT_TRUE(Spooler().GetPrinter2(h, needed, p2, needed));
   Spooler().GetPrinter4(h, 0, p4, needed);
   ASSERT_TRUE(Spooler().GetPrinter4(h, needed, p4, needed));
@@ -220,7 +220,7 @@ TEST_F(WineSpooler, LocalPortAndMovingAQueueToIt) {
   EXPECT_EQ(Sys().GetLastError(), 0u);
   EXPECT_TRUE(PortExists(port));
   EXPECT_TRUE(AddLocalPort(port));
-  EXPECT_EQ(Sys().GetLastError(), spool::kErrAlreadyExists);
+  EXPECT_EQ(Sys().GetLastError(), kErrorAlreadyExists);
   EXPECT_FALSE(AddLocalPort(TString(256, u'x')));
 
   ASSERT_TRUE(SetPrinterPort(u"Wine Port Queue", port));
