@@ -2,13 +2,13 @@
 // queue of the model already serves it; the hardware rescan.
 #include <cstring>
 
-#include "inst2k/Inst2kApi.h"
 #include "install/InstallFunc.h"
 #include "platform/IFileSystem.h"
 #include "platform/IModules.h"
 #include "platform/IProcess.h"
 #include "platform/ISystem.h"
 #include "platform/IThreads.h"
+#include "platform/Inst2kApi.h"
 #include "spooler/PrinterUtils.h"
 #include "sysutil/Convert.h"
 #include "sysutil/Exception.h"
@@ -18,9 +18,6 @@
 
 namespace {
 
-constexpr std::uint32_t kErrorAccessDenied = 5;
-constexpr std::uint32_t kTrustNoSignature = 0x800B0100;
-constexpr std::uint32_t kNoCatalogForOemInf = 0xE000022F;
 constexpr size_t kRetChars = 255;
 
 // The library's text: up to its terminating zero, never past the buffer.
@@ -78,7 +75,7 @@ std::uint32_t ExistReqInlineSetupDevice(THandle window, const TString& inst2kDll
       // A library without the test cannot tell: the printer counts as not connected.
       test = isInline ? isInline(reinterpret_cast<inst2k::TOwnerWindow>(window), hardwareId.c_str(), infPath.c_str(),
                                  inst2k::kInstallFlagNonInteractive)
-                      : inst2k::kErrorProcNotFound;
+                      : kErrorProcNotFound;
   }
 
   std::uint32_t result = test;
@@ -86,12 +83,12 @@ std::uint32_t ExistReqInlineSetupDevice(THandle window, const TString& inst2kDll
     case 0:
       found = true;
       return 0;
-    case inst2k::kErrorNoMoreItems:
+    case kErrorNoMoreItems:
       return 0;
-    case inst2k::kErrorFileNotFound:
+    case kErrorFileNotFound:
     case kErrorAccessDenied:
     case kTrustNoSignature:
-    case kNoCatalogForOemInf:
+    case kErrorNoCatalogForOemInf:
       result = 0;
       break;
     default:

@@ -2,18 +2,17 @@
 // through the 64-bit host on 64-bit Windows; and the INF registration.
 #include <cstring>
 
-#include "inst2k/Inst2kApi.h"
 #include "install/InstallFunc.h"
 #include "platform/IModules.h"
 #include "platform/IProcess.h"
 #include "platform/ISystem.h"
+#include "platform/Inst2kApi.h"
 #include "sysutil/Exception.h"
 #include "sysutil/MyUtils.h"
 #include "sysutil/Paths.h"
 
 namespace {
 
-constexpr std::uint32_t kErrorNoUnicodeTranslation = 1113;
 constexpr std::uint32_t kOemInfBufferBytes = 256;
 
 }  // namespace

@@ -9,9 +9,9 @@
 #include "fakes/FakeMainView.h"
 #include "fakes/FakeModules.h"
 #include "fakes/FakeSpooler.h"
-#include "inst2k/Inst2kApi.h"
 #include "install/InstallFunc.h"
 #include "installer/uMain.h"
+#include "platform/Inst2kApi.h"
 #include "spooler/PrinterUtils.h"
 #include "sysutil/Exception.h"
 #include "sysutil/ProfileFile.h"
@@ -108,7 +108,7 @@ TEST(Detection, TestCodesAndTheQueueCheck) {
   bool found = false;
   EXPECT_THROW(ExistReqInlineSetupDevice(1, u"C:\\none.dll", u"", u"", "X", "a.inf", u"M", found), Exception);
   m.modules.Libraries[kDll].erase("Inst2k_IsInlineDeviceExist");
-  EXPECT_EQ(ExistReqInlineSetupDevice(1, kDll, u"", u"", "X", "a.inf", u"M", found), inst2k::kErrorProcNotFound);
+  EXPECT_EQ(ExistReqInlineSetupDevice(1, kDll, u"", u"", "X", "a.inf", u"M", found), kErrorProcNotFound);
 }
 
 TEST(Detection, HostAnswersThroughItsExchangeFile) {
@@ -196,8 +196,9 @@ class Buffering : public ::testing::Test {
   void SetUp() override {
     g_InstallInfos = TInstallInfos();
     Package(u"1.0");
-    m.fs.AddFile(u"C:\\Pkg\\Setup.ini", text::ToUtf8(u"[A]\r\nPrinterName=" + model +
-                                                     u"\r\nPrinterHWID=HW\r\nDriverDir=\\Drv\r\nINF.2K=a.inf\r\nINF.X64=a.inf\r\n"));
+    m.fs.AddFile(u"C:\\Pkg\\Setup.ini",
+                 text::ToUtf8(u"[A]\r\nPrinterName=" + model +
+                              u"\r\nPrinterHWID=HW\r\nDriverDir=\\Drv\r\nINF.2K=a.inf\r\nINF.X64=a.inf\r\n"));
     g_InstallInfos.LoadFromFile(u"C:\\Pkg\\Setup.ini");
     form.m_iSelect = 0;
     form.m_strManufactor = u"Tessaron";

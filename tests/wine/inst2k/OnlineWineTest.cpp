@@ -6,12 +6,12 @@
 #include "Inst2kWineSupport.h"
 #include "config/InstallInfos.h"
 #include "fakes/FakeMainView.h"
-#include "inst2k/Inst2kApi.h"
 #include "install/InstallFunc.h"
 #include "installer/uMain.h"
 #include "platform/IFileSystem.h"
 #include "platform/IShell.h"
 #include "platform/ISystem.h"
+#include "platform/Inst2kApi.h"
 #include "win32/adapters/Win32Ports.h"
 
 ISystem& Win32SystemInstance();
