@@ -263,6 +263,26 @@ TEST_F(Buffering, FailedCopyKeepsTheOldBuffer) {
   EXPECT_FALSE(m.fs.DirectoryExists(buffer + u".new"));
 }
 
+TEST_F(Buffering, LinksAreNotFollowedAndTheBufferIsNoSource) {
+  Registration();
+  g_Lib.registered = "C:\\Windows\\inf\\oem5.inf";
+  m.fs.AddLink(u"C:\\Pkg\\Drv\\elsewhere");
+  ASSERT_TRUE(form.BufferDriverFiles(inf));
+  EXPECT_FALSE(m.fs.DirectoryExists(buffer + u"\\elsewhere"));
+  EXPECT_FALSE(m.fs.FileExists(buffer + u"\\elsewhere"));
+
+  // A package inside the buffer folder would be copied into itself and deleted.
+  m.sys.ModuleFile = buffer + u"\\DriverSetup.exe";
+  Package(u"3.0");
+  m.fs.AddFile(buffer + u"\\Drv\\a.inf", text::ToUtf8(u"[Version]\r\nDriverVer=01/01/2024,3.0\r\n"));
+  m.fs.AddFile(buffer + u"\\Setup.ini", text::ToUtf8(u"[A]\r\nPrinterName=TS-1\r\nPrinterHWID=HW\r\nDriverDir=\\Drv\r\n"
+                                                     u"INF.2K=a.inf\r\nINF.X64=a.inf\r\n"));
+  g_InstallInfos = TInstallInfos();
+  g_InstallInfos.LoadFromFile(buffer + u"\\Setup.ini");
+  EXPECT_THROW(form.BufferDriverFiles(inf), Exception);
+  EXPECT_TRUE(m.fs.FileExists(buffer + u"\\Drv\\a.inf"));
+}
+
 TEST_F(Buffering, NamesThatAreNoFolderNames) {
   form.m_strManufactor = u"";
   Registration();
