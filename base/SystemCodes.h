@@ -36,4 +36,5 @@ inline constexpr std::uint32_t kErrorPrinterDriverInUse = 3001;     // ERROR_PRI
 // SetupAPI's own codes.
 inline constexpr std::uint32_t kErrorNoSuchDevinst = 0xE000020B;        // ERROR_NO_SUCH_DEVINST
 inline constexpr std::uint32_t kErrorNoAssociatedService = 0xE0000219;  // ERROR_NO_ASSOCIATED_SERVICE
-inline constexpr std::uint32_t kErrorCancelled = 0xE000022F;            // the user cancelled the device install
+inline constexpr std::uint32_t kErrorNoCatalogForOemInf = 0xE000022F;   // ERROR_NO_CATALOG_FOR_OEM_INF
+inline constexpr std::uint32_t kTrustNoSignature = 0x800B0100;          // TRUST_E_NOSIGNATURE

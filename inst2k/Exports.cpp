@@ -4,10 +4,10 @@
 
 #include "inst2k/FindExistDevice.h"
 #include "inst2k/IInst2kSystem.h"
-#include "inst2k/Inst2kApi.h"
 #include "inst2k/Inst2kState.h"
 #include "inst2k/InstallDriver.h"
 #include "inst2k/RegistryInf.h"
+#include "platform/Inst2kApi.h"
 
 namespace inst2k {
 

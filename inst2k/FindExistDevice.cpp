@@ -5,9 +5,9 @@
 #include "inst2k/IDeviceRegistry.h"
 #include "inst2k/IDeviceSetup.h"
 #include "inst2k/IInst2kSystem.h"
-#include "inst2k/Inst2kApi.h"
 #include "inst2k/Inst2kState.h"
 #include "inst2k/ReportInstallError.h"
+#include "platform/Inst2kApi.h"
 
 namespace inst2k {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "inst2k/IPrnSetupHost.h"
-#include "inst2k/Inst2kApi.h"
+#include "platform/Inst2kApi.h"
 
 namespace inst2k {
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "sysutil/Text.h"
 
@@ -59,3 +60,43 @@ TString HostCommandLine(const TString& hostPath, std::int32_t window, const TStr
                         const TString& hardwareId, const TString& currentDir);
 // "...USBPRINT...&USB001" -> "USB001", "...LPTENUM...&LPT1" -> "LPT1:", else empty.
 TString CutPortFromInstanceId(const TString& idAndPort);
+
+class TModule;
+struct TStartup;
+
+// Loads the device-install library or raises "DllNotFound :" with its path.
+void LoadInst2k(TModule& library, const TString& path);
+// How the host is started: hidden, detached, in its own folder.
+TStartup HostStartup(const TString& commandLine, const TString& hostPath);
+
+// The silent test installation (in this process, or through the host on
+// 64-bit Windows) and the queue check: 0 (found: installed by the test; not
+// found: may be connected), ReqOfflineInstall, or the test's error code.
+std::uint32_t ExistReqInlineSetupDevice(THandle window, const TString& inst2kDll, const TString& hostExe,
+                                        const TString& inst2k64Dll, const std::string& hardwareId,
+                                        const std::string& infPath, const TString& modelName, bool& found);
+// The host's test installation; 1067 when it gave no answer.
+std::uint32_t ExistInlineDevice64(THandle window, const TString& hardwareId, const TString& infPath,
+                                  const TString& hostExe, const TString& inst2k64Dll, std::uint32_t installFlags);
+// A device node with the hardware ID: its first hardware ID and its port.
+bool FindExistDevice(const TString& inst2kDll, const TString& hardwareId, TString& deviceHwid, TString& port,
+                     bool rescan);
+void RefreshSystemHW(const TString& inst2kDll);
+// RefreshSystemHW on a background thread nobody waits for.
+void RefreshSystemHW_Thread(const TString& inst2kDll);
+void ShowInst2kErrorCode(const TString& inst2kDll, bool show);
+// The library's LastInstallErrorCode, or 1.
+std::uint32_t GetLastInstallErrorCode(THandle library);
+
+// Installs the model for every present device in this process (32-bit
+// Windows). True when installed; errorCode is the library's last code.
+bool InstallSpecPrinter2k(THandle window, std::uint32_t& errorCode, const TString& infPath,
+                          const TString& offlineHwidPrefix, const TString& hardwareId, const TString& inst2kDll,
+                          TString& port);
+// Starts the host in install mode (64-bit Windows) without waiting; its
+// process handle is handed back, its outcome arrives as a window message.
+void InstallSpecPrinter64(THandle window, const TString& hostExe, const TString& infPath,
+                          const TString& offlineHwidPrefix, const TString& hardwareId, const TString& inst2k64Dll,
+                          const TString& inst2kDll, THandle& process, TString& port);
+// Registers the INF with the system; the registered copy's path, or empty.
+bool CopyOemInf(const TString& inst2kDll, const TString& infPath, TString& oemInfPath);

@@ -29,6 +29,9 @@ class TFormMain {
   void LblMouseMove(TMainControl label);
   void LblMouseLeave(TMainControl label);
   void tmrInstallingHintsTimer();
+  // Keeps a current copy of the selected model's driver folder below Program
+  // Files and registers its INF; registeredInf names the INF to install from.
+  bool BufferDriverFiles(TString& registeredInf);
 
   // State (read and written by the install flow too).
   TString m_strManufactor;

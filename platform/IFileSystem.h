@@ -35,6 +35,8 @@ class IFileSystem {
   virtual bool WriteFileLocked(const TString& path, const std::string& bytes, THandle& lock) = 0;
   virtual void CloseLocked(THandle lock) = 0;
 
+  // MoveFileW: renames a file or a folder on the same drive.
+  virtual bool MoveFile(const TString& from, const TString& to) = 0;
   // CopyFileW, replacing an existing target.
   virtual bool CopyFile(const TString& from, const TString& to) = 0;
   // WritePrivateProfileStringW: creates the file, the section or the key as needed.

@@ -8,6 +8,8 @@
 
 // A decimal, "$" or "0x" hexadecimal integer; raises Exception naming the text.
 std::int32_t StrToInt(TStringView s);
+// A decimal (or "$" hexadecimal) 64-bit integer; raises Exception naming the text.
+std::int64_t StrToInt64(TStringView s);
 
 // Splits a delimited list: the delimiter and blanks (characters up to U+0020)
 // end an item, an item in double quotes is taken whole (a doubled quote stands

@@ -14,7 +14,7 @@
 #include "FuzzCheck.h"
 #include "fakes/FakeInst2kMachine.h"
 #include "inst2k/FindExistDevice.h"
-#include "inst2k/Inst2kApi.h"
+#include "platform/Inst2kApi.h"
 
 using namespace inst2k;
 

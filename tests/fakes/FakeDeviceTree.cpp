@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "inst2k/Inst2kApi.h"
+#include "platform/Inst2kApi.h"
 
 using namespace inst2k;
 

@@ -172,6 +172,8 @@ bool FakeFileSystem::RemoveDirectory(const TString& path) {
 }
 
 bool FakeFileSystem::CopyFile(const TString& from, const TString& to) {
+  if (CopyFailsAfter == 0) return false;
+  if (CopyFailsAfter > 0) --CopyFailsAfter;
   std::string bytes;
   return ReadFile(from, bytes) && WriteFile(to, bytes);
 }
@@ -222,4 +224,25 @@ bool FakeFileSystem::WriteProfileString(const TString& file, const TString& sect
   TString out;
   for (const auto& l : lines) out += l + u"\r\n";
   return WriteFile(file, text::ToUtf8(out));
+}
+
+bool FakeFileSystem::MoveFile(const TString& from, const TString& to) {
+  TString f = Key(from), t = Key(to);
+  if (!m_Nodes.count(f) || m_Nodes.count(t) || !DirectoryExists(Parent(t))) return false;
+  for (const auto& [k, _] : m_Locks)
+    if (_ == f || _.starts_with(f + u"\\")) return false;
+  std::map<TString, Node> moved;
+  for (auto it = m_Nodes.begin(); it != m_Nodes.end();) {
+    if (it->first == f || it->first.starts_with(f + u"\\")) {
+      Node n = it->second;
+      TString rest = it->first.substr(f.size());
+      n.Path = to + n.Path.substr(n.Path.size() - rest.size());
+      moved[t + rest] = n;
+      it = m_Nodes.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  m_Nodes.insert(moved.begin(), moved.end());
+  return true;
 }

@@ -47,6 +47,8 @@ class FakeFileSystem : public IFileSystem {
   bool SetAttributesNormal(const TString& path) override;
   bool DeleteFile(const TString& path) override;
   bool CopyFile(const TString& from, const TString& to) override;
+  bool MoveFile(const TString& from, const TString& to) override;
+  int CopyFailsAfter = -1;  // copies that succeed before every further one fails
   bool WriteProfileString(const TString& file, const TString& section, const TString& key,
                           const TString& value) override;
   bool RemoveDirectory(const TString& path) override;

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "inst2k/Inst2kApi.h"
+#include "platform/Inst2kApi.h"
 
 using namespace inst2k;
 

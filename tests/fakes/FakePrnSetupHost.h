@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "inst2k/IPrnSetupHost.h"
-#include "inst2k/Inst2kApi.h"
+#include "platform/Inst2kApi.h"
 
 // One library as the host sees it: which exports it has and what they answer.
 struct FakeInst2kLibrary {

@@ -9,7 +9,7 @@
 
 #include "fakes/FakeInst2kMachine.h"
 #include "inst2k/Exports.h"
-#include "inst2k/Inst2kApi.h"
+#include "platform/Inst2kApi.h"
 
 using namespace inst2k;
 

@@ -5,8 +5,8 @@
 
 #include "fakes/FakeInst2kMachine.h"
 #include "inst2k/FindExistDevice.h"
-#include "inst2k/Inst2kApi.h"
 #include "inst2k/InstallDriver.h"
+#include "platform/Inst2kApi.h"
 
 using namespace inst2k;
 

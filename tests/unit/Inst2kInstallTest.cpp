@@ -4,10 +4,10 @@
 #include <string>
 
 #include "fakes/FakeInst2kMachine.h"
-#include "inst2k/Inst2kApi.h"
 #include "inst2k/InstallDriver.h"
 #include "inst2k/RegistryInf.h"
 #include "inst2k/ReportInstallError.h"
+#include "platform/Inst2kApi.h"
 
 using namespace inst2k;
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "fakes/FakePrnSetupHost.h"
-#include "inst2k/Inst2kApi.h"
 #include "inst2k/PrnSetup64.h"
+#include "platform/Inst2kApi.h"
 
 using namespace inst2k;
 

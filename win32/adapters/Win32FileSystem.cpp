@@ -81,6 +81,7 @@ class Win32FileSystem : public IFileSystem {
     if (lock) ::CloseHandle(H(lock));
   }
 
+  bool MoveFile(const TString& from, const TString& to) override { return ::MoveFileW(W(from), W(to)); }
   bool CopyFile(const TString& from, const TString& to) override { return ::CopyFileW(W(from), W(to), FALSE); }
   bool WriteProfileString(const TString& file, const TString& section, const TString& key,
                           const TString& value) override {

@@ -17,6 +17,8 @@ ISystem& Win32SystemInstance();
 IFileSystem& Win32FileSystemInstance();
 IProcess& Win32ProcessInstance();
 IRegistry& Win32RegistryInstance();
+IModules& Win32ModulesInstance();
+IThreads& Win32ThreadsInstance();
 
 namespace {
 
@@ -72,4 +74,6 @@ void InstallWin32Ports(HMODULE resourceModule) {
   PortSlot<IResources>::Set(&resources);
   PortSlot<IShell>::Set(&shell);
   PortSlot<IRegistry>::Set(&Win32RegistryInstance());
+  PortSlot<IModules>::Set(&Win32ModulesInstance());
+  PortSlot<IThreads>::Set(&Win32ThreadsInstance());
 }

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "Inst2kWineSupport.h"
-#include "inst2k/Inst2kApi.h"
+#include "platform/Inst2kApi.h"
 
 using namespace inst2kwine;
 
@@ -181,8 +181,7 @@ TEST_F(Inst2kDevice, InstallWithoutPresentDeviceFailsWithNoSuchDevinst) {
   EXPECT_EQ(StandInValue(L"HardwareId"), kNoSuchHwid);
 
   // The silent test hands back the code and records nothing.
-  EXPECT_EQ(test(nullptr, kNoSuchHwid, Narrow(inf).c_str(), inst2k::kInstallFlagNonInteractive),
-            kErrorNoSuchDevinst);
+  EXPECT_EQ(test(nullptr, kNoSuchHwid, Narrow(inf).c_str(), inst2k::kInstallFlagNonInteractive), kErrorNoSuchDevinst);
   EXPECT_EQ(test(nullptr, kDemoHwid, Narrow(inf).c_str(), inst2k::kInstallFlagNonInteractive), 0u);
 }
 

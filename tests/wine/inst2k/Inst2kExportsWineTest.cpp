@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "Inst2kWineSupport.h"
-#include "inst2k/Inst2kApi.h"
+#include "platform/Inst2kApi.h"
 
 using namespace inst2kwine;
 

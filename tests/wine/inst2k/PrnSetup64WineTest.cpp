@@ -9,7 +9,7 @@
 #include <string>
 
 #include "Inst2kWineSupport.h"
-#include "inst2k/Inst2kApi.h"
+#include "platform/Inst2kApi.h"
 
 using namespace inst2kwine;
 

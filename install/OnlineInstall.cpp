@@ -1,0 +1,78 @@
+// Plug and Play installation of a model: in this process on 32-bit Windows,
+// through the 64-bit host on 64-bit Windows; and the INF registration.
+#include <cstring>
+
+#include "install/InstallFunc.h"
+#include "platform/IModules.h"
+#include "platform/IProcess.h"
+#include "platform/ISystem.h"
+#include "platform/Inst2kApi.h"
+#include "sysutil/Exception.h"
+#include "sysutil/MyUtils.h"
+#include "sysutil/Paths.h"
+
+namespace {
+
+constexpr std::uint32_t kOemInfBufferBytes = 256;
+
+}  // namespace
+
+bool InstallSpecPrinter2k(THandle window, std::uint32_t& errorCode, const TString& infPath,
+                          const TString& /*offlineHwidPrefix*/, const TString& hardwareId, const TString& inst2kDll,
+                          TString& port) {
+  TModule library;
+  LoadInst2k(library, inst2kDll);
+  auto install = library.Get<inst2k::TFuncInst2K>("FuncInst2K");
+  if (!install) throw Exception(u"DllFileError");
+
+  TString deviceHwid;
+  FindExistDevice(inst2kDll, hardwareId, deviceHwid, port, true);
+  if (port.empty()) port = u"LPT1:";
+
+  bool exact = true, all = true;
+  std::string inf = Sys().WideToAnsi(infPath, &exact);
+  all = all && exact;
+  std::string hwid = Sys().WideToAnsi(hardwareId, &exact);
+  all = all && exact;
+  std::string ansiPort = Sys().WideToAnsi(port, &exact);
+  // A path or ID the code page cannot hold would install something else.
+  if (!all) {
+    errorCode = kErrorNoUnicodeTranslation;
+    return false;
+  }
+  std::int32_t r = install(inf.c_str(), hwid.c_str(), ansiPort.c_str(), reinterpret_cast<inst2k::TOwnerWindow>(window));
+  errorCode = GetLastInstallErrorCode(library.Handle());
+  return r == inst2k::kInstalled || r == inst2k::kInstalledRestart;
+}
+
+void InstallSpecPrinter64(THandle window, const TString& hostExe, const TString& infPath,
+                          const TString& /*offlineHwidPrefix*/, const TString& hardwareId, const TString& inst2k64Dll,
+                          const TString& inst2kDll, THandle& process, TString& port) {
+  if (!IsWow64()) return;
+  TString deviceHwid;
+  FindExistDevice(inst2kDll, hardwareId, deviceHwid, port, true);
+  if (port.empty()) port = u"LPT1:";
+  const TString cmd = HostCommandLine(hostExe, static_cast<std::int32_t>(window), inst2k64Dll, infPath, hardwareId,
+                                      Sys().GetCurrentDirectory());
+  TProcessInfo pi;
+  if (!Proc().StartProcess(HostStartup(cmd, hostExe), pi)) return;
+  process = pi.Process;
+  Proc().CloseHandle(pi.Thread);
+}
+
+bool CopyOemInf(const TString& inst2kDll, const TString& infPath, TString& oemInfPath) {
+  bool exactInf = true, exactDir = true;
+  std::string inf = Sys().WideToAnsi(infPath, &exactInf);
+  std::string dir = Sys().WideToAnsi(paths::ExtractFilePath(infPath), &exactDir);
+  char buffer[kOemInfBufferBytes] = {};
+  oemInfPath.clear();
+  TModule library;
+  LoadInst2k(library, inst2kDll);
+  // A library without the registration registers nothing.
+  auto registerInf = library.Get<inst2k::TInst2k_RegistryInf>("Inst2k_RegistryInf");
+  if (!registerInf || !exactInf || !exactDir) return false;
+  Sys().SetLastError(0);
+  if (!registerInf(inf.c_str(), dir.c_str(), buffer, kOemInfBufferBytes)) return false;
+  oemInfPath = Sys().AnsiToWide(std::string(buffer, strnlen(buffer, sizeof(buffer))));
+  return true;
+}
