@@ -80,6 +80,16 @@ class IMainView : public IControlsForm {
   virtual void SetStatusText(const TString& text) = 0;
   virtual TString StatusText() const = 0;
   virtual void SetInstallingHintsTimer(bool on) = 0;
+  // The watchdog of the 64-bit host: tmrSetup64Error, every 5000 ms while on.
+  virtual void SetSetup64ErrorTimer(bool on) = 0;
+
+  // The main window itself.
+  virtual void SetVisible(bool visible) = 0;
+  virtual bool Visible() const = 0;
+  virtual void SetBusyCursor(bool busy) = 0;  // the hourglass over the window
+  virtual void FocusControl(TMainControl c) = 0;
+  // The searching dialog, shown modally; returns when it closed.
+  virtual void ShowSearchingDialog() = 0;
 
   // The welcome splash, shown modally; returns when it closed.
   virtual void ShowWelcomeSplash(std::uint32_t titleColor) = 0;

@@ -113,6 +113,7 @@ void TFormMain::ApplyOEMBranding() {
 void TFormMain::FormDestroy() {
   m_slPrintersO.clear();
   m_slPrintersN.clear();
+  CloseHost();
   for (THandle lock : m_ComponentLocks) Fs().CloseLocked(lock);
   m_ComponentLocks.clear();
   if (!m_strTempDir.empty()) workspace::DeleteTree(m_strTempDir);

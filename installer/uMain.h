@@ -33,6 +33,27 @@ class TFormMain {
   // Files and registers its INF; registeredInf names the INF to install from.
   bool BufferDriverFiles(TString& registeredInf);
 
+  // Installing the selected model: the Install button (also Enter) and a
+  // double click on the list. Neither starts while an install runs.
+  void btnStartClick();
+  void lvPrintersDblClick();
+  void InstallSelectPrinter(bool tryOnline);
+  void RunInstallProcess(bool tryOnline);
+  // The online install; true when it finished in this process.
+  bool PrinterOnLineInstall3264(int modelIndex);
+
+  // The outcome: success (message 0x402) and failure (message 0x401, LParam =
+  // the error code), and the watchdog of the 64-bit host.
+  void Succ();
+  void InstallFail(std::uint32_t errorCode);
+  void tmrSetup64ErrorTimer();
+  // A message from the 64-bit host. Only an install that waits for the host
+  // takes it: a late or stray message shows no second outcome.
+  void HostMessage(std::uint32_t message, std::uint32_t lParam);
+  static constexpr std::uint32_t kMsgInstallFail = 0x401;
+  static constexpr std::uint32_t kMsgInstallSucc = 0x402;
+  bool WaitingForHost() const { return m_bHostStarted; }
+
   // State (read and written by the install flow too).
   TString m_strManufactor;
   TString m_strLangIni;
@@ -46,7 +67,7 @@ class TFormMain {
   TString m_strDisConnectPort;
   TString m_strInstallingPrinter;
   TString m_strInstallPortName;
-  std::uint32_t m_hPrnSetup64 = 0;
+  THandle m_hPrnSetup64 = 0;
   TString m_strTempDir;
   TStringList m_slPrintersO;
   TStringList m_slPrintersN;
@@ -66,9 +87,19 @@ class TFormMain {
   void WriteResource(const TString& name, const TString& path, bool keepLocked);
   void OpenLink(const TString& file);
   void OpenDocument(TString TRInstallInfo::*document);
+  // Old drivers of the model removed first; false ends the install.
+  bool RemoveOldDriver(const TRInstallInfo& model);
+  // Controls, cursor, hints and state for an install starting or ended.
+  void BeginInstallState();
+  void EndInstallState();
+  TStringList ModelQueues(const TString& modelName);
+  void CloseHost();
+  void ConfigureNewQueue(const TRInstallInfo& model, TString& port, bool& restartNote);
 
   IMainView& m_View;
   bool m_bActivated = false;
   int m_iHintsCounter = 0;
   std::vector<THandle> m_ComponentLocks;
+  bool m_bStarting = false;     // a click's install is past its first step
+  bool m_bHostStarted = false;  // the 64-bit host works; its message ends the install
 };

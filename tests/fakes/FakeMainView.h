@@ -37,6 +37,12 @@ class FakeMainView : public IMainView {
   int Selected = -1;
   TString Status;
   bool HintsTimer = false;
+  bool WatchdogTimer = false;
+  bool Shown = true;
+  bool BusyCursor = false;
+  std::optional<TMainControl> Focused;
+  int SearchingShown = 0;
+  bool HiddenDuringSearch = false;
   std::vector<std::uint32_t> Splashes;
   std::vector<Box> Boxes;
   std::vector<TString> Errors;
@@ -82,6 +88,15 @@ class FakeMainView : public IMainView {
   void SetStatusText(const TString& text) override { Status = text; }
   TString StatusText() const override { return Status; }
   void SetInstallingHintsTimer(bool on) override { HintsTimer = on; }
+  void SetSetup64ErrorTimer(bool on) override { WatchdogTimer = on; }
+  void SetVisible(bool visible) override { Shown = visible; }
+  bool Visible() const override { return Shown; }
+  void SetBusyCursor(bool busy) override { BusyCursor = busy; }
+  void FocusControl(TMainControl c) override { Focused = c; }
+  void ShowSearchingDialog() override {
+    ++SearchingShown;
+    HiddenDuringSearch = !Shown;
+  }
   void ShowWelcomeSplash(std::uint32_t titleColor) override;
   void ProcessMessages() override { Events.push_back(u"messages"); }
   void Sleep(std::uint32_t ms) override { Events.push_back(u"sleep " + text::IntToStr(ms)); }

@@ -56,7 +56,10 @@ void FakePrintUI::Run(const TString& commandLine) {
     const TString& model = sw[u"/m"];
     if (Refuses.count(model)) return;
     if (!m_Spooler.FindDriver(model)) m_Spooler.AddDriver(model);
-    m_Spooler.AddPrinter(sw[u"/b"], model, sw[u"/r"]);
+    // A name in use gets a copy number, as the print UI gives it.
+    TString name = sw[u"/b"];
+    for (int n = 1; m_Spooler.Find(name); ++n) name = sw[u"/b"] + u" (Copy " + text::IntToStr(n) + u")";
+    m_Spooler.AddPrinter(name, model, sw[u"/r"]);
   }
 }
 

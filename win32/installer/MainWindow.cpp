@@ -7,6 +7,7 @@
 #include "win32/adapters/WinText.h"
 #include "win32/installer/CommonControls.h"
 
+#include "win32/installer/SearchingWindow.h"
 #include "win32/installer/WelcomeWindow.h"
 
 namespace {
@@ -14,6 +15,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"TFormMain";
 constexpr UINT WM_FIRST_ACTIVATE = WM_APP + 1;
 constexpr UINT_PTR kTmrInstallingHints = 1;
+constexpr UINT_PTR kTmrSetup64Error = 2;
 constexpr int kDesignWidth = 640, kDesignHeight = 469, kTitleHeight = 99, kStatusHeight = 19;
 constexpr int kIdBase = 100;
 
@@ -183,7 +185,7 @@ LRESULT CALLBACK TMainWindow::LinkProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, U
   auto* self = reinterpret_cast<TMainWindow*>(data);
   switch (msg) {
     case WM_SETCURSOR:
-      SetCursor(LoadCursorW(nullptr, IDC_HAND));
+      SetCursor(LoadCursorW(nullptr, self->m_Busy ? IDC_WAIT : IDC_HAND));
       return TRUE;
     case WM_MOUSEMOVE:
       if (self->m_Hover != h) {
@@ -275,10 +277,24 @@ LRESULT TMainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case DM_GETDEFID:
       return MAKELRESULT(Id(TMainControl::btnStart), DC_HASDEFID);
+    case TFormMain::kMsgInstallFail:
+    case TFormMain::kMsgInstallSucc:
+      // The host sends these with WParam 0; the dialog manager's messages
+      // of the same numbers carry a control ID there.
+      if (wp == 0) m_Form.HostMessage(msg, static_cast<std::uint32_t>(lp));
+      return 0;
+    case WM_SETCURSOR:
+      if (m_Busy && LOWORD(lp) == HTCLIENT) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      break;
     case WM_COMMAND: {
       const int id = LOWORD(wp), code = HIWORD(wp);
       if (id == Id(TMainControl::btnExit) && code == BN_CLICKED) {
         PostMessageW(m_Hwnd, WM_CLOSE, 0, 0);
+      } else if (id == Id(TMainControl::btnStart) && code == BN_CLICKED) {
+        m_Form.btnStartClick();
       } else if (code == STN_CLICKED) {
         if (id == Id(TMainControl::lblReadGuide)) m_Form.lblReadGuideClick();
         if (id == Id(TMainControl::lblReadQuickGuide)) m_Form.lblReadQuickGuideClick();
@@ -295,10 +311,14 @@ LRESULT TMainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
           m_Form.lvPrintersSelectItem(nm->iItem, (nm->uNewState & LVIS_SELECTED) != 0);
         m_Form.lvPrintersChange();
       }
+      if (hdr->hwndFrom == C(TMainControl::lvPrinters).Hwnd && hdr->code == NM_DBLCLK &&
+          reinterpret_cast<NMITEMACTIVATE*>(lp)->iItem >= 0)
+        m_Form.lvPrintersDblClick();
       break;
     }
     case WM_TIMER:
       if (wp == kTmrInstallingHints) m_Form.tmrInstallingHintsTimer();
+      if (wp == kTmrSetup64Error) m_Form.tmrSetup64ErrorTimer();
       return 0;
     case WM_CLOSE:
       DestroyWindow(m_Hwnd);
@@ -483,6 +503,33 @@ void TMainWindow::SetInstallingHintsTimer(bool on) {
     SetTimer(m_Hwnd, kTmrInstallingHints, 500, nullptr);
   else
     KillTimer(m_Hwnd, kTmrInstallingHints);
+}
+
+void TMainWindow::SetSetup64ErrorTimer(bool on) {
+  if (on)
+    SetTimer(m_Hwnd, kTmrSetup64Error, 5000, nullptr);
+  else
+    KillTimer(m_Hwnd, kTmrSetup64Error);
+}
+
+void TMainWindow::SetVisible(bool visible) { ShowWindow(m_Hwnd, visible ? SW_SHOW : SW_HIDE); }
+bool TMainWindow::Visible() const { return IsWindowVisible(m_Hwnd) != FALSE; }
+
+void TMainWindow::SetBusyCursor(bool busy) {
+  m_Busy = busy;
+  POINT pt;
+  // The cursor changes at once when it is over the window, not only when it moves.
+  if (GetCursorPos(&pt) && GetAncestor(WindowFromPoint(pt), GA_ROOT) == m_Hwnd)
+    SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
+void TMainWindow::FocusControl(TMainControl c) {
+  if (IsWindowVisible(m_Hwnd)) SetFocus(C(c).Hwnd);
+}
+
+void TMainWindow::ShowSearchingDialog() {
+  if (!m_Searching) m_Searching = CreateSearchingDialog(m_Hwnd);
+  if (m_Searching) ShowSearchingDialogModal(m_Searching, m_Hwnd);
 }
 
 void TMainWindow::ShowWelcomeSplash(std::uint32_t titleColor) { ::ShowWelcomeSplash(m_Hwnd, titleColor); }

@@ -54,6 +54,12 @@ class TMainWindow final : public TWindowBase, public IMainView {
   void SetStatusText(const TString& text) override;
   TString StatusText() const override;
   void SetInstallingHintsTimer(bool on) override;
+  void SetSetup64ErrorTimer(bool on) override;
+  void SetVisible(bool visible) override;
+  bool Visible() const override;
+  void SetBusyCursor(bool busy) override;
+  void FocusControl(TMainControl c) override;
+  void ShowSearchingDialog() override;
   void ShowWelcomeSplash(std::uint32_t titleColor) override;
   void ProcessMessages() override;
   void Sleep(std::uint32_t ms) override;
@@ -93,4 +99,6 @@ class TMainWindow final : public TWindowBase, public IMainView {
   TFormMain m_Form;
   bool m_ActivatePosted = false;
   bool m_Terminating = false;
+  bool m_Busy = false;
+  HWND m_Searching = nullptr;  // created on first use, owned by this window
 };

@@ -9,7 +9,6 @@
 #include "win32/adapters/Win32Spooler.h"
 #include "win32/installer/CommonControls.h"
 #include "win32/installer/MainWindow.h"
-#include "win32/installer/SearchingWindow.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // The installer runs elevated and later loads libraries by full path: no
@@ -28,7 +27,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   TMainWindow mainWindow(instance);
   HWND main = mainWindow.Create();
   if (!main) return 1;
-  CreateSearchingDialog(main);
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

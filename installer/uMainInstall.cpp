@@ -1,0 +1,222 @@
+// The install sequence of the main window: the prompts and the removal of an
+// outdated driver, buffering, detection, the online install (in this process,
+// or through the 64-bit host) and the offline install on LPT1:. The outcome
+// goes to Succ or InstallFail (uMainResult.cpp).
+#include "config/InstallInfos.h"
+#include "config/LangStrings.h"
+#include "install/InstallFunc.h"
+#include "installer/uMain.h"
+#include "platform/IFileSystem.h"
+#include "platform/IShell.h"
+#include "platform/ISystem.h"
+#include "removal/UnInstallFunc.h"
+#include "spooler/PrinterUtils.h"
+#include "sysutil/Exception.h"
+#include "sysutil/MyUtils.h"
+#include "sysutil/Paths.h"
+
+namespace {
+
+// Clears a flag when the scope ends, also through an exception.
+struct FlagScope {
+  bool& flag;
+  explicit FlagScope(bool& f) : flag(f) { flag = true; }
+  ~FlagScope() { flag = false; }
+};
+
+}  // namespace
+
+void TFormMain::btnStartClick() {
+  // Enter, a click and a double click all come here or to lvPrintersDblClick;
+  // none may start a second install, nor one while the first still asks.
+  if (m_bStarting || m_InstallingProgress == TInstallProgress::IPInstalling || m_bHostStarted) return;
+  FlagScope starting(m_bStarting);
+  try {
+    InstallSelectPrinter(true);
+  } catch (const Exception& e) {
+    m_View.ShowErrorBox(e.Message());
+  }
+}
+
+void TFormMain::lvPrintersDblClick() { btnStartClick(); }
+
+TStringList TFormMain::ModelQueues(const TString& modelName) {
+  RefreshPrinters();
+  TStringList names = Printers();
+  KeepStringsStartingWith(names, modelName);
+  return names;
+}
+
+bool TFormMain::RemoveOldDriver(const TRInstallInfo& model) {
+  if (model.MustUninstallForGDP.empty()) return true;
+  TStringList affected;
+  if (!NeedUninstallOldDriver(model.PrinterName, model.MustUninstallForGDP, affected)) return true;
+  const strInstaller& s = g_strInstaller;
+  if (m_View.ShowMessageBox(s.InstallBeforeNeedUninstall, s.NoticeTitle, mb::YesNo | mb::IconQuestion) != mb::IdYes)
+    return false;
+
+  std::uint32_t code = 0;
+  const TString programDir = paths::ExtractFileDir(Sys().GetModuleFileName());
+  if (UninstallOldDriver(model.PrinterName, model.MustUninstallForGDP, s.OEMManufactor, code,
+                         model.UninstallerOnRestart, programDir))
+    return true;
+  switch (code) {
+    case kDeletePrinting:
+      m_View.ShowMessageBox(s.DeletePrinterIsPrinting, s.NoticeTitle, mb::Ok | mb::IconError);
+      return false;
+    case kDeleteUnexpected:
+    case kDeleteNotRemoved:
+      m_View.ShowMessageBox(s.DeletePrinterError, s.NoticeTitle, mb::Ok | mb::IconError);
+      return false;
+    case kDeleteDriverRemained:
+      if (m_View.ShowMessageBox(s.DeletePrinterDriverError + u"\r\n" + s.RestartWindowsimmediately, s.NoticeTitle,
+                                mb::YesNo | mb::IconInformation) != mb::IdYes)
+        return false;
+      if (RestartWindows()) m_View.Terminate();
+      return true;
+    default:
+      return true;
+  }
+}
+
+void TFormMain::BeginInstallState() {
+  m_View.SetEnabled(TMainControl::btnStart, false);
+  m_View.SetEnabled(TMainControl::btnExit, false);
+  m_View.SetEnabled(TMainControl::lvPrinters, false);
+  m_View.SetBusyCursor(true);
+  m_InstallingProgress = TInstallProgress::IPInstalling;
+  m_View.SetInstallingHintsTimer(true);
+}
+
+void TFormMain::InstallSelectPrinter(bool tryOnline) {
+  if (m_iSelect < 0 || m_iSelect >= g_InstallInfos.CompleteCount()) return;
+  if (m_InstallingProgress == TInstallProgress::IPInstalling) return;
+  TRInstallInfo model;
+  g_InstallInfos.GetItem(m_iSelect, model);
+  if (!RemoveOldDriver(model)) return;
+
+  RefreshSystemHW_Thread(m_strInst2kDll);
+  const strInstaller& s = g_strInstaller;
+  if (tryOnline && !model.QuiteMode &&
+      m_View.ShowMessageBox(s.BeforeInstallPrompt, s.NoticeTitle, mb::YesNo | mb::IconQuestion) != mb::IdYes)
+    return;
+  if (model.ForceOnlineCheck) {
+    m_View.SetVisible(false);
+    m_View.ShowSearchingDialog();
+  }
+
+  BeginInstallState();
+  try {
+    RunInstallProcess(tryOnline);
+  } catch (...) {
+    // The window comes back before the error box tells what went wrong.
+    if (!m_bHostStarted) EndInstallState();
+    throw;
+  }
+  // On 64-bit Windows a started host ends the install through its message or
+  // the watchdog; every other way out ends it here, on either system.
+  if (!m_bHostStarted) {
+    EndInstallState();
+    m_View.FocusControl(TMainControl::btnExit);
+  }
+}
+
+void TFormMain::RunInstallProcess(bool tryOnline) {
+  TRInstallInfo model;
+  g_InstallInfos.GetItem(m_iSelect, model);
+  bool installFinish = false, instSucc = false;
+  m_bOnlineInstall = false;
+
+  m_slPrintersN.clear();
+  m_slPrintersO = ModelQueues(model.PrinterName);
+  m_strInstallingPrinter.clear();
+
+  TString registeredInf;
+  if (!BufferDriverFiles(registeredInf)) return;
+
+  if (tryOnline) {
+    const TString& infName = m_bWow64 ? model.INFX64 : model.INF2K;
+    bool exactId = true, exactInf = true;
+    const std::string hardwareId = Sys().WideToAnsi(model.PrinterHWID, &exactId);
+    const std::string inf = Sys().WideToAnsi(infName, &exactInf);
+    std::uint32_t code = 1;
+    // A text the code page cannot hold would name another device or file.
+    if (exactId && exactInf)
+      code = ExistReqInlineSetupDevice(m_View.WindowHandle(), m_strInst2kDll, m_strPrnSetup64Exe, m_strInst2k64Dll,
+                                       hardwareId, inf, model.PrinterName, installFinish);
+    if (code == ReqOfflineInstall) {
+      if (!BufferDriverFiles(registeredInf)) return;
+      installFinish = false;
+    }
+    m_bOnlineInstall = false;
+    if (code == 0 && installFinish) {
+      m_slPrintersN = ModelQueues(model.PrinterName);
+      SubtractStrings(m_slPrintersN, m_slPrintersO);
+      if (!m_slPrintersN.empty()) {
+        m_strInstallingPrinter = m_slPrintersN.back();
+        instSucc = true;
+        m_bOnlineInstall = true;
+      } else {
+        installFinish = false;
+      }
+    }
+    if (code == 0 && !installFinish) {
+      instSucc = PrinterOnLineInstall3264(m_iSelect);
+      installFinish = m_bOnlineInstall = instSucc;
+      // The host now works on its own: its message or the watchdog ends the
+      // install, and no offline install may run beside it.
+      if (m_bHostStarted) {
+        Sys().OutputDebugString(u"Install: waiting for the 64-bit host");
+        return;
+      }
+    }
+  }
+
+  if (!m_bOnlineInstall && !installFinish) {
+    m_dwLastErrorCode = UIAddPrinter(model.PrinterName, registeredInf, u"LPT1:", m_strInstallingPrinter);
+    instSucc = m_dwLastErrorCode == 0 && !m_strInstallingPrinter.empty();
+    if (instSucc) {
+      installFinish = true;
+      m_strInstallPortName = u"LPT1:";
+    }
+    m_bOnlineInstall = false;
+  }
+
+  Sys().OutputDebugString(text::Format(u"Install: finished %d, succeeded %d, online %d",
+                                       {int(installFinish), int(instSucc), int(m_bOnlineInstall)}));
+  if (instSucc && installFinish) Succ();
+  if (!instSucc && !m_bOnlineInstall) InstallFail(m_dwLastErrorCode);
+}
+
+bool TFormMain::PrinterOnLineInstall3264(int modelIndex) {
+  if (m_iWinVer < 50) return false;
+  TRInstallInfo model;
+  g_InstallInfos.GetItem(modelIndex, model);
+  m_strDisConnectPort.clear();
+  ShowInst2kErrorCode(m_strInst2kDll, false);
+
+  bool result = false;
+  if (!m_bWow64) {
+    ShowInst2kErrorCode(m_strInst2kDll, false);
+    result = InstallSpecPrinter2k(m_View.WindowHandle(), m_dwLastErrorCode, model.INF2K, model.OfflineHWIDPre,
+                                  model.PrinterHWID, m_strInst2kDll, m_strDisConnectPort);
+    if (result) {
+      Sys().Sleep(100);
+      Sys().Sleep(0);
+      Sys().Sleep(100);
+      if (!model.AfterRun.empty() && Fs().FileExists(model.AfterRun))
+        ShellPort().ShellOpen(m_View.WindowHandle(), model.AfterRun);
+    }
+    m_InstallingProgress = TInstallProgress::IPInstalled;
+  } else {
+    CloseHost();
+    InstallSpecPrinter64(m_View.WindowHandle(), m_strPrnSetup64Exe, model.INFX64, model.OfflineHWIDPre,
+                         model.PrinterHWID, m_strInst2k64Dll, m_strInst2kDll, m_hPrnSetup64, m_strDisConnectPort);
+    // A host that did not start counts as a failed online install, which
+    // the offline install follows.
+    m_bHostStarted = m_hPrnSetup64 != 0;
+    if (m_bHostStarted) m_View.SetSetup64ErrorTimer(true);
+  }
+  m_strInstallPortName = m_strDisConnectPort;
+  return result;
+}

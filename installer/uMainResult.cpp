@@ -1,0 +1,158 @@
+// The outcome of an install: the new queue found, repaired and configured and
+// the success box (Succ), the failure boxes with their offers to try again
+// (InstallFail), and the watchdog of the 64-bit host.
+#include "base/SystemCodes.h"
+#include "config/InstallInfos.h"
+#include "config/LangStrings.h"
+#include "install/InstallFunc.h"
+#include "installer/uMain.h"
+#include "platform/IProcess.h"
+#include "platform/ISystem.h"
+#include "spooler/PrinterUtils.h"
+#include "sysutil/Exception.h"
+#include "sysutil/MyUtils.h"
+
+namespace {
+
+constexpr std::uint32_t kStillActive = 259;  // STILL_ACTIVE
+
+}  // namespace
+
+void TFormMain::CloseHost() {
+  if (m_hPrnSetup64) Proc().CloseHandle(m_hPrnSetup64);
+  m_hPrnSetup64 = 0;
+}
+
+void TFormMain::EndInstallState() {
+  if (!m_View.Visible()) m_View.SetVisible(true);
+  m_View.SetSetup64ErrorTimer(false);
+  m_bHostStarted = false;
+  CloseHost();
+  m_InstallingProgress = TInstallProgress::IPInstalled;
+  m_View.SetEnabled(TMainControl::btnStart, true);
+  m_View.SetEnabled(TMainControl::btnExit, true);
+  m_View.SetEnabled(TMainControl::lvPrinters, true);
+  m_View.SetBusyCursor(false);
+}
+
+void TFormMain::ConfigureNewQueue(const TRInstallInfo& model, TString& port, bool& restartNote) {
+  TChangePrinterInfo info;
+  info.OrgName = m_strInstallingPrinter;
+  // "ADDLOCAL:" asks for a local port to be created, so it need not exist.
+  info.Port = model.DefaultPort;
+  if (!PortExists(info.Port) && !text::ContainsTextAscii(text::UpperAscii(info.Port), u"ADDLOCAL:"))
+    info.Port = m_strDisConnectPort;
+  info.bSetDefault = m_bOnlineInstall || model.AlwaysSetDefault;
+  info.Process = model.PrintProcess.empty() ? TString(u"WinPrint") : model.PrintProcess;
+  restartNote = !model.PrintProcess.empty();
+  ChangePrinterInfo(info);
+  port = info.Port;
+}
+
+void TFormMain::Succ() {
+  m_View.ProcessMessages();
+  TRInstallInfo model;
+  g_InstallInfos.GetItem(m_iSelect, model);
+  m_slPrintersN = ModelQueues(model.PrinterName);
+
+  if (m_strInstallingPrinter.empty()) {
+    SubtractStrings(m_slPrintersN, m_slPrintersO);
+    if (!m_slPrintersN.empty()) {
+      m_strInstallingPrinter = m_slPrintersN.back();
+      if (m_slPrintersN.size() > 1) {
+        for (const TString& name : m_slPrintersN) {
+          TString port;
+          GetPrinterPort(name, port);
+          if (port == m_strInstallPortName) {
+            m_strInstallingPrinter = name;
+            break;
+          }
+        }
+      }
+    }
+  }
+  const TString queue = m_strInstallingPrinter;
+
+  // Without a name there is nothing to repair, and no existing queue may be
+  // changed in its place.
+  if (!queue.empty() && !PrinterExists(queue)) {
+    AddLptPrinter(model.PrinterName, queue);
+    if (!m_strInstallPortName.empty()) SetPrinterPort(queue, m_strInstallPortName);
+  }
+
+  EndInstallState();
+
+  TString configuredPort;
+  bool restartNote = false;
+  if (!queue.empty()) ConfigureNewQueue(model, configuredPort, restartNote);
+
+  m_strInstallPortName.clear();
+  if (!queue.empty()) GetPrinterPort(queue, m_strInstallPortName);
+  if (m_strInstallPortName.empty()) m_strInstallPortName = configuredPort.empty() ? u"LPT1:" : configuredPort;
+
+  const strInstaller& s = g_strInstaller;
+  TString message = text::Format(s.InstallSuccessStr, {queue, m_strInstallPortName});
+  if (restartNote) message += u"\r\n" + s.RestartPrompt;
+  m_View.ShowMessageBox(message, s.NoticeTitle, mb::Ok | mb::IconInformation);
+
+  m_strInstallingPrinter.clear();
+  m_strInstallPortName.clear();
+}
+
+void TFormMain::InstallFail(std::uint32_t errorCode) {
+  EndInstallState();
+  m_dwLastErrorCode = errorCode;
+  const strInstaller& s = g_strInstaller;
+  switch (errorCode) {
+    case 0:
+      return;
+    case UIAddPrinterFailed:
+    case UIAddPrinterUnknown:
+      m_View.ShowMessageBox(s.InstallFailReasonUnknow + u"\r\n" + s.InstallRetry, s.NoticeTitle,
+                            mb::Ok | mb::IconWarning);
+      return;
+    case kErrorNoSuchDevinst: {
+      // The printer was found once and is gone: on LPT1: the offline install
+      // is the same port, elsewhere the user chooses.
+      if (m_strDisConnectPort == u"LPT1:") {
+        InstallSelectPrinter(false);
+        return;
+      }
+      const int answer = m_View.ShowMessageBox(text::Format(s.InstallOnline, {m_strDisConnectPort}), s.NoticeTitle,
+                                               mb::YesNoCancel | mb::IconWarning);
+      if (answer == mb::IdYes) InstallSelectPrinter(true);
+      if (answer == mb::IdNo) InstallSelectPrinter(false);
+      return;
+    }
+    case kErrorNoCatalogForOemInf:
+      m_View.ShowMessageBox(s.InstallCancelStr, s.NoticeTitle, mb::Ok);
+      return;
+    default:
+      m_View.ShowMessageBox(
+          text::Format(s.InstallFailStr, {Sys().SysErrorMessage(errorCode)}) + u"\r\n" + s.InstallRetry, s.NoticeTitle,
+          mb::Ok | mb::IconInformation);
+      return;
+  }
+}
+
+void TFormMain::tmrSetup64ErrorTimer() {
+  if (m_InstallingProgress != TInstallProgress::IPInstalling || !m_bWow64) return;
+  // A host that never started, or whose state cannot be read, counts as ended.
+  std::uint32_t exitCode = 0;
+  if (m_hPrnSetup64 && Proc().GetExitCodeProcess(m_hPrnSetup64, exitCode) && exitCode == kStillActive) return;
+  CloseHost();
+  // The host ended without reporting: the user reads the system's text for
+  // a process that ended unexpectedly.
+  HostMessage(kMsgInstallFail, kErrorProcessAborted);
+}
+
+void TFormMain::HostMessage(std::uint32_t message, std::uint32_t lParam) {
+  if (!m_bHostStarted) return;
+  try {
+    if (message == kMsgInstallSucc) Succ();
+    if (message == kMsgInstallFail) InstallFail(lParam);
+  } catch (const Exception& e) {
+    EndInstallState();
+    m_View.ShowErrorBox(e.Message());
+  }
+}

@@ -1,0 +1,488 @@
+// The whole install of a model, from the Install button to the outcome box,
+// against the fake machine: the package on disk, the spooler with the print
+// UI, the device-install library, the 64-bit host and the registry.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+
+#include "config/InstallInfos.h"
+#include "config/LangStrings.h"
+#include "fakes/FakeMainView.h"
+#include "fakes/FakeModules.h"
+#include "fakes/FakePrintUI.h"
+#include "fakes/FakeRegistry.h"
+#include "install/InstallFunc.h"
+#include "installer/uMain.h"
+#include "platform/Inst2kApi.h"
+#include "spooler/PrinterUtils.h"
+#include "sysutil/ProfileFile.h"
+
+namespace {
+
+const TString kDll = u"C:\\Temp\\ws\\inst2k.dll";
+const TString kHost = u"C:\\Temp\\ws\\PrnSetup64.exe";
+
+// The print UI through the command runner; the 64-bit host started on its own.
+struct Processes : FakePrintUI {
+  using FakePrintUI::FakePrintUI;
+  FakeProcess host;
+  bool StartProcess(const TStartup& s, TProcessInfo& pi) override { return host.StartProcess(s, pi); }
+  bool GetExitCodeProcess(THandle h, std::uint32_t& code) override { return host.GetExitCodeProcess(h, code); }
+  bool CloseHandle(THandle h) override { return host.CloseHandle(h) || FakePrintUI::CloseHandle(h); }
+  std::uint32_t WaitForSingleObject(THandle h, std::uint32_t ms) override {
+    const std::uint32_t r = host.WaitForSingleObject(h, ms);
+    return r == WaitFailed ? FakePrintUI::WaitForSingleObject(h, ms) : r;
+  }
+};
+
+struct InstallMachine;
+InstallMachine* g_M = nullptr;
+
+struct InstallMachine : SpoolerMachine {
+  Processes procs{spooler};
+  FakeRegistry reg;
+  FakeModules modules;
+  FakeThreads threads;
+  FakeShell shell;
+  ScopedPort<IProcess> procPort{procs};
+  ScopedPort<IRegistry> regPort{reg};
+  ScopedPort<IModules> modulesPort{modules};
+  ScopedPort<IThreads> threadsPort{threads};
+  ScopedPort<IShell> shellPort{shell};
+  FakeMainView view;
+  TFormMain form{view};
+
+  // The printer and the library: what detection answers, where the printer
+  // is plugged in, and the queues a Plug and Play install leaves.
+  std::uint32_t test = 1;
+  TString devicePort;
+  std::vector<std::pair<TString, TString>> pnpQueues;
+  std::int32_t installResult = 2;
+  std::uint32_t lastError = 0;
+
+  explicit InstallMachine(const TString& modelKeys = u"") {
+    g_M = this;
+    g_InstallInfos = TInstallInfos();
+    fs.AddFile(u"C:\\Pkg\\Drv\\a.inf", "[Version]\r\nDriverVer=01/01/2024,1.0\r\n");
+    fs.AddFile(u"C:\\Pkg\\Setup.ini",
+               text::ToUtf8(u"[A]\r\nPrinterName=TS-1\r\nPrinterHWID=USBPRINT\\TESS01\r\nDriverDir=\\Drv\r\n"
+                            u"INF.2K=a.inf\r\nINF.X64=a.inf\r\n" +
+                            modelKeys));
+    g_InstallInfos.LoadFromFile(u"C:\\Pkg\\Setup.ini");
+    fs.AddDir(u"C:\\Program Files (x86)");
+    fs.AddDir(u"C:\\Users\\me\\AppData\\Local\\Temp");
+    modules.Libraries[kDll] = {{"Inst2k_IsInlineDeviceExist", reinterpret_cast<void*>(&IsInline)},
+                               {"FuncFindExistDevice", reinterpret_cast<void*>(&FindDevice)},
+                               {"RefreshHW", reinterpret_cast<void*>(&Refresh)},
+                               {"FuncInst2K", reinterpret_cast<void*>(&Install)},
+                               {"LastInstallErrorCode", reinterpret_cast<void*>(&LastError)},
+                               {"Inst2k_RegistryInf", reinterpret_cast<void*>(&RegisterInf)}};
+    procs.host.RunAtStart = false;
+    procs.host.Programs[u"PrnSetup64.exe"] = [this](const TStartup& s) { return Host(s); };
+    strInstaller& t = g_strInstaller;
+    t = strInstaller();
+    t.NoticeTitle = u"Notice";
+    t.InstallBeforeNeedUninstall = u"Remove old?";
+    t.DeletePrinterIsPrinting = u"Printing";
+    t.DeletePrinterError = u"Not deleted";
+    t.DeletePrinterDriverError = u"Driver kept";
+    t.RestartWindowsimmediately = u"Restart now?";
+    t.BeforeInstallPrompt = u"Connect?";
+    t.InstallSuccessStr = u"Installed %s on %s";
+    t.RestartPrompt = u"Restart later";
+    t.InstallFailReasonUnknow = u"Unknown";
+    t.InstallRetry = u"Retry";
+    t.InstallOnline = u"Online on %s?";
+    t.InstallCancelStr = u"Cancelled";
+    t.InstallFailStr = u"Failed: %s";
+    form.m_iSelect = 0;
+    form.m_iWinVer = 61;
+    form.m_strManufactor = u"Tess";
+    form.m_strInst2kDll = kDll;
+    form.m_strPrnSetup64Exe = kHost;
+  }
+  ~InstallMachine() {
+    g_InstallInfos = TInstallInfos();
+    g_M = nullptr;
+  }
+  void Wow64() {
+    sys.Wow64 = true;
+    form.m_bWow64 = true;
+  }
+  // An installed driver of the model whose data file has that version, used by a queue.
+  void OldDriver(const TString& version) {
+    const TString data = u"C:\\Windows\\system32\\spool\\drivers\\w32x86\\3\\TS-1.gpd";
+    spooler.AddDriver(u"TS-1", data);
+    fs.AddFile(data, text::ToUtf8(u"*GPDFileVersion: \"" + version + u"\"\r\n"));
+    spooler.AddPrinter(u"TS-1 old", u"TS-1");
+  }
+  // The Plug and Play install: the class installer adds the queues.
+  void PnpInstall() {
+    for (const auto& [name, port] : pnpQueues) {
+      if (!spooler.FindDriver(u"TS-1")) spooler.AddDriver(u"TS-1");
+      spooler.AddPrinter(name, u"TS-1", port);
+    }
+  }
+  std::uint32_t Host(const TStartup& s) {
+    const size_t at = s.CommandLine.find(u"/FindHWID \"");
+    if (at == TString::npos) return 0;  // install mode answers with a window message
+    TString exchange = s.CommandLine.substr(at + 11);
+    exchange.pop_back();
+    Fs().WriteProfileString(exchange, u"Data", u"Ret", text::IntToStr(test));
+    return 0;
+  }
+  std::vector<TString> Queues() const {
+    std::vector<TString> out;
+    for (const auto& p : spooler.PrinterList) out.push_back(p.Info.PrinterName + u"@" + p.Info.PortName);
+    return out;
+  }
+  std::vector<TString> BoxTexts() const {
+    std::vector<TString> out;
+    for (const auto& b : view.Boxes) out.push_back(b.Text);
+    return out;
+  }
+  // The window is back: controls usable, shown, nothing pending.
+  bool Restored() const {
+    FakeMainView& v = const_cast<FakeMainView&>(view);
+    return v.Ctl(TMainControl::btnStart).Enabled && v.Ctl(TMainControl::btnExit).Enabled &&
+           v.Ctl(TMainControl::lvPrinters).Enabled && view.Shown && !view.BusyCursor && !view.WatchdogTimer &&
+           form.m_InstallingProgress != TInstallProgress::IPInstalling;
+  }
+
+  static std::uint32_t INST2K_CALL IsInline(void*, const char*, const char*, std::uint32_t) {
+    if (g_M->test == 0) g_M->PnpInstall();
+    return g_M->test;
+  }
+  static std::int32_t INST2K_CALL FindDevice(const char*, char* hwid, char* idAndPort) {
+    if (g_M->devicePort.empty()) return 0;
+    std::strcpy(hwid, "USBPRINT\\TESS01");
+    std::strncpy(idAndPort, text::ToUtf8(u"USBPRINT\\TESS01\\7&1&" + g_M->devicePort).c_str(), 259);
+    return 1;
+  }
+  static void INST2K_CALL Refresh() {}
+  static std::int32_t INST2K_CALL Install(const char*, const char*, const char*, void*) {
+    if (g_M->installResult <= 1) g_M->PnpInstall();
+    return g_M->installResult;
+  }
+  static std::uint32_t INST2K_CALL LastError() { return g_M->lastError; }
+  // The system's registration: the INF copied into its folder.
+  static std::int32_t INST2K_CALL RegisterInf(const char* inf, const char*, char* out, std::uint32_t size) {
+    std::string bytes;
+    if (!Fs().ReadFile(text::FromUtf8(inf), bytes)) return 0;
+    g_M->fs.AddFile(u"C:\\Windows\\inf\\oem5.inf", bytes);
+    std::strncpy(out, "C:\\Windows\\inf\\oem5.inf", size - 1);
+    return 1;
+  }
+};
+
+// --- The sequence ---------------------------------------------------------------
+
+TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
+  const TString ok = u"Installed TS-1 on LPT1:";
+  struct Row {
+    const char* situation;
+    TString keys;  // of the model in the package description
+    std::function<void(InstallMachine&)> arrange;
+    std::vector<int> answers;
+    std::vector<TString> boxes, queues;
+    bool restored = true;
+  } rows[] = {
+      {"no model", u"", [](InstallMachine& m) { m.form.m_iSelect = -1; }, {}, {}, {}},
+      {"old driver kept",
+       u"MustUninstallForGDP=2.0\r\n",
+       [](InstallMachine& m) { m.OldDriver(u"1.0"); },
+       {mb::IdNo},
+       {u"Remove old?"},
+       {u"TS-1 old@LPT1:"}},
+      {"old driver printing",
+       u"MustUninstallForGDP=2.0\r\n",
+       [](InstallMachine& m) {
+         m.OldDriver(u"1.0");
+         m.spooler.AddJobs(u"TS-1 old", 1);
+       },
+       {mb::IdYes},
+       {u"Remove old?", u"Printing"},
+       {u"TS-1 old@LPT1:"}},
+      {"old queue not removed",
+       u"MustUninstallForGDP=2.0\r\n",
+       [](InstallMachine& m) {
+         m.OldDriver(u"1.0");
+         m.procs.Refuses.insert(u"TS-1 old");
+       },
+       {mb::IdYes},
+       {u"Remove old?", u"Not deleted"},
+       {u"TS-1 old@LPT1:"}},
+      {"old driver busy, no restart",
+       u"MustUninstallForGDP=2.0\r\n",
+       [](InstallMachine& m) {
+         m.OldDriver(u"1.0");
+         m.procs.Refuses.insert(u"TS-1");
+         m.spooler.DriverDeleteFailures = 2;
+       },
+       {mb::IdYes, mb::IdNo},
+       {u"Remove old?", u"Driver kept\r\nRestart now?"},
+       {}},
+      {"newer driver installed",
+       u"MustUninstallForGDP=2.0\r\n",
+       [](InstallMachine& m) { m.OldDriver(u"3.0"); },
+       {mb::IdYes},
+       {u"Connect?", u"Installed TS-1 on LPT1:"},
+       {u"TS-1 old@LPT1:", u"TS-1@LPT1:"}},
+      {"no to the connect prompt", u"", nullptr, {mb::IdNo}, {u"Connect?"}, {}},
+      {"quiet, not connected", u"QuiteMode=1\r\n", nullptr, {}, {ok}, {u"TS-1@LPT1:"}},
+      {"buffering fails", u"", [](InstallMachine& m) { m.shell.ProgramFiles.reset(); }, {mb::IdYes}, {u"Connect?"}, {}},
+      {"detection installs",
+       u"QuiteMode=1\r\n",
+       [](InstallMachine& m) {
+         m.test = 0;
+         m.pnpQueues = {{u"TS-1 USB", u"USB001"}};
+       },
+       {},
+       {u"Installed TS-1 USB on USB001"},
+       {u"TS-1 USB@USB001"}},
+      {"online in process",
+       u"QuiteMode=1\r\nAlwaysSetDefault=1\r\n",
+       [](InstallMachine& m) {
+         m.test = kErrorNoMoreItems;
+         m.devicePort = u"USB001";
+         m.installResult = 1;
+         m.pnpQueues = {{u"TS-1 (USB)", u"USB001"}, {u"TS-1 (Copy)", u"LPT2:"}};
+       },
+       {},
+       {u"Installed TS-1 (USB) on USB001"},
+       {u"TS-1 (USB)@USB001", u"TS-1 (Copy)@LPT2:"}},
+      {"online install fails, offline follows",
+       u"QuiteMode=1\r\n",
+       [](InstallMachine& m) {
+         m.test = kErrorNoMoreItems;
+         m.devicePort = u"USB001";
+       },
+       {},
+       {ok},
+       {u"TS-1@LPT1:"}},
+      {"too old for online",
+       u"QuiteMode=1\r\n",
+       [](InstallMachine& m) {
+         m.test = kErrorNoMoreItems;
+         m.form.m_iWinVer = 40;
+       },
+       {},
+       {ok},
+       {u"TS-1@LPT1:"}},
+      {"queue already on the port",
+       u"QuiteMode=1\r\n",
+       [](InstallMachine& m) {
+         m.test = kErrorFileNotFound;
+         m.devicePort = u"USB001";
+         m.spooler.AddDriver(u"TS-1");
+         m.spooler.AddPrinter(u"TS-1 old", u"TS-1", u"USB001");
+       },
+       {},
+       {u"Installed TS-1 on LPT1:"},
+       {u"TS-1 old@USB001", u"TS-1@LPT1:"}},
+      {"print UI adds nothing",
+       u"QuiteMode=1\r\n",
+       [](InstallMachine& m) { m.procs.Refuses.insert(u"TS-1"); },
+       {},
+       {u"Unknown\r\nRetry"},
+       {}},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.situation);
+    InstallMachine m(r.keys);
+    if (r.arrange) r.arrange(m);
+    m.view.Answers.assign(r.answers.begin(), r.answers.end());
+    m.form.btnStartClick();
+    EXPECT_EQ(m.BoxTexts(), r.boxes);
+    EXPECT_EQ(m.Queues(), r.queues);
+    EXPECT_EQ(m.Restored(), r.restored);
+    EXPECT_TRUE(m.view.Errors.empty()) << text::ToUtf8(m.view.Errors.empty() ? u"" : m.view.Errors[0]);
+  }
+}
+
+TEST(InstallSequence, RestartAfterTheBusyDriverAndTheSearchingDialog) {
+  InstallMachine m(u"MustUninstallForGDP=2.0\r\nForceOnlineCheck=1\r\n");
+  m.OldDriver(u"1.0");
+  m.procs.Refuses.insert(u"TS-1");
+  m.spooler.DriverDeleteFailures = 2;
+  m.procs.BeforeRun = [&m] {  // the print UI installs once the user has been asked to connect
+    if (m.view.Boxes.size() == 3) m.procs.Refuses.clear();
+  };
+  m.view.Answers = {mb::IdYes, mb::IdYes, mb::IdYes};
+  m.form.btnStartClick();
+  EXPECT_NE(m.sys.ExitWindowsFlags, 0xFFFFFFFFu) << "the restart was asked for";
+  EXPECT_TRUE(m.view.Terminated);
+  EXPECT_EQ(m.view.SearchingShown, 1);
+  EXPECT_TRUE(m.view.HiddenDuringSearch);
+  EXPECT_TRUE(m.Restored());
+  EXPECT_EQ(m.view.Boxes.back().Text, u"Installed TS-1 on LPT1:");
+}
+
+TEST(InstallSequence, NoSecondInstallWhileOneRuns) {
+  InstallMachine m(u"QuiteMode=1\r\n");
+  m.Wow64();
+  m.test = kErrorNoMoreItems;
+  m.devicePort = u"USB001";
+  m.form.btnStartClick();  // the host now works
+  ASSERT_TRUE(m.form.WaitingForHost());
+  m.form.lvPrintersDblClick();
+  m.form.btnStartClick();
+  EXPECT_EQ(m.procs.host.Running.size(), 1u);
+  EXPECT_TRUE(m.Queues().empty()) << "no offline install beside the host";
+}
+
+// --- The 64-bit host --------------------------------------------------------------
+
+TEST(InstallSequence, TheHostEndsTheInstall) {
+  enum Ending { SuccessMessage, FailureMessage, DiesSilently, LateMessage, EarlyEnd };
+  struct Row {
+    Ending ending;
+    std::vector<TString> boxes, queues;
+  } rows[] = {
+      {SuccessMessage, {u"Installed TS-1 on USB001"}, {u"TS-1@USB001"}},
+      {FailureMessage, {u"Cancelled"}, {}},
+      {DiesSilently, {u"Failed: System error 1067.\r\nRetry"}, {}},
+      {LateMessage, {u"Failed: System error 1067.\r\nRetry"}, {}},
+      {EarlyEnd, {}, {}},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.ending);
+    InstallMachine m(u"QuiteMode=1\r\n");
+    m.Wow64();
+    m.test = kErrorNoMoreItems;
+    m.devicePort = u"USB001";
+    if (r.ending == EarlyEnd) m.shell.ProgramFiles.reset();
+    m.form.btnStartClick();
+    if (r.ending != EarlyEnd) {
+      EXPECT_FALSE(m.Restored()) << "the window waits for the host";
+      EXPECT_TRUE(m.view.WatchdogTimer);
+      m.form.tmrSetup64ErrorTimer();  // still running: nothing happens
+      EXPECT_TRUE(m.view.Boxes.empty());
+    }
+    switch (r.ending) {
+      case SuccessMessage:
+        m.pnpQueues = {{u"TS-1", u"USB001"}};
+        m.PnpInstall();
+        m.form.HostMessage(TFormMain::kMsgInstallSucc, 0);
+        break;
+      case FailureMessage:
+        m.form.HostMessage(TFormMain::kMsgInstallFail, kErrorNoCatalogForOemInf);
+        break;
+      case DiesSilently:
+      case LateMessage:
+        m.view.Shown = true;  // also while the window shows
+        m.procs.host.RunPending();
+        m.form.tmrSetup64ErrorTimer();
+        if (r.ending == LateMessage) m.form.HostMessage(TFormMain::kMsgInstallSucc, 0);
+        break;
+      case EarlyEnd:
+        break;
+    }
+    EXPECT_EQ(m.BoxTexts(), r.boxes);
+    EXPECT_EQ(m.Queues(), r.queues);
+    EXPECT_TRUE(m.Restored());
+    EXPECT_EQ(m.procs.host.OpenHandles(), 0);
+  }
+}
+
+// --- Failure codes ---------------------------------------------------------------
+
+TEST(InstallSequence, FailureCodesAndTheirOffers) {
+  struct Row {
+    std::uint32_t code;
+    TString port;
+    std::vector<int> answers;
+    std::vector<TString> boxes;
+    std::vector<std::uint32_t> flags;
+    std::vector<TString> queues;  // a restart installs offline on LPT1:, or tries online again
+  } rows[] = {
+      {0, u"", {}, {}, {}, {}},
+      {UIAddPrinterFailed, u"", {}, {u"Unknown\r\nRetry"}, {mb::Ok | mb::IconWarning}, {}},
+      {UIAddPrinterUnknown, u"", {}, {u"Unknown\r\nRetry"}, {mb::Ok | mb::IconWarning}, {}},
+      {kErrorNoSuchDevinst,
+       u"LPT1:",
+       {},
+       {u"Installed TS-1 on LPT1:"},
+       {mb::Ok | mb::IconInformation},
+       {u"TS-1@LPT1:"}},
+      {kErrorNoSuchDevinst,
+       u"lpt1:",
+       {mb::IdNo},
+       {u"Online on lpt1:?", u"Installed TS-1 on LPT1:"},
+       {mb::YesNoCancel | mb::IconWarning, mb::Ok | mb::IconInformation},
+       {u"TS-1@LPT1:"}},
+      {kErrorNoSuchDevinst,
+       u"USB001",
+       {mb::IdYes, mb::IdNo},
+       {u"Online on USB001?", u"Connect?"},
+       {mb::YesNoCancel | mb::IconWarning, mb::YesNo | mb::IconQuestion},
+       {}},
+      {kErrorNoSuchDevinst, u"USB001", {mb::IdCancel}, {u"Online on USB001?"}, {mb::YesNoCancel | mb::IconWarning}, {}},
+      {kErrorNoCatalogForOemInf, u"", {}, {u"Cancelled"}, {mb::Ok}, {}},
+      {5, u"", {}, {u"Failed: Access is denied.\r\nRetry"}, {mb::Ok | mb::IconInformation}, {}},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.code);
+    InstallMachine m;
+    m.form.m_InstallingProgress = TInstallProgress::IPInstalling;
+    m.view.Shown = false;
+    m.form.m_strDisConnectPort = r.port;
+    m.view.Answers.assign(r.answers.begin(), r.answers.end());
+    m.form.InstallFail(r.code);
+    EXPECT_EQ(m.BoxTexts(), r.boxes);
+    std::vector<std::uint32_t> flags;
+    for (const auto& b : m.view.Boxes) flags.push_back(b.Flags);
+    EXPECT_EQ(flags, r.flags);
+    EXPECT_EQ(m.Queues(), r.queues);
+    EXPECT_TRUE(m.Restored());
+  }
+}
+
+// --- Configuration of the new queue -------------------------------------------------
+
+TEST(InstallSequence, SuccessConfiguresTheNewQueue) {
+  struct Row {
+    TString keys;
+    TString found, installing, installPort;  // the queue Succ starts with, the install's port
+    TString box, port, processor;
+    bool isDefault;
+  } rows[] = {
+      {u"DefaultPort=LPT2:\r\n", u"TS-1", u"", u"", u"Installed TS-1 on LPT2:", u"LPT2:", u"WinPrint", false},
+      {u"DefaultPort=USB\r\n", u"TS-1", u"", u"USB001", u"Installed TS-1 on USB001", u"USB001", u"WinPrint", false},
+      {u"DefaultPort=ADDLOCAL:C:\\out.prn\r\n", u"TS-1", u"TS-1", u"LPT1:", u"Installed TS-1 on C:\\out.prn",
+       u"C:\\out.prn", u"WinPrint", false},
+      {u"DefaultPort=LPT1:\r\nPrintProcess=TessProc\r\nAlwaysSetDefault=1\r\n", u"TS-1", u"TS-1", u"LPT1:",
+       u"Installed TS-1 on LPT1:\r\nRestart later", u"LPT1:", u"TessProc", true},
+      {u"", u"", u"Gone", u"", u"Installed Gone on USB001", u"USB001", u"", false},  // repaired from its driver
+      {u"", u"", u"", u"", u"Installed  on LPT1:", u"", u"", false},                 // nothing found: nothing changed
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(text::ToUtf8(r.keys + r.found + r.installing));
+    InstallMachine m(r.keys);
+    m.spooler.AddDriver(u"TS-1");
+    m.spooler.PrintProcessors.insert(u"TessProc");
+    m.spooler.AddPort(u"USB001");
+    m.spooler.AddPrinter(u"Other", u"TS-1", u"LPT2:");
+    if (!r.found.empty()) m.spooler.AddPrinter(r.found, u"TS-1", u"LPT1:");
+    m.form.m_strInstallingPrinter = r.installing;
+    m.form.m_strInstallPortName = r.installPort;
+    m.form.m_strDisConnectPort = u"USB001";
+    m.form.m_InstallingProgress = TInstallProgress::IPInstalling;
+    m.form.Succ();
+    ASSERT_EQ(m.BoxTexts(), std::vector<TString>{r.box});
+    const TString queue = r.found.empty() ? r.installing : r.found;
+    if (const FakeSpooler::Printer* p = queue.empty() ? nullptr : m.spooler.Find(queue)) {
+      EXPECT_EQ(p->Info.PortName, r.port.empty() ? u"LPT1:" : r.port);
+      if (!r.processor.empty()) {
+        EXPECT_EQ(p->Info.PrintProcessor, r.processor);
+      }
+      EXPECT_EQ(m.spooler.DefaultPrinter == std::optional<TString>(queue), r.isDefault);
+    }
+    EXPECT_EQ(m.spooler.PrinterList.size(), queue.empty() ? 1u + !r.found.empty() : 2u);
+    EXPECT_TRUE(m.form.m_strInstallingPrinter.empty());
+    EXPECT_TRUE(m.Restored());
+  }
+}
+
+}  // namespace
