@@ -102,4 +102,8 @@ class TFormMain {
   std::vector<THandle> m_ComponentLocks;
   bool m_bStarting = false;     // a click's install is past its first step
   bool m_bHostStarted = false;  // the 64-bit host works; its message ends the install
+  TString m_strInstallInf;      // full path of the INF this install uses
+  const TString& InstallInf(const TString& packageName) const {
+    return m_strInstallInf.empty() ? packageName : m_strInstallInf;
+  }
 };

@@ -133,12 +133,14 @@ void TFormMain::RunInstallProcess(bool tryOnline) {
 
   TString registeredInf;
   if (!BufferDriverFiles(registeredInf)) return;
+  // The package names its INF relative to the model's driver folder; Plug and
+  // Play gets the full path of the copy the offline install uses too.
+  m_strInstallInf = registeredInf;
 
   if (tryOnline) {
-    const TString& infName = m_bWow64 ? model.INFX64 : model.INF2K;
     bool exactId = true, exactInf = true;
     const std::string hardwareId = Sys().WideToAnsi(model.PrinterHWID, &exactId);
-    const std::string inf = Sys().WideToAnsi(infName, &exactInf);
+    const std::string inf = Sys().WideToAnsi(m_strInstallInf, &exactInf);
     std::uint32_t code = 1;
     // A text the code page cannot hold would name another device or file.
     if (exactId && exactInf)
@@ -146,6 +148,7 @@ void TFormMain::RunInstallProcess(bool tryOnline) {
                                        hardwareId, inf, model.PrinterName, installFinish);
     if (code == ReqOfflineInstall) {
       if (!BufferDriverFiles(registeredInf)) return;
+      m_strInstallInf = registeredInf;
       installFinish = false;
     }
     m_bOnlineInstall = false;
@@ -198,8 +201,8 @@ bool TFormMain::PrinterOnLineInstall3264(int modelIndex) {
   bool result = false;
   if (!m_bWow64) {
     ShowInst2kErrorCode(m_strInst2kDll, false);
-    result = InstallSpecPrinter2k(m_View.WindowHandle(), m_dwLastErrorCode, model.INF2K, model.OfflineHWIDPre,
-                                  model.PrinterHWID, m_strInst2kDll, m_strDisConnectPort);
+    result = InstallSpecPrinter2k(m_View.WindowHandle(), m_dwLastErrorCode, InstallInf(model.INF2K),
+                                  model.OfflineHWIDPre, model.PrinterHWID, m_strInst2kDll, m_strDisConnectPort);
     if (result) {
       Sys().Sleep(100);
       Sys().Sleep(0);
@@ -210,7 +213,7 @@ bool TFormMain::PrinterOnLineInstall3264(int modelIndex) {
     m_InstallingProgress = TInstallProgress::IPInstalled;
   } else {
     CloseHost();
-    InstallSpecPrinter64(m_View.WindowHandle(), m_strPrnSetup64Exe, model.INFX64, model.OfflineHWIDPre,
+    InstallSpecPrinter64(m_View.WindowHandle(), m_strPrnSetup64Exe, InstallInf(model.INFX64), model.OfflineHWIDPre,
                          model.PrinterHWID, m_strInst2k64Dll, m_strInst2kDll, m_hPrnSetup64, m_strDisConnectPort);
     // A host that did not start counts as a failed online install, which
     // the offline install follows.

@@ -150,7 +150,11 @@ struct InstallMachine : SpoolerMachine {
            form.m_InstallingProgress != TInstallProgress::IPInstalling;
   }
 
-  static std::uint32_t INST2K_CALL IsInline(void*, const char*, const char*, std::uint32_t) {
+  // The library answers 2 for an INF that does not exist (resolved against
+  // the current folder, which is not the driver folder).
+  static bool InfThere(const char* inf) { return Fs().FileExists(text::FromUtf8(inf)); }
+  static std::uint32_t INST2K_CALL IsInline(void*, const char*, const char* inf, std::uint32_t) {
+    if (!InfThere(inf)) return 2;
     if (g_M->test == 0) g_M->PnpInstall();
     return g_M->test;
   }
@@ -161,7 +165,8 @@ struct InstallMachine : SpoolerMachine {
     return 1;
   }
   static void INST2K_CALL Refresh() {}
-  static std::int32_t INST2K_CALL Install(const char*, const char*, const char*, void*) {
+  static std::int32_t INST2K_CALL Install(const char* inf, const char*, const char*, void*) {
+    if (!InfThere(inf)) return 2;
     if (g_M->installResult <= 1) g_M->PnpInstall();
     return g_M->installResult;
   }

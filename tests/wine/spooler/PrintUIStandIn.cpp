@@ -131,6 +131,28 @@ void StageDriverFiles(const wstring& dir, const std::vector<wstring>& files) {
     if (!f.empty()) ::CopyFileW((dir + f).c_str(), (wstring(target) + L"\\" + f).c_str(), FALSE);
 }
 
+// Where the driver's files are: beside the INF, or, for a copy the system
+// registered, beside its original (Windows keeps them in its driver store;
+// Wine notes the original's path in the copy's .pnf file).
+wstring SourceFolder(const wstring& infPath) {
+  const wstring dir = infPath.substr(0, infPath.find_last_of(L"\\/") + 1);
+  const wstring pnf = infPath.substr(0, infPath.find_last_of(L'.')) + L".pnf";
+  HANDLE f = ::CreateFileW(pnf.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return dir;
+  char buf[1024] = {};
+  DWORD n = 0;
+  ::ReadFile(f, buf, sizeof buf - 1, &n, nullptr);
+  ::CloseHandle(f);
+  const std::string text(buf, n), header = "Wine PNF header\r\n";
+  if (text.rfind(header, 0) != 0) return dir;
+  const std::string original = text.substr(header.size(), text.find_first_of("\r\n", header.size()) - header.size());
+  const size_t slash = original.find_last_of("\\/");
+  if (slash == std::string::npos) return dir;
+  wchar_t wide[1024] = {};
+  ::MultiByteToWideChar(CP_ACP, 0, original.substr(0, slash + 1).c_str(), -1, wide, 1024);
+  return wide;
+}
+
 bool InstallFromInf(const Args& a) {
   auto value = [&](wchar_t k) {
     auto it = a.values.find(k);
@@ -147,7 +169,7 @@ bool InstallFromInf(const Args& a) {
   wstring install, hwid, mfg;
   bool ok = FindModel(inf, model, install, hwid, mfg);
   if (ok) {
-    wstring dir = infPath.substr(0, infPath.find_last_of(L"\\/") + 1);
+    wstring dir = SourceFolder(infPath);
     wstring dataSection = Key(inf, install, L"DataSection");
     auto key = [&](const wchar_t* k) {
       wstring v = Key(inf, install, k);
@@ -156,6 +178,13 @@ bool InstallFromInf(const Args& a) {
     wstring driverFile = key(L"DriverFile"), dataFile = key(L"DataFile"), configFile = key(L"ConfigFile"),
             helpFile = key(L"HelpFile"), provider = Key(inf, L"Version", L"Provider");
     if (dataFile.empty()) dataFile = install;
+    if (driverFile.empty() && !dataSection.empty()) {
+      // The data section comes from the system's own printer INF (the
+      // universal driver's), which Wine lacks: Wine's driver takes its place.
+      driverFile = L"wineps.drv";
+      wchar_t system[MAX_PATH];
+      if (::GetSystemDirectoryW(system, MAX_PATH)) StageDriverFiles(wstring(system) + L"\\", {driverFile});
+    }
     if (configFile.empty()) configFile = driverFile;
     std::set<wstring> main = {driverFile, dataFile, configFile, helpFile};
     std::vector<wstring> all = CopyFiles(inf, install);
