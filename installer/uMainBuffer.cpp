@@ -18,6 +18,17 @@ void RequirePlainName(const TString& name) {
     throw Exception(text::Format(u"\"%s\" cannot be used as a folder name for the driver files.", {name}));
 }
 
+// The INF is named inside the model's driver folder: one or more plain names.
+void RequireNameInside(const TString& name) {
+  for (size_t start = 0;;) {
+    const size_t end = name.find_first_of(u"\\/", start);
+    if (!paths::IsPlainFileName(name.substr(start, end == TString::npos ? TString::npos : end - start)))
+      throw Exception(text::Format(u"\"%s\" does not name a file inside the driver folder.", {name}));
+    if (end == TString::npos) return;
+    start = end + 1;
+  }
+}
+
 void CreateFolders(const TString& folder) {
   if (folder.empty() || Fs().DirectoryExists(folder)) return;
   CreateFolders(paths::ExtractFileDir(folder));
@@ -74,6 +85,7 @@ bool TFormMain::BufferDriverFiles(TString& registeredInf) {
   RequirePlainName(model.PrinterName);
 
   const TString infName = m_bWow64 ? model.INFX64 : model.INF2K;
+  RequireNameInside(infName);
   const TString sourceInf = model.DriverDir + u"\\" + infName;
   const TString buffer = programFiles + u"\\" + m_strManufactor + u"\\Printer Drivers\\" + model.PrinterName;
   const TString bufferedInf = buffer + u"\\" + infName;

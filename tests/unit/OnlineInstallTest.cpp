@@ -294,6 +294,20 @@ TEST_F(Buffering, NamesThatAreNoFolderNames) {
     form.m_strManufactor = bad;
     EXPECT_THROW(form.BufferDriverFiles(inf), Exception) << text::ToUtf8(bad);
   }
+  // An INF outside the driver folder is neither read nor registered.
+  for (const char16_t* bad : {u"..\\..\\Windows\\evil.inf", u"x64\\..\\..\\b.inf"}) {
+    g_InstallInfos = TInstallInfos();
+    m.fs.AddFile(
+        u"C:\\Pkg\\Setup.ini",
+        text::ToUtf8(u"[A]\r\nPrinterName=TS-1\r\nPrinterHWID=HW\r\nDriverDir=\\Drv\r\nINF.2K=a.inf\r\nINF.X64=" +
+                     TString(bad) + u"\r\n"));
+    m.fs.AddFile(u"C:\\Pkg\\Drv\\" + TString(bad), "[Version]\r\n");  // as the system resolves it
+    g_InstallInfos.LoadFromFile(u"C:\\Pkg\\Setup.ini");
+    form.m_bWow64 = true;
+    g_Lib.registered.clear();
+    EXPECT_THROW(form.BufferDriverFiles(inf), Exception) << text::ToUtf8(bad);
+    form.m_bWow64 = false;
+  }
   form.m_strManufactor = u"Tessaron";
   m.fs.AddFile(u"C:\\Pkg\\Drv\\b.inf");
   model = u"..";
