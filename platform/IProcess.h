@@ -18,7 +18,8 @@ struct TStartup {
   std::uint32_t CreationFlags = 0;  // DETACHED_PROCESS, CREATE_NO_WINDOW, ...
   bool InheritHandles = false;
   bool Hidden = true;          // STARTF_USESHOWWINDOW with SW_HIDE
-  bool UseStdHandles = false;  // STARTF_USESTDHANDLES (no handles passed: all null)
+  bool UseStdHandles = false;  // STARTF_USESTDHANDLES: standard output below, input and error null
+  THandle StdOutput = 0;       // with UseStdHandles (an inheritable handle, InheritHandles on)
 };
 
 class IProcess {
@@ -30,10 +31,6 @@ class IProcess {
 
   // Both ends inheritable, the system's default size.
   virtual bool CreatePipe(THandle& readEnd, THandle& writeEnd) = 0;
-  // CreateProcessW with no application name, this (modifiable) command line,
-  // handle inheritance on, hidden window, standard output = stdOut, standard
-  // input and error not connected.
-  virtual bool CreateProcess(std::u16string& commandLine, THandle stdOut, TProcessInfo& pi) = 0;
   virtual bool PeekNamedPipe(THandle readEnd, std::uint32_t& available) = 0;
   virtual bool ReadFile(THandle h, char* buffer, std::uint32_t size, std::uint32_t& read) = 0;
   virtual std::uint32_t WaitForSingleObject(THandle h, std::uint32_t timeoutMs) = 0;

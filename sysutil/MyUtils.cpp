@@ -96,9 +96,13 @@ int RunCMD(const TString& commandLine, TStringList& output) {
   THandle readEnd = 0, writeEnd = 0;
   if (!proc.CreatePipe(readEnd, writeEnd)) return -1;
 
-  std::u16string cmd = commandLine;  // CreateProcessW may modify its buffer
+  TStartup startup;
+  startup.CommandLine = commandLine;
+  startup.InheritHandles = true;
+  startup.UseStdHandles = true;
+  startup.StdOutput = writeEnd;
   TProcessInfo pi;
-  if (!proc.CreateProcess(cmd, writeEnd, pi)) {
+  if (!proc.StartProcess(startup, pi)) {
     proc.CloseHandle(readEnd);
     proc.CloseHandle(writeEnd);
     return -2;

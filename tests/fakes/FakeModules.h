@@ -56,7 +56,6 @@ class FakeProcess : public IProcess {
   std::uint32_t WaitForSingleObject(THandle h, std::uint32_t timeoutMs) override;
   bool CloseHandle(THandle h) override { return m_Handles.erase(h) > 0; }
   bool CreatePipe(THandle&, THandle&) override { return false; }
-  bool CreateProcess(std::u16string&, THandle, TProcessInfo&) override { return false; }
   bool PeekNamedPipe(THandle, std::uint32_t&) override { return false; }
   bool ReadFile(THandle, char*, std::uint32_t, std::uint32_t&) override { return false; }
 

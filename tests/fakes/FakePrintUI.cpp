@@ -68,9 +68,9 @@ bool FakePrintUI::CreatePipe(THandle& r, THandle& w) {
   w = 2;
   return true;
 }
-bool FakePrintUI::CreateProcess(std::u16string& cmd, THandle, TProcessInfo& pi) {
+bool FakePrintUI::StartProcess(const TStartup& s, TProcessInfo& pi) {
   if (StartFails) return false;
-  Run(cmd);
+  Run(s.CommandLine);
   pi.Process = 3;
   pi.Thread = 4;
   return true;

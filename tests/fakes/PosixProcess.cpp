@@ -33,9 +33,10 @@ bool PosixProcess::CreatePipe(THandle& readEnd, THandle& writeEnd) {
   return true;
 }
 
-bool PosixProcess::CreateProcess(std::u16string& commandLine, THandle stdOut, TProcessInfo& pi) {
+bool PosixProcess::StartProcess(const TStartup& s, TProcessInfo& pi) {
+  const THandle stdOut = s.UseStdHandles ? s.StdOutput : 0;
   std::vector<std::string> words;
-  std::string cur, line = text::ToUtf8(commandLine);
+  std::string cur, line = text::ToUtf8(s.CommandLine);
   bool quoted = false, any = false;
   for (char c : line) {
     if (c == '"') {

@@ -12,15 +12,11 @@ class PosixProcess : public IProcess {
  public:
   ~PosixProcess() override;
   bool CreatePipe(THandle& readEnd, THandle& writeEnd) override;
-  bool CreateProcess(std::u16string& commandLine, THandle stdOut, TProcessInfo& pi) override;
   bool PeekNamedPipe(THandle readEnd, std::uint32_t& available) override;
   bool ReadFile(THandle h, char* buffer, std::uint32_t size, std::uint32_t& read) override;
   std::uint32_t WaitForSingleObject(THandle h, std::uint32_t timeoutMs) override;
   bool CloseHandle(THandle h) override;
-  bool StartProcess(const TStartup& s, TProcessInfo& pi) override {
-    std::u16string cmd = s.CommandLine;
-    return CreateProcess(cmd, 0, pi);
-  }
+  bool StartProcess(const TStartup& s, TProcessInfo& pi) override;
   bool GetExitCodeProcess(THandle, std::uint32_t&) override { return false; }
 
   int OpenHandles() const { return static_cast<int>(m_Handles.size()); }

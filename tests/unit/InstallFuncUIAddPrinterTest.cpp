@@ -21,9 +21,9 @@ class FakePrintUIProcess : public IProcess {
     w = 2;
     return true;
   }
-  bool CreateProcess(std::u16string& cmd, THandle, TProcessInfo& pi) override {
+  bool StartProcess(const TStartup& s, TProcessInfo& pi) override {
     if (StartFails) return false;
-    CommandLines.push_back(cmd);
+    CommandLines.push_back(s.CommandLine);
     if (OnRun) OnRun();
     pi.Process = 3;
     pi.Thread = 4;
@@ -39,7 +39,6 @@ class FakePrintUIProcess : public IProcess {
   }
   std::uint32_t WaitForSingleObject(THandle, std::uint32_t) override { return WaitObject0; }
   bool CloseHandle(THandle) override { return true; }
-  bool StartProcess(const TStartup&, TProcessInfo&) override { return false; }
   bool GetExitCodeProcess(THandle, std::uint32_t&) override { return false; }
 };
 

@@ -27,7 +27,10 @@ const TString kHost = u"C:\\Temp\\ws\\PrnSetup64.exe";
 struct Processes : FakePrintUI {
   using FakePrintUI::FakePrintUI;
   FakeProcess host;
-  bool StartProcess(const TStartup& s, TProcessInfo& pi) override { return host.StartProcess(s, pi); }
+  bool StartProcess(const TStartup& s, TProcessInfo& pi) override {
+    return text::SameTextAscii(ProgramNameOf(s.CommandLine), u"rundll32") ? FakePrintUI::StartProcess(s, pi)
+                                                                          : host.StartProcess(s, pi);
+  }
   bool GetExitCodeProcess(THandle h, std::uint32_t& code) override { return host.GetExitCodeProcess(h, code); }
   bool CloseHandle(THandle h) override { return host.CloseHandle(h) || FakePrintUI::CloseHandle(h); }
   std::uint32_t WaitForSingleObject(THandle h, std::uint32_t ms) override {

@@ -18,28 +18,12 @@ class Win32Process : public IProcess {
     return true;
   }
 
-  bool CreateProcess(std::u16string& commandLine, THandle stdOut, TProcessInfo& pi) override {
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
-    si.wShowWindow = SW_HIDE;
-    si.hStdOutput = H(stdOut);
-    PROCESS_INFORMATION info{};
-    std::u16string buffer = commandLine;
-    buffer.push_back(u'\0');
-    if (!::CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(buffer.data()), nullptr, nullptr, TRUE, 0, nullptr,
-                          nullptr, &si, &info))
-      return false;
-    pi.Process = TH(info.hProcess);
-    pi.Thread = TH(info.hThread);
-    return true;
-  }
-
   bool StartProcess(const TStartup& s, TProcessInfo& pi) override {
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     si.dwFlags = STARTF_USESHOWWINDOW | (s.UseStdHandles ? STARTF_USESTDHANDLES : 0);
     si.wShowWindow = s.Hidden ? SW_HIDE : SW_SHOWNORMAL;
+    if (s.UseStdHandles) si.hStdOutput = H(s.StdOutput);
     PROCESS_INFORMATION info{};
     std::u16string buffer = s.CommandLine;
     buffer.push_back(u'\0');
