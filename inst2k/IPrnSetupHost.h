@@ -12,19 +12,13 @@
 
 namespace inst2k {
 
-using TFarProc = void (*)();  // cast to the export's own type before calling
-
 class IPrnSetupHost {
  public:
   virtual ~IPrnSetupHost() = default;
 
   // GetFullPathNameW against the current directory; empty when it fails.
   virtual TString GetFullPathName(const TString& path) = 0;
-  // Loads the library by its full path, its dependencies from the system
-  // folder only; 0 on failure, with the system's code as the last error.
-  virtual THandle LoadLibrary(const TString& path) = 0;
-  virtual TFarProc GetProcAddress(THandle module, const char* name) = 0;
-  virtual bool FreeLibrary(THandle module) = 0;
+  // The library itself is loaded through the modules port (platform/IModules.h).
   virtual std::uint32_t GetLastError() = 0;
 
   // WideCharToMultiByte(CP_ACP); lossless is false when a character had no

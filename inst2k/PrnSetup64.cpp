@@ -3,6 +3,7 @@
 #include <string>
 
 #include "inst2k/IPrnSetupHost.h"
+#include "platform/IModules.h"
 #include "platform/Inst2kApi.h"
 
 namespace inst2k {
@@ -27,22 +28,15 @@ void Report(const TPrnSetup64Args& args, bool succeeded, std::uint32_t code) {
 
 void ErrorBox(const char16_t* text) { Host().MessageBox(text, kErrorCaption, mb::Ok | mb::IconError); }
 
-template <class Fn>
-Fn Export(THandle module, const char* name) {
-  return reinterpret_cast<Fn>(Host().GetProcAddress(module, name));
-}
-
 // Loads the library by its full path (relative paths against the current
-// directory, never through the search path). 0 with `code` on failure.
-THandle LoadInst2k(const TString& dll, std::uint32_t& code) {
+// directory, never through the search path). False with `code` on failure.
+bool LoadInst2k(TModule& module, const TString& dll, std::uint32_t& code) {
   IPrnSetupHost& host = Host();
   const TString full = dll.empty() ? TString() : host.GetFullPathName(dll);
-  THandle module = full.empty() ? 0 : host.LoadLibrary(full);
-  if (!module) {
-    code = full.empty() ? kErrorModNotFound : host.GetLastError();
-    if (code == 0) code = kErrorModNotFound;
-  }
-  return module;
+  if (!full.empty() && module.Load(full)) return true;
+  code = full.empty() ? kErrorModNotFound : host.GetLastError();
+  if (code == 0) code = kErrorModNotFound;
+  return false;
 }
 
 // The text in the ANSI code page, when it converts exactly and fits.
@@ -74,18 +68,17 @@ void RunDetectionMode(const TPrnSetup64Args& args) {
   }
   const std::int32_t flags = host.GetPrivateProfileInt(u"Data", u"Flag", 4, ini);
   std::uint32_t loadCode = 0;
-  const THandle module = LoadInst2k(args.Dll, loadCode);
-  if (!module) {
+  TModule module;
+  if (!LoadInst2k(module, args.Dll, loadCode)) {
     ErrorBox(kLoadDllFailed);
     return;
   }
-  const auto test = Export<TInst2k_IsInlineDeviceExist>(module, "Inst2k_IsInlineDeviceExist");
+  const auto test = module.Get<TInst2k_IsInlineDeviceExist>("Inst2k_IsInlineDeviceExist");
   if (!test) {
     ErrorBox(kDetectExportMissing);
-    host.FreeLibrary(module);
     return;
   }
-  if (const auto show = Export<TShowErrorCode>(module, "ShowErrorCode")) show(0);
+  if (const auto show = module.Get<TShowErrorCode>("ShowErrorCode")) show(0);
 
   // A text the code page cannot carry, or one too long, is answered with
   // the reason instead of testing with a mangled or cut path.
@@ -95,41 +88,38 @@ void RunDetectionMode(const TPrnSetup64Args& args) {
       ToAnsiText(args.Inf, kDetectionTextBytes, inf, result))
     result = test(nullptr, hwid.c_str(), inf.c_str(), static_cast<std::uint32_t>(flags));
   host.WritePrivateProfileString(u"Data", u"Ret", text::IntToStr(result), ini);
-  host.FreeLibrary(module);
 }
 
 void RunInstallMode(const TPrnSetup64Args& args) {
-  IPrnSetupHost& host = Host();
   if (args.Refusal) {
     Report(args, false, args.Refusal);
     return;
   }
   std::int32_t result = kInstallFailed;
   std::uint32_t code = 0;
-  const THandle module = LoadInst2k(args.Dll, code);
-  if (!module) {
-    ErrorBox(kLoadDllFailed);
-  } else {
+  {
+    TModule module;
     std::string inf, hwid;
-    if (!ToAnsiText(args.Inf, kInstallTextBytes, inf, code) || !ToAnsiText(args.HWID, kInstallTextBytes, hwid, code)) {
-      host.FreeLibrary(module);
-    } else if (const auto install = Export<TFuncInst2K>(module, "FuncInst2K")) {
-      const auto show = Export<TShowErrorCode>(module, "ShowErrorCode");
-      const auto lastError = Export<TLastInstallErrorCode>(module, "LastInstallErrorCode");
+    if (!LoadInst2k(module, args.Dll, code)) {
+      ErrorBox(kLoadDllFailed);
+    } else if (!ToAnsiText(args.Inf, kInstallTextBytes, inf, code) ||
+               !ToAnsiText(args.HWID, kInstallTextBytes, hwid, code)) {
+      // refused with the reason
+    } else if (const auto install = module.Get<TFuncInst2K>("FuncInst2K")) {
+      const auto show = module.Get<TShowErrorCode>("ShowErrorCode");
+      const auto lastError = module.Get<TLastInstallErrorCode>("LastInstallErrorCode");
       if (show) show(0);
       result = install(inf.c_str(), hwid.c_str(), kPortArgument, nullptr);
       code = lastError ? lastError() : 0;
-      host.FreeLibrary(module);
-    } else if (const auto older = Export<TFuncInst2K>(module, "Inst2K")) {
+    } else if (const auto older = module.Get<TFuncInst2K>("Inst2K")) {
       result = older(inf.c_str(), hwid.c_str(), kPortArgument, nullptr);
-      host.FreeLibrary(module);
     } else {
       ErrorBox(kLoadInst2KFailed);
       result = 3;
       code = kErrorProcNotFound;
-      host.FreeLibrary(module);
     }
   }
+  // The library is released before the window hears of the outcome.
   Report(args, result <= kInstalledRestart, code);
 }
 

@@ -6,8 +6,10 @@
 
 #include "inst2k/PrnSetup64.h"
 #include "inst2k/win32/Win32PrnSetupHost.h"
+#include "platform/IModules.h"
 #include "win32/SystemLibrary.h"
 #include "win32/WinApi.h"
+#include "win32/adapters/Win32Ports.h"
 
 namespace {
 
@@ -26,6 +28,7 @@ int wmain(int argc, wchar_t** argv) {
   // system folder.
   win::RestrictLibrarySearch();
   ScopedPort<inst2k::IPrnSetupHost> host(inst2k::Win32PrnSetupHostPort());
+  ScopedPort<IModules> modules(Win32ModulesInstance());
   SetUnhandledExceptionFilter(LastResortFilter);
   std::vector<TString> args;
   try {

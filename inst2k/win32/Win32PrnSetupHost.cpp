@@ -16,13 +16,6 @@ class Win32PrnSetupHost : public IPrnSetupHost {
  public:
   TString GetFullPathName(const TString& path) override { return win::FullPathName(path); }
   // By the full path; its dependencies from the system folder only.
-  THandle LoadLibrary(const TString& path) override {
-    return reinterpret_cast<THandle>(win::LoadLibraryByPath(W(path)));
-  }
-  TFarProc GetProcAddress(THandle module, const char* name) override {
-    return reinterpret_cast<TFarProc>(::GetProcAddress(reinterpret_cast<HMODULE>(module), name));
-  }
-  bool FreeLibrary(THandle module) override { return ::FreeLibrary(reinterpret_cast<HMODULE>(module)) != FALSE; }
   std::uint32_t GetLastError() override { return ::GetLastError(); }
 
   std::string WideToAnsi(TStringView s, bool& lossless) override { return win::WideToAnsi(s, lossless); }

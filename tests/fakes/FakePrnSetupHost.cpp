@@ -100,7 +100,7 @@ THandle FakePrnSetupHost::LoadLibrary(const TString& path) {
   return h;
 }
 
-TFarProc FakePrnSetupHost::GetProcAddress(THandle module, const char* name) {
+void* FakePrnSetupHost::GetProcAddress(THandle module, const char* name) {
   auto h = m_Handles.find(module);
   if (h == m_Handles.end()) return nullptr;
   const FakeInst2kLibrary& lib = Libraries[h->second];
@@ -109,19 +109,18 @@ TFarProc FakePrnSetupHost::GetProcAddress(THandle module, const char* name) {
     m_LastError = 127;
     return nullptr;
   }
-  if (n == "ShowErrorCode") return reinterpret_cast<TFarProc>(&ShowErrorCodeFn);
-  if (n == "LastInstallErrorCode") return reinterpret_cast<TFarProc>(&LastInstallErrorCodeFn);
-  if (n == "Inst2k_IsInlineDeviceExist") return reinterpret_cast<TFarProc>(&IsInlineDeviceExistFn);
-  if (n == "FuncInst2K") return reinterpret_cast<TFarProc>(&FuncInst2KFn);
-  if (n == "Inst2K") return reinterpret_cast<TFarProc>(&Inst2KFn);
-  return &OtherFn;
+  if (n == "ShowErrorCode") return reinterpret_cast<void*>(&ShowErrorCodeFn);
+  if (n == "LastInstallErrorCode") return reinterpret_cast<void*>(&LastInstallErrorCodeFn);
+  if (n == "Inst2k_IsInlineDeviceExist") return reinterpret_cast<void*>(&IsInlineDeviceExistFn);
+  if (n == "FuncInst2K") return reinterpret_cast<void*>(&FuncInst2KFn);
+  if (n == "Inst2K") return reinterpret_cast<void*>(&Inst2KFn);
+  return reinterpret_cast<void*>(&OtherFn);
 }
 
-bool FakePrnSetupHost::FreeLibrary(THandle module) {
-  if (!m_Handles.erase(module)) return false;
+void FakePrnSetupHost::FreeLibrary(THandle module) {
+  if (!m_Handles.erase(module)) return;
   --Loaded;
   Events.push_back(u"free");
-  return true;
 }
 
 std::string FakePrnSetupHost::WideToAnsi(TStringView s, bool& lossless) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "inst2k/IPrnSetupHost.h"
+#include "platform/IModules.h"
 #include "platform/Inst2kApi.h"
 
 // One library as the host sees it: which exports it has and what they answer.
@@ -27,7 +28,8 @@ struct FakeInst2kLibrary {
   std::uint32_t Flags = 0;
 };
 
-class FakePrnSetupHost : public inst2k::IPrnSetupHost {
+// The host's machine, and the libraries it loads through the modules port.
+class FakePrnSetupHost : public inst2k::IPrnSetupHost, public IModules {
  public:
   enum class AnsiPage { Utf8, Latin1 };
   struct Box {
@@ -64,8 +66,8 @@ class FakePrnSetupHost : public inst2k::IPrnSetupHost {
 
   TString GetFullPathName(const TString& path) override;
   THandle LoadLibrary(const TString& path) override;
-  inst2k::TFarProc GetProcAddress(THandle module, const char* name) override;
-  bool FreeLibrary(THandle module) override;
+  void* GetProcAddress(THandle module, const char* name) override;
+  void FreeLibrary(THandle module) override;
   std::uint32_t GetLastError() override { return m_LastError; }
   std::string WideToAnsi(TStringView s, bool& lossless) override;
   std::int32_t GetPrivateProfileInt(const TString& section, const TString& key, std::int32_t def,

@@ -27,6 +27,7 @@ class PrnSetup64Host : public ::testing::Test {
   PrnSetup64Host() { lib.LastError = 0; }
   FakePrnSetupHost host;
   ScopedPort<IPrnSetupHost> port{host};
+  ScopedPort<IModules> modules{host};
   FakeInst2kLibrary& lib = host.Library(kDll);
   TString Ret() const { return host.Profile(kIni, u"Data", u"Ret"); }
   const FakePrnSetupHost::Sent& OnlyMessage() const {

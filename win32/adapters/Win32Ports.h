@@ -5,3 +5,7 @@
 #include "win32/WinApi.h"
 
 void InstallWin32Ports(HMODULE resourceModule = nullptr);
+
+class IModules;
+// The modules adapter alone, for the host, which needs no other general port.
+IModules& Win32ModulesInstance();
