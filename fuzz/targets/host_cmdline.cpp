@@ -19,6 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
   FakePrnSetupHost host;
   ScopedPort<IPrnSetupHost> port{host};
+  ScopedPort<IModules> modules{host};
   host.Ansi = in.ConsumeBool() ? FakePrnSetupHost::AnsiPage::Latin1 : FakePrnSetupHost::AnsiPage::Utf8;
   FakeInst2kLibrary& lib = host.Library(host.CurrentDir + u"\\inst2k64.dll");
   lib.InstallResult = in.ConsumeIntegralInRange(-2, 3);
