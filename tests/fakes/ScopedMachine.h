@@ -51,6 +51,11 @@ class ScopedMachine {
   ScopedMachine(const ScopedMachine&) = delete;
   ScopedMachine& operator=(const ScopedMachine&) = delete;
 
+  // Makes `path` the device-install library built from its own sources: its
+  // nine exports run the library's logic over the machine's device tree,
+  // registry and files.
+  void AddInst2kLibrary(const TString& path);
+
   // The installer's process and the machine it sees.
   FakeSystem sys;
   FakeFileSystem fs;

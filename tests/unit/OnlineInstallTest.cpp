@@ -140,6 +140,25 @@ TEST(Detection, HostAnswersThroughItsExchangeFile) {
   EXPECT_THROW(ExistInlineDevice64(7, u"HW", u"a.inf", host, u"C:\\x\\inst2k64.dll", 4), Exception);
 }
 
+// The installer and the library built from its own sources agree on the
+// buffers and on the port: the rescan reaches the device tree, and a printer
+// plugged in meanwhile is found with its port.
+TEST(Detection, TheLibraryFindsThePluggedPrinterInTheDeviceTree) {
+  ScopedMachine m;
+  m.AddInst2kLibrary(kDll);
+  TString hwid = u"x", port = u"x";
+  EXPECT_FALSE(FindExistDevice(kDll, u"TESS01", hwid, port, true));
+  EXPECT_EQ(m.tree.Reenumerated.size(), 1u);
+  EXPECT_EQ(hwid, u"");
+  EXPECT_EQ(port, u"");
+
+  m.tree.Add("USBPRINT\\TESS01\\7&1A2B&0&USB003", {"USBPRINT\\TESS01", "TESS01"});
+  EXPECT_TRUE(FindExistDevice(kDll, u"TESS01", hwid, port, false));
+  EXPECT_EQ(hwid, u"USBPRINT\\TESS01");
+  EXPECT_EQ(port, u"USB003");
+  EXPECT_EQ(m.modules.Loaded(), 0);
+}
+
 TEST(OnlineInstall, InProcessAndThroughTheHost) {
   OnlineMachine m;
   g_Lib.instanceId = "LPTENUM\\TESS\\1&LPT2";
