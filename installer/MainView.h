@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "base/MessageBoxFlags.h"
 #include "config/LangStrings.h"
@@ -71,7 +72,8 @@ class IMainView : public IControlsForm {
   virtual bool LoadLogoBitmap(const TString& resourceName) = 0;
 
   // The model list. Selecting an item raises the selection event.
-  virtual void AddListItem(const TString& caption) = 0;
+  // Puts these captions in the list in place of what it held, in one go.
+  virtual void SetListItems(const std::vector<TString>& captions) = 0;
   virtual int ListCount() const = 0;
   virtual TString ListItemCaption(int index) const = 0;
   virtual void SelectListItem(int index) = 0;

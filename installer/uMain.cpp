@@ -1,6 +1,7 @@
 #include "installer/uMain.h"
 
 #include "config/LangStrings.h"
+#include "installer/PackedData.h"
 #include "installer/Workspace.h"
 #include "platform/IFileSystem.h"
 #include "platform/IResources.h"
@@ -28,9 +29,6 @@ void TFormMain::FormCreate() {
 }
 
 void TFormMain::StartUp() {
-  m_View.SetAlphaBlendValue(0);
-  m_View.SetAlphaBlend(true);
-
   m_iWinVer = GetWindowsVersion();
   m_bWow64 = IsWow64();
   m_iSelect = -1;
@@ -60,31 +58,41 @@ void TFormMain::StartUp() {
 
   g_LangOptions.LoadFromFile(m_strLangIni);
   ApplyOEMBranding();
+  // The maker's brand fades the window in after its splash: it starts
+  // transparent. Every other brand shows it opaque at once.
+  if (ShowsSplash()) {
+    m_View.SetAlphaBlendValue(0);
+    m_View.SetAlphaBlend(true);
+  }
 
   m_strSetupIni = paths::ExpandFileName(g_LangOptions.GetOptionString(u"Settings", u"SetupIni", u"Setup.Ini"));
   if (!Fs().FileExists(m_strSetupIni)) {
     m_View.ShowMessageBox(text::Format(u"指定的配置文件（%s）不存在，程序將退出！", {m_strSetupIni}), u"出錯了",
-                      mb::Ok | mb::IconError);
+                          mb::Ok | mb::IconError);
     m_View.Terminate();
   }
   g_InstallInfos.LoadFromFile(m_strSetupIni);
 }
 
-void TFormMain::WriteResource(const TString& name, const TString& path, bool keepLocked) {
+void TFormMain::WriteResource(const TString& name, const TString& path, bool component) {
   std::string bytes;
   if (!Res().LoadRCData(name, bytes)) throw Exception(u"The program lacks its resource " + name + u".");
   bool ok;
-  if (keepLocked) {
-    // The components are loaded or started from here later: keep them open
-    // so that nobody can swap them in the meantime.
+  if (component) {
+    // The components are stored packed, and loaded or started from here
+    // later: keep them open so that nobody can swap them in the meantime.
+    std::string unpacked;
+    if (!packed::Unpack(bytes, unpacked)) throw Exception(u"The program's resource " + name + u" is damaged.");
     THandle lock = 0;
-    ok = Fs().WriteFileLocked(path, bytes, lock);
+    ok = Fs().WriteFileLocked(path, unpacked, lock);
     if (ok) m_ComponentLocks.push_back(lock);
   } else {
     ok = Fs().WriteFile(path, bytes);
   }
   if (!ok) throw Exception(u"Cannot write the file " + path + SystemReason());
 }
+
+bool TFormMain::ShowsSplash() const { return text::ContainsTextAscii(text::UpperAscii(m_strManufactor), u"TESSARON"); }
 
 void TFormMain::ApplyOEMBranding() {
   const strInstaller& s = g_strInstaller;

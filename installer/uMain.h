@@ -84,7 +84,8 @@ class TFormMain {
 
  private:
   void StartUp();
-  void WriteResource(const TString& name, const TString& path, bool keepLocked);
+  bool ShowsSplash() const;
+  void WriteResource(const TString& name, const TString& path, bool component);
   void OpenLink(const TString& file);
   void OpenDocument(TString TRInstallInfo::*document);
   // Old drivers of the model removed first; false ends the install.

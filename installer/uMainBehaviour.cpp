@@ -10,7 +10,7 @@ void TFormMain::FormActivate() {
   if (m_bActivated) return;
   m_bActivated = true;
 
-  if (text::ContainsTextAscii(text::UpperAscii(m_strManufactor), u"TESSARON")) {
+  if (ShowsSplash()) {
     m_View.ShowWelcomeSplash(BrandColor(g_strInstaller.OEMColor));
     for (std::uint8_t alpha : kFadeSteps) {
       m_View.SetAlphaBlendValue(alpha);
@@ -24,10 +24,12 @@ void TFormMain::FormActivate() {
   // never read and the faulty one only in part, so only complete models are
   // offered.
   TRInstallInfo info;
+  std::vector<TString> names;
   for (int i = 0; i < g_InstallInfos.CompleteCount(); ++i) {
     g_InstallInfos.GetItem(i, info);
-    m_View.AddListItem(info.PrinterName);
+    names.push_back(info.PrinterName);
   }
+  m_View.SetListItems(names);
   if (m_View.ListCount() > 0) m_View.SelectListItem(0);
   m_iSelect = m_View.SelectedIndex();
 }
@@ -52,7 +54,8 @@ void TFormMain::lvPrintersSelectItem(int index, bool selected) {
     for (auto l : links) m_View.SetHint(l, u"");
     m_View.SetEnabled(TMainControl::btnStart, false);
     m_View.SetCaption(TMainControl::grpPrinters, m_View.Hint(TMainControl::grpPrinters));
-    m_View.SetCaption(TMainControl::edtInfos, m_View.Hint(TMainControl::edtInfos) + g_strInstaller.SelectAPrinterDriver);
+    m_View.SetCaption(TMainControl::edtInfos,
+                      m_View.Hint(TMainControl::edtInfos) + g_strInstaller.SelectAPrinterDriver);
   }
   for (auto l : links) {
     TString file = m_View.Hint(l);

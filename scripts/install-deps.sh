@@ -6,7 +6,7 @@ set -euo pipefail
 PKGS=(
   cmake ninja-build g++ pkg-config
   g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  libgtest-dev googletest libjpeg-dev
+  libgtest-dev googletest libjpeg-dev zlib1g-dev libz-mingw-w64-dev python3
   wine wine64 xvfb xauth x11-utils imagemagick fonts-wqy-microhei
   dpkg-dev file locales xdotool
   clang libclang-rt-dev

@@ -78,7 +78,7 @@ class FakeMainView : public IMainView {
   int Width(TMainControl c) const override { return m_Ctl.at(c).Width; }
   void SetLeft(TMainControl c, int left) override { m_Ctl[c].Left = left; }
   bool LoadLogoBitmap(const TString& resourceName) override;
-  void AddListItem(const TString& caption) override { ListItems.push_back(caption); }
+  void SetListItems(const std::vector<TString>& captions) override { ListItems = captions; }
   int ListCount() const override { return static_cast<int>(ListItems.size()); }
   TString ListItemCaption(int index) const override { return ListItems.at(static_cast<size_t>(index)); }
   void SelectListItem(int index) override;

@@ -23,7 +23,13 @@ for arch in win32 win64; do
   for name in RC_STRINGS_INI_CN RC_STRINGS_INI_CHT RC_STRINGS_INI_EN INST2KDLL INST2K64DLL PRNSETUP64EXE; do
     check "$exe carries RCDATA $name" "grep -q '^10 $name ' $tmp/$arch.txt"
   done
-  check "$exe carries the bitmap BM_LOGO_TESSARON" "grep -q '^2 BM_LOGO_TESSARON ' $tmp/$arch.txt"
+  # Every logo, packed, unpacks to its bitmap file byte for byte.
+  for logo in resources/logos/*.bmp; do
+    id=$(basename "$logo" .bmp | tr a-z A-Z)
+    python3 tests/static/pe_resources.py "$exe" --dump 10 "$id" "$tmp/logo.z" &&
+      python3 scripts/pack-resource.py --unpack "$tmp/logo.z" "$tmp/logo.bmp" 2>/dev/null
+    check "$exe: $id unpacks to $logo" "cmp -s $tmp/logo.bmp $logo"
+  done
   check "$exe carries a manifest, a version resource and an icon" \
     "grep -q '^24 1 ' $tmp/$arch.txt && grep -q '^16 1 ' $tmp/$arch.txt && grep -q '^14 MAINICON ' $tmp/$arch.txt"
   # The embedded strings files are the built-in ones, byte for byte.
@@ -33,14 +39,23 @@ for arch in win32 win64; do
   done
   # The components have the right bitness: the library for the installer's
   # own process, the 64-bit library and host always x86-64.
+  # They are stored packed and unpack to the built ones byte for byte.
   for res in INST2KDLL INST2K64DLL PRNSETUP64EXE; do
-    python3 tests/static/pe_resources.py "$exe" --dump 10 "$res" "$tmp/$res.bin"
+    python3 tests/static/pe_resources.py "$exe" --dump 10 "$res" "$tmp/$res.z"
+    python3 scripts/pack-resource.py --unpack "$tmp/$res.z" "$tmp/$res.bin" 2>/dev/null || rm -f "$tmp/$res.bin"
     m=$(python3 tests/static/pe_resources.py "$tmp/$res.bin" 2>/dev/null | head -1)
     expect="machine x86-64"
-    [ $res = INST2KDLL ] && [ $arch = win32 ] && expect="machine i386"
+    built=dist/win64/inst2k64.dll
+    [ $res = INST2KDLL ] && [ $arch = win32 ] && expect="machine i386" && built=dist/win32/inst2k.dll
+    [ $res = INST2KDLL ] && [ $arch = win64 ] && built=build/win64/inst2k/inst2k.dll
+    [ $res = PRNSETUP64EXE ] && built=dist/win64/PrnSetup64.exe
     check "$exe: $res is a PE with $expect" "[ '$m' = '$expect' ]"
+    check "$exe: $res unpacks to $built" "cmp -s $tmp/$res.bin $built"
   done
 done
+# The installer ships beside every driver package: it stays small.
+size=$(stat -c %s dist/win32/DriverSetup.exe 2>/dev/null || echo 0)
+check "dist/win32/DriverSetup.exe is at most 1,000,000 bytes (it has $size)" "[ $size -gt 0 ] && [ $size -le 1000000 ]"
 check "manifest asks for administrator rights and common controls 6" \
   "grep -q requireAdministrator win32/installer/DriverSetup.manifest && grep -q Common-Controls win32/installer/DriverSetup.manifest"
 [ $fails -eq 0 ]

@@ -3,6 +3,7 @@
 #include "config/InstallInfos.h"
 #include "config/LangStrings.h"
 #include "fakes/FakeMainView.h"
+#include "fakes/Packed.h"
 #include "fakes/ScopedMachine.h"
 #include "installer/uMain.h"
 
@@ -31,9 +32,9 @@ class MainFormTest : public ::testing::Test {
     res.Data[u"RC_STRINGS_INI_EN"] = Utf16File(StringsFile(5));
     res.Data[u"RC_STRINGS_INI_CN"] = Utf16File(StringsFile(5, u"[Zh]\nLang=CN\n"));
     res.Data[u"RC_STRINGS_INI_CHT"] = Utf16File(StringsFile(5, u"[Zh]\nLang=CHT\n"));
-    res.Data[u"INST2KDLL"] = std::string("MZ32\0bytes", 10);
-    res.Data[u"INST2K64DLL"] = "MZ64";
-    res.Data[u"PRNSETUP64EXE"] = "MZexe";
+    res.Data[u"INST2KDLL"] = Packed(std::string("MZ32\0bytes", 10));
+    res.Data[u"INST2K64DLL"] = Packed("MZ64");
+    res.Data[u"PRNSETUP64EXE"] = Packed("MZexe");
     view.OnSelect = [this](int i, bool sel) { form.lvPrintersSelectItem(i, sel); };
   }
 
@@ -56,8 +57,8 @@ TEST_F(MainFormTest, StartUpPreparesWorkspaceStringsAndModels) {
   Package(Model(u"A") + Model(u"B"));
   form.FormCreate();
   ASSERT_TRUE(view.Errors.empty()) << text::ToUtf8(view.Errors[0]);
-  EXPECT_EQ(view.AlphaValues, std::vector<int>{0});
-  EXPECT_TRUE(view.AlphaBlend);
+  EXPECT_TRUE(view.AlphaValues.empty());  // no splash for this brand: opaque from the start
+  EXPECT_FALSE(view.AlphaBlend);
   EXPECT_EQ(form.m_iSelect, -1);
   EXPECT_EQ(form.m_iWinVer, 61);
   EXPECT_EQ(m.sys.LastVersionStructSize, 276u);
@@ -119,6 +120,14 @@ TEST_F(MainFormTest, StartUpErrorsAreShownAndStopTheRemainingSteps) {
   EXPECT_TRUE(m.fs.FileExists(form.m_strInst2kDll));
   EXPECT_EQ(view.LoadedLogo, u"");  // branding never ran
   EXPECT_EQ(g_InstallInfos.Count(), 0);
+
+  FakeMainView v1;
+  TFormMain f1(v1);
+  res.Data[u"INST2K64DLL"] = "MZ64";  // stored as it is, not packed
+  f1.FormCreate();
+  ASSERT_EQ(v1.Errors.size(), 1u);
+  EXPECT_NE(v1.Errors[0].find(u"INST2K64DLL"), TString::npos);
+  EXPECT_FALSE(m.fs.FileExists(f1.m_strInst2k64Dll));
 
   FakeMainView v2;
   TFormMain f2(v2);
@@ -188,6 +197,8 @@ TEST_F(MainFormTest, MakersBrandShowsTheSplashAndFadesIn) {
   res.Data[u"RC_STRINGS_INI_EN"] = Utf16File(StringsFile(1));
   Package(Model(u"A") + Model(u"B"));
   form.FormCreate();
+  EXPECT_EQ(view.AlphaValues, std::vector<int>{0});  // transparent until the splash is over
+  EXPECT_TRUE(view.AlphaBlend);
   view.Events.clear();
   view.AlphaValues.clear();
   form.FormActivate();

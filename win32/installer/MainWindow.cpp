@@ -2,6 +2,12 @@
 
 #include <commctrl.h>
 
+#include <cstring>
+#include <vector>
+
+#include "installer/DibFile.h"
+#include "installer/PackedData.h"
+#include "platform/IResources.h"
 #include "sysutil/BoxText.h"
 #include "win32/SystemLibrary.h"
 #include "win32/adapters/WinText.h"
@@ -443,8 +449,17 @@ void TMainWindow::SetLeft(TMainControl c, int left) {
 }
 
 bool TMainWindow::LoadLogoBitmap(const TString& resourceName) {
-  HBITMAP bmp = static_cast<HBITMAP>(LoadImageW(m_Instance, W(resourceName), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  // The logos are stored as packed bitmap files.
+  std::string stored, file;
+  dib::TLayout at;
+  if (!Res().LoadRCData(resourceName, stored) || !packed::Unpack(stored, file) || !dib::Parse(file, at)) return false;
+  std::vector<std::uint32_t> header((at.InfoSize + 3) / 4);  // aligned for GDI
+  std::memcpy(header.data(), file.data() + at.InfoOffset, at.InfoSize);
+  void* pixels = nullptr;
+  HBITMAP bmp = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(header.data()), DIB_RGB_COLORS, &pixels,
+                                 nullptr, 0);
   if (!bmp) return false;
+  std::memcpy(pixels, file.data() + at.BitsOffset, at.BitsSize);
   BITMAP info{};
   GetObjectW(bmp, sizeof(info), &info);
   if (m_Logo) DeleteObject(m_Logo);
@@ -457,15 +472,23 @@ bool TMainWindow::LoadLogoBitmap(const TString& resourceName) {
   return true;
 }
 
-void TMainWindow::AddListItem(const TString& caption) {
+void TMainWindow::SetListItems(const std::vector<TString>& captions) {
   HWND lv = C(TMainControl::lvPrinters).Hwnd;
-  std::wstring textValue(reinterpret_cast<const wchar_t*>(caption.c_str()));
-  LVITEMW item{};
-  item.mask = LVIF_TEXT | LVIF_IMAGE;
-  item.iItem = ListView_GetItemCount(lv);
-  item.pszText = textValue.data();
-  item.iImage = 0;
-  ListView_InsertItem(lv, &item);
+  // The list is drawn once when it is full, not after every model.
+  SendMessageW(lv, WM_SETREDRAW, FALSE, 0);
+  ListView_DeleteAllItems(lv);
+  ListView_SetItemCount(lv, static_cast<int>(captions.size()));
+  for (const TString& caption : captions) {
+    std::wstring textValue(reinterpret_cast<const wchar_t*>(caption.c_str()));
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = ListView_GetItemCount(lv);
+    item.pszText = textValue.data();
+    item.iImage = 0;
+    ListView_InsertItem(lv, &item);
+  }
+  SendMessageW(lv, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(lv, nullptr, TRUE);
 }
 
 int TMainWindow::ListCount() const { return ListView_GetItemCount(C(TMainControl::lvPrinters).Hwnd); }

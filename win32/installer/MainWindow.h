@@ -46,7 +46,7 @@ class TMainWindow final : public TWindowBase, public IMainView {
   int Width(TMainControl c) const override;
   void SetLeft(TMainControl c, int left) override;
   bool LoadLogoBitmap(const TString& resourceName) override;
-  void AddListItem(const TString& caption) override;
+  void SetListItems(const std::vector<TString>& captions) override;
   int ListCount() const override;
   TString ListItemCaption(int index) const override;
   void SelectListItem(int index) override;

@@ -6,9 +6,13 @@ ds_layer(win32installer win32/installer ds_installer win32adapters welcome_jpeg
          SYSTEM gdi32 user32 PROGRAM WinMain.cpp)
 file(GLOB DS_INSTALLER_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/win32/installer/*.rc)
 
-# The components are copied into the build folder first, so that the resource
-# script names fixed paths and is rebuilt whenever a component changes.
-set(_comp ${CMAKE_BINARY_DIR}/components)
+# The components and the logos are embedded packed (scripts/pack-resource.py;
+# the program unpacks them with zlib). The packed files lie in the build
+# folder under fixed names, so that the resource script is rebuilt whenever
+# one of them changes.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(_comp ${CMAKE_BINARY_DIR}/packed)
+set(_packer ${CMAKE_SOURCE_DIR}/scripts/pack-resource.py)
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   # The Wine tests run this one: every component is a 64-bit build.
   set(_src_inst2k64 "$<TARGET_FILE:inst2k64>")
@@ -22,17 +26,17 @@ else()
   set(_src_prnsetup64 "${DS_WIN64_DIST_DIR}/PrnSetup64.exe")
   set(_component_deps inst2k ${_src_inst2k64} ${_src_prnsetup64})
 endif()
-set(_inst2k ${_comp}/inst2k.dll)
-set(_inst2k64 ${_comp}/inst2k64.dll)
-set(_prnsetup64 ${_comp}/PrnSetup64.exe)
+set(_inst2k ${_comp}/inst2k.dll.z)
+set(_inst2k64 ${_comp}/inst2k64.dll.z)
+set(_prnsetup64 ${_comp}/PrnSetup64.exe.z)
 add_custom_command(OUTPUT ${_inst2k} ${_inst2k64} ${_prnsetup64}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${_comp}
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:inst2k> ${_inst2k}
-  COMMAND ${CMAKE_COMMAND} -E copy ${_src_inst2k64} ${_inst2k64}
-  COMMAND ${CMAKE_COMMAND} -E copy ${_src_prnsetup64} ${_prnsetup64}
-  DEPENDS ${_component_deps}
-  COMMENT "Staging the embedded components")
-add_custom_target(installer_components DEPENDS ${_inst2k} ${_inst2k64} ${_prnsetup64})
+  COMMAND Python3::Interpreter ${_packer} $<TARGET_FILE:inst2k> ${_inst2k}
+  COMMAND Python3::Interpreter ${_packer} ${_src_inst2k64} ${_inst2k64}
+  COMMAND Python3::Interpreter ${_packer} ${_src_prnsetup64} ${_prnsetup64}
+  DEPENDS ${_component_deps} ${_packer}
+  COMMENT "Packing the embedded components")
+set(_packed_files ${_inst2k} ${_inst2k64} ${_prnsetup64})
 
 set(_res ${CMAKE_SOURCE_DIR}/resources)
 set(_rc "#include <windows.h>\n")
@@ -46,8 +50,15 @@ file(GLOB _logos ${_res}/logos/*.bmp)
 foreach(_logo ${_logos})
   get_filename_component(_name ${_logo} NAME_WE)
   string(TOUPPER ${_name} _id)
-  string(APPEND _rc "${_id} BITMAP \"${_logo}\"\n")
+  set(_packed_logo ${_comp}/${_name}.bmp.z)
+  add_custom_command(OUTPUT ${_packed_logo}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${_comp}
+    COMMAND Python3::Interpreter ${_packer} ${_logo} ${_packed_logo}
+    DEPENDS ${_logo} ${_packer})
+  list(APPEND _packed_files ${_packed_logo})
+  string(APPEND _rc "${_id} RCDATA \"${_packed_logo}\"\n")
 endforeach()
+add_custom_target(installer_components DEPENDS ${_packed_files})
 string(APPEND _rc "INST2KDLL RCDATA \"${_inst2k}\"\n")
 string(APPEND _rc "INST2K64DLL RCDATA \"${_inst2k64}\"\n")
 string(APPEND _rc "PRNSETUP64EXE RCDATA \"${_prnsetup64}\"\n")
@@ -55,7 +66,7 @@ file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/installer-resources.rc CONTENT "${_rc}"
 
 add_executable(DriverSetup WIN32 ${CMAKE_SOURCE_DIR}/win32/installer/WinMain.cpp ${DS_INSTALLER_RESOURCES} ${CMAKE_BINARY_DIR}/installer-resources.rc)
 set_source_files_properties(${CMAKE_BINARY_DIR}/installer-resources.rc PROPERTIES
-  OBJECT_DEPENDS "${_inst2k};${_inst2k64};${_prnsetup64};${_res}/Strings_CN.ini;${_res}/Strings_CHT.ini;${_res}/Strings_EN.ini;${CMAKE_SOURCE_DIR}/win32/installer/DriverSetup.manifest")
+  OBJECT_DEPENDS "${_packed_files};${_res}/Strings_CN.ini;${_res}/Strings_CHT.ini;${_res}/Strings_EN.ini;${CMAKE_SOURCE_DIR}/win32/installer/DriverSetup.manifest")
 add_dependencies(DriverSetup installer_components)
 target_include_directories(DriverSetup PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(DriverSetup PRIVATE win32installer)
