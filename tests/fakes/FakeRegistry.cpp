@@ -50,10 +50,10 @@ FakeRegistry::Key* FakeRegistry::KeyOf(THandle h) {
 }
 
 void FakeRegistry::SetText(const TString& keyPath, const TString& name, const TString& value) {
-  Make(keyPath).Values[text::UpperAscii(name)] = TRegValue{name, kRegSz, value, 0};
+  Make(keyPath).Values[text::UpperAscii(name)] = TRegValue{name, kRegSz, value, 0, true};
 }
 void FakeRegistry::SetNumber(const TString& keyPath, const TString& name, std::uint32_t value) {
-  Make(keyPath).Values[text::UpperAscii(name)] = TRegValue{name, kRegDword, {}, value};
+  Make(keyPath).Values[text::UpperAscii(name)] = TRegValue{name, kRegDword, {}, value, true};
 }
 bool FakeRegistry::KeyExists(const TString& keyPath) const { return m_Keys.count(Fold(keyPath)) > 0; }
 const TRegValue* FakeRegistry::Value(const TString& keyPath, const TString& name) const {
@@ -78,7 +78,11 @@ bool FakeRegistry::OpenKey(const TString& path, bool, TRegView view, THandle& ke
   return true;
 }
 bool FakeRegistry::CreateKey(const TString& path, TRegView view, THandle& key) {
-  Make(Redirect(path, view));
+  const TString real = Redirect(path, view);
+  if (!KeyExists(real))
+    for (const TString& refused : Uncreatable)
+      if (Fold(refused) == Fold(real)) return false;
+  Make(real);
   return OpenKey(path, true, view, key);
 }
 void FakeRegistry::CloseKey(THandle key) { m_Handles.erase(key); }
@@ -116,7 +120,12 @@ bool FakeRegistry::ListValues(THandle key, std::vector<TRegValue>& values) {
 bool FakeRegistry::WriteText(THandle key, const TString& name, const TString& value) {
   Key* k = KeyOf(key);
   if (!k) return false;
-  k->Values[text::UpperAscii(name)] = TRegValue{name, kRegSz, value, 0};
+  k->Values[text::UpperAscii(name)] = TRegValue{name, kRegSz, value, 0, true};
+  return true;
+}
+bool FakeRegistry::WriteTextUnterminated(THandle key, const TString& name, const TString& value) {
+  if (!WriteText(key, name, value)) return false;
+  KeyOf(key)->Values[text::UpperAscii(name)].Terminated = false;
   return true;
 }
 bool FakeRegistry::DeleteValue(THandle key, const TString& name) {

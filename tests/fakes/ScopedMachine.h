@@ -10,7 +10,6 @@
 
 #include <optional>
 
-#include "fakes/FakeDeviceRegistry.h"
 #include "fakes/FakeDeviceTree.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeInst2kSystem.h"
@@ -70,7 +69,6 @@ class ScopedMachine {
   // The device-install library in the installer's process: its files are the machine's.
   FakeInst2kSystem libSys{fs};
   FakeDeviceTree tree{libSys};
-  FakeDeviceRegistry devReg;
   // The 64-bit host's process; its libraries load through `host` (a host test
   // installs it in the modules slot).
   FakePrnSetupHost host;
@@ -87,7 +85,6 @@ class ScopedMachine {
   ScopedPort<IProcess> m_ProcPort{procs};
   ScopedPort<inst2k::IInst2kSystem> m_LibSysPort{libSys};
   ScopedPort<inst2k::IDeviceSetup> m_TreePort{tree};
-  ScopedPort<inst2k::IDeviceRegistry> m_DevRegPort{devReg};
   ScopedPort<inst2k::IPrnSetupHost> m_HostPort{host};
 };
 

@@ -15,9 +15,10 @@ namespace {
 
 const std::string kModelId = "DemoCorpDemo_Printer_9F2A";
 const std::string kUsbId = "USBPRINT\\DEMOCORPDEMO_PRINTER_9F2A\\7&1A2B3C4D&0&USB001";
-const std::string kEnum = "system\\CurrentControlSet\\Enum\\";
-
-std::string Params(const std::string& instanceId) { return kEnum + instanceId + "\\Device Parameters"; }
+// The node's key below HKEY_LOCAL_MACHINE (instance IDs are ASCII).
+TString Params(const std::string& instanceId) {
+  return u"SYSTEM\\CurrentControlSet\\Enum\\" + TString(instanceId.begin(), instanceId.end()) + u"\\Device Parameters";
+}
 
 // The installer's two zero-filled 260-byte buffers, with guard bytes behind
 // them so a write past the end is seen.
@@ -78,7 +79,7 @@ TEST_F(Inst2kFindDevice, FindsUsbPrinterByModelTailAndReportsItsIds) {
   EXPECT_STREQ(buf.id, kUsbId.c_str());
   EXPECT_EQ(m.libSys.GetLastError(), 0u);
   EXPECT_EQ(m.tree.OpenSets, 0);
-  EXPECT_EQ(m.devReg.OpenHandles(), 0);
+  EXPECT_EQ(m.reg.OpenKeys(), 0);
 }
 
 TEST_F(Inst2kFindDevice, NoMatchEndsTheEnumerationQuietly) {
@@ -108,7 +109,7 @@ TEST_F(Inst2kFindDevice, WithoutUsbSetupClassNothingIsLookedAt) {
   m.tree.Add(kUsbId, {kModelId});
   EXPECT_FALSE(Find(kModelId));
   EXPECT_EQ(m.tree.OpenSets, 0);
-  EXPECT_FALSE(m.devReg.HasKey(Params(kUsbId)));
+  EXPECT_FALSE(m.reg.KeyExists(Params(kUsbId)));
 }
 
 TEST_F(Inst2kFindDevice, RootNodesAreSkippedUnlessEnabledButStillGetTheirKey) {
@@ -117,9 +118,9 @@ TEST_F(Inst2kFindDevice, RootNodesAreSkippedUnlessEnabledButStillGetTheirKey) {
 
   EXPECT_FALSE(Find(kModelId));
   EXPECT_STREQ(buf.id, "");
-  EXPECT_TRUE(m.devReg.HasKey(Params("ROOT\\PRINTER\\0000")));
-  EXPECT_TRUE(m.devReg.HasKey(Params("root\\printer\\0001")));
-  EXPECT_EQ(m.devReg.ValueCount(Params("ROOT\\PRINTER\\0000")), 0u);
+  EXPECT_TRUE(m.reg.KeyExists(Params("ROOT\\PRINTER\\0000")));
+  EXPECT_TRUE(m.reg.KeyExists(Params("root\\printer\\0001")));
+  EXPECT_EQ(m.reg.Values(Params("ROOT\\PRINTER\\0000")).size(), 0u);
 
   EnableRootID(1);
   EXPECT_TRUE(Find(kModelId));
@@ -135,37 +136,39 @@ TEST_F(Inst2kFindDevice, RootNodesAreSkippedUnlessEnabledButStillGetTheirKey) {
 TEST_F(Inst2kFindDevice, NewDeviceParametersKeyGetsThePortName) {
   m.tree.Add(kUsbId, {kModelId});
   ASSERT_TRUE(Find(kModelId));
-  const auto* port = m.devReg.FindValue(Params(kUsbId), "PortName");
+  const auto* port = m.reg.Value(Params(kUsbId), u"PortName");
   ASSERT_NE(port, nullptr);
-  EXPECT_EQ(port->Type, 1u);                        // REG_SZ
-  EXPECT_EQ(port->Data, std::string("USB001", 6));  // exactly six bytes, no zero
+  EXPECT_EQ(port->Type, 1u);  // REG_SZ
+  EXPECT_EQ(port->Text, u"USB001");
+  EXPECT_FALSE(port->Terminated);  // exactly the six characters
 
   const std::string lpt = "LPTENUM\\DEMOCORPDEMO_PRINTER_9F2A\\1&7&0&LPT2";
   m.tree.Devices.clear();
   m.tree.Add(lpt, {"LPTENUM\\DemoCorpDemo_Printer_9F2A"});
   ASSERT_TRUE(Find(kModelId));
-  EXPECT_EQ(m.devReg.FindValue(Params(lpt), "PortName")->Data, std::string("LPT1:", 5));
+  EXPECT_EQ(m.reg.Value(Params(lpt), u"PortName")->Text, u"LPT1:");
+  EXPECT_FALSE(m.reg.Value(Params(lpt), u"PortName")->Terminated);
 
   const std::string network = "SWD\\PRINTENUM\\{7A3E}";
   m.tree.Devices.clear();
   m.tree.Add(network, {"PRINTENUM\\DemoCorpDemo_Printer_9F2A"});
   ASSERT_TRUE(Find(kModelId));
-  EXPECT_TRUE(m.devReg.HasKey(Params(network)));
-  EXPECT_EQ(m.devReg.ValueCount(Params(network)), 0u);
+  EXPECT_TRUE(m.reg.KeyExists(Params(network)));
+  EXPECT_EQ(m.reg.Values(Params(network)).size(), 0u);
 }
 
 TEST_F(Inst2kFindDevice, ExistingDeviceParametersKeyIsLeftAlone) {
   m.tree.Add(kUsbId, {kModelId});
-  m.devReg.AddKey(Params(kUsbId));
+  m.reg.AddKey(Params(kUsbId));
   ASSERT_TRUE(Find(kModelId));
-  EXPECT_EQ(m.devReg.ValueCount(Params(kUsbId)), 0u);
-  EXPECT_EQ(m.devReg.OpenHandles(), 0);
+  EXPECT_EQ(m.reg.Values(Params(kUsbId)).size(), 0u);
+  EXPECT_EQ(m.reg.OpenKeys(), 0);
 }
 
 TEST_F(Inst2kFindDevice, RefusedKeyDropsTheMemberWithoutSkippingItsNeighbour) {
   m.tree.Add("ROOT\\PRINTER\\0000", {kModelId});
   m.tree.Add(kUsbId, {kModelId});
-  m.devReg.DenyCreate.insert(Params("ROOT\\PRINTER\\0000"));
+  m.reg.Uncreatable.insert(Params("ROOT\\PRINTER\\0000"));
 
   EXPECT_TRUE(Find(kModelId));
   EXPECT_STREQ(buf.id, kUsbId.c_str());
@@ -173,8 +176,8 @@ TEST_F(Inst2kFindDevice, RefusedKeyDropsTheMemberWithoutSkippingItsNeighbour) {
 
   // An accepted device whose key cannot be made is still the answer.
   m.tree.Devices.erase(m.tree.Devices.begin());
-  m.devReg = FakeDeviceRegistry();
-  m.devReg.DenyCreate = {Params(kUsbId)};
+  m.reg = FakeRegistry();
+  m.reg.Uncreatable = {Params(kUsbId)};
   CallerBuffers fresh;
   EXPECT_TRUE(FuncFindExistDevice(kModelId.c_str(), fresh.hwid, fresh.id));
   EXPECT_STREQ(fresh.id, kUsbId.c_str());
@@ -184,7 +187,7 @@ TEST_F(Inst2kFindDevice, NullHardwareIdBufferCopiesNothingAtAll) {
   m.tree.Add(kUsbId, {kModelId});
   EXPECT_TRUE(FuncFindExistDevice(kModelId.c_str(), nullptr, buf.id));
   EXPECT_STREQ(buf.id, "");
-  EXPECT_TRUE(m.devReg.HasKey(Params(kUsbId)));
+  EXPECT_TRUE(m.reg.KeyExists(Params(kUsbId)));
 }
 
 TEST_F(Inst2kFindDevice, LongHardwareIdIsCutInsideTheCallersBuffer) {
@@ -212,7 +215,7 @@ TEST_F(Inst2kFindDevice, InstanceIdTooLongForItsBufferIsNotTaken) {
   m.tree.Add(kUsbId, {kModelId});
   EXPECT_TRUE(Find(kModelId));
   EXPECT_STREQ(buf.id, kUsbId.c_str());
-  EXPECT_FALSE(m.devReg.HasKey(Params(longInstance)));
+  EXPECT_FALSE(m.reg.KeyExists(Params(longInstance)));
 }
 
 TEST_F(Inst2kFindDevice, PropertyErrorStopsAndIsReportedWithItsContexts) {

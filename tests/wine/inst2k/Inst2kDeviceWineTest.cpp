@@ -84,7 +84,7 @@ TEST_F(Inst2kDevice, FindsThePrinterNodeWithItsPortAndCreatesPortName) {
   std::string data;
   ASSERT_TRUE(ReadHklmValue(kParams, "PortName", type, data));
   EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(std::string(data.c_str()), "USB001");
+  EXPECT_EQ(data, std::string("USB001", 6)) << "exactly the port's characters, no terminating zero";
 }
 
 TEST_F(Inst2kDevice, ExistingDeviceParametersAreLeftAlone) {
