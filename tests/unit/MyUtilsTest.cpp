@@ -183,7 +183,10 @@ TEST_F(RunCmdTest, WaitingForASleepingChildCostsAlmostNoProcessorTime) {
   std::printf("RunCMD on a 1 s child: %.2f%% of a core; polling without pause: %.1f%% (ratio %.4f)\n", 100 * share,
               100 * baseline, share / baseline);
   EXPECT_LT(share, 0.05);
-  EXPECT_GT(baseline, 0.5);  // the baseline really spins, so the comparison means something
+  EXPECT_LT(share, baseline / 10);
+  // The baseline really spins, so the comparison means something (on a busy
+  // machine it gets less than a whole core).
+  EXPECT_GT(baseline, 0.25);
 }
 
 // A process port whose pipe cannot be made.
