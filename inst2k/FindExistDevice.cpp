@@ -70,7 +70,7 @@ bool EnsureDeviceParameters(const std::string& instanceId) {
   if (!key.Create(path)) return false;
   TString port;
   WidenInstanceId(PortNameFor(instanceId), port);
-  if (!port.empty()) Reg().WriteTextUnterminated(key.Get(), u"PortName", port);
+  if (!port.empty()) Reg().WriteText(key.Get(), u"PortName", port);
   return true;
 }
 

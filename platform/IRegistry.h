@@ -20,7 +20,6 @@ struct TRegValue {
   std::uint32_t Type = 0;    // REG_SZ = 1, REG_EXPAND_SZ = 2, REG_DWORD = 4, ...
   TString Text;              // the data of a string value
   std::uint32_t Number = 0;  // the data of a DWORD value
-  bool Terminated = true;    // a string value's data end with a zero character
 };
 
 class IRegistry {
@@ -44,10 +43,6 @@ class IRegistry {
   virtual bool ListValues(THandle key, std::vector<TRegValue>& values) = 0;
 
   virtual bool WriteText(THandle key, const TString& name, const TString& value) = 0;
-  // A string value whose data are exactly its characters, without the
-  // terminating zero (as a device's PortName is stored; readers of it take
-  // the value's length).
-  virtual bool WriteTextUnterminated(THandle key, const TString& name, const TString& value) = 0;
   virtual bool DeleteValue(THandle key, const TString& name) = 0;
   // Deletes the subkey `name` of `key` with everything below it.
   virtual bool DeleteTree(THandle key, const TString& name) = 0;

@@ -50,10 +50,10 @@ FakeRegistry::Key* FakeRegistry::KeyOf(THandle h) {
 }
 
 void FakeRegistry::SetText(const TString& keyPath, const TString& name, const TString& value) {
-  Make(keyPath).Values[text::UpperAscii(name)] = TRegValue{name, kRegSz, value, 0, true};
+  Make(keyPath).Values[text::UpperAscii(name)] = TRegValue{name, kRegSz, value, 0};
 }
 void FakeRegistry::SetNumber(const TString& keyPath, const TString& name, std::uint32_t value) {
-  Make(keyPath).Values[text::UpperAscii(name)] = TRegValue{name, kRegDword, {}, value, true};
+  Make(keyPath).Values[text::UpperAscii(name)] = TRegValue{name, kRegDword, {}, value};
 }
 bool FakeRegistry::KeyExists(const TString& keyPath) const { return m_Keys.count(Fold(keyPath)) > 0; }
 const TRegValue* FakeRegistry::Value(const TString& keyPath, const TString& name) const {
@@ -120,12 +120,7 @@ bool FakeRegistry::ListValues(THandle key, std::vector<TRegValue>& values) {
 bool FakeRegistry::WriteText(THandle key, const TString& name, const TString& value) {
   Key* k = KeyOf(key);
   if (!k) return false;
-  k->Values[text::UpperAscii(name)] = TRegValue{name, kRegSz, value, 0, true};
-  return true;
-}
-bool FakeRegistry::WriteTextUnterminated(THandle key, const TString& name, const TString& value) {
-  if (!WriteText(key, name, value)) return false;
-  KeyOf(key)->Values[text::UpperAscii(name)].Terminated = false;
+  k->Values[text::UpperAscii(name)] = TRegValue{name, kRegSz, value, 0};
   return true;
 }
 bool FakeRegistry::DeleteValue(THandle key, const TString& name) {

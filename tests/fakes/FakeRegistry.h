@@ -36,7 +36,6 @@ class FakeRegistry : public IRegistry {
   bool ListSubKeys(THandle key, std::vector<TString>& names) override;
   bool ListValues(THandle key, std::vector<TRegValue>& values) override;
   bool WriteText(THandle key, const TString& name, const TString& value) override;
-  bool WriteTextUnterminated(THandle key, const TString& name, const TString& value) override;
   bool DeleteValue(THandle key, const TString& name) override;
   bool DeleteTree(THandle key, const TString& name) override;
 

@@ -91,19 +91,14 @@ class Win32Registry : public IRegistry {
       v.Name = T(name.data(), n);
       std::vector<BYTE> data;
       if (!Query(key, name.data(), v.Type, data)) continue;
-      if (v.Type == REG_SZ || v.Type == REG_EXPAND_SZ) {
-        v.Text = Text(data);
-        v.Terminated = data.size() >= sizeof(char16_t) && data[data.size() - 1] == 0 && data[data.size() - 2] == 0;
-      }
+      if (v.Type == REG_SZ || v.Type == REG_EXPAND_SZ) v.Text = Text(data);
       if (v.Type == REG_DWORD && data.size() == sizeof(DWORD)) std::memcpy(&v.Number, data.data(), sizeof(DWORD));
       values.push_back(std::move(v));
     }
   }
   bool WriteText(THandle key, const TString& name, const TString& value) override {
-    return Write(key, name, value, value.size() + 1);
-  }
-  bool WriteTextUnterminated(THandle key, const TString& name, const TString& value) override {
-    return Write(key, name, value, value.size());
+    return ::RegSetValueExW(K(key), W(name), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                            static_cast<DWORD>((value.size() + 1) * sizeof(char16_t))) == ERROR_SUCCESS;
   }
   bool DeleteValue(THandle key, const TString& name) override {
     return ::RegDeleteValueW(K(key), W(name)) == ERROR_SUCCESS;
@@ -116,10 +111,6 @@ class Win32Registry : public IRegistry {
   }
 
  private:
-  static bool Write(THandle key, const TString& name, const TString& value, std::size_t chars) {
-    return ::RegSetValueExW(K(key), W(name), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                            static_cast<DWORD>(chars * sizeof(char16_t))) == ERROR_SUCCESS;
-  }
   static bool Query(THandle key, const wchar_t* name, std::uint32_t& type, std::vector<BYTE>& data) {
     DWORD t = 0, size = 0;
     for (int attempt = 0; attempt < 4; ++attempt) {
