@@ -2,11 +2,11 @@
 
 #include <vector>
 
-#include "inst2k/IDeviceRegistry.h"
 #include "inst2k/IDeviceSetup.h"
 #include "inst2k/IInst2kSystem.h"
 #include "inst2k/Inst2kState.h"
 #include "inst2k/ReportInstallError.h"
+#include "platform/IRegistry.h"
 #include "platform/Inst2kApi.h"
 
 namespace inst2k {
@@ -47,20 +47,30 @@ bool ReadHardwareIds(THandle set, const TDevInfoData& device, std::string& list)
   return true;
 }
 
-// Creates the node's "Device Parameters" key with its "PortName" when the key
-// is missing. False only when the key is missing and cannot be created.
-bool EnsureDeviceParameters(const std::string& instanceId) {
-  IDeviceRegistry& reg = DevRegistry();
-  const std::string path = "system\\CurrentControlSet\\Enum\\" + instanceId + "\\Device Parameters";
-  THandle key = 0;
-  if (reg.OpenKey(path, kKeyRead, key) == 0) {
-    reg.CloseKey(key);
-    return true;
+// A device instance ID holds only characters from 0x20 to 0x7F, so it widens
+// character by character; false for anything else.
+bool WidenInstanceId(const std::string& id, TString& wide) {
+  wide.clear();
+  for (char c : id) {
+    if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7F) return false;
+    wide += static_cast<char16_t>(c);
   }
-  if (reg.CreateKey(path, kRegOptionNonVolatile, kKeyAllAccess, key) != 0) return false;
-  const std::string port = PortNameFor(instanceId);
-  if (!port.empty()) reg.SetValue(key, "PortName", kRegSz, port);
-  reg.CloseKey(key);
+  return true;
+}
+
+// Creates the node's "Device Parameters" key with its "PortName" when the key
+// is missing. False only when the key is missing and cannot be created (or
+// the ID cannot name a key).
+bool EnsureDeviceParameters(const std::string& instanceId) {
+  TString id;
+  if (!WidenInstanceId(instanceId, id)) return false;
+  const TString path = u"system\\CurrentControlSet\\Enum\\" + id + u"\\Device Parameters";
+  TRegKey key;
+  if (key.Open(path)) return true;
+  if (!key.Create(path)) return false;
+  TString port;
+  WidenInstanceId(PortNameFor(instanceId), port);
+  if (!port.empty()) Reg().WriteText(key.Get(), u"PortName", port);
   return true;
 }
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "fakes/FakeInst2kMachine.h"
+#include "fakes/ScopedMachine.h"
 #include "inst2k/FindExistDevice.h"
 #include "platform/Inst2kApi.h"
 
@@ -53,8 +53,8 @@ void CheckCopy(const char* buf, const std::string& src, FakeInst2kSystem& sys) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
-  Inst2kMachine m;
-  if (in.ConsumeBool()) m.sys.LeadBytes = {0x81, 0x82, 0xE9, 0xFE};
+  ScopedMachine m;
+  if (in.ConsumeBool()) m.libSys.LeadBytes = {0x81, 0x82, 0xE9, 0xFE};
 
   const std::string list = in.ConsumeRandomLengthString(600);
   std::string wanted = in.ConsumeRandomLengthString(300);
@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
 
   auto buf = CallerBuffer();
   CopyAnsiBounded(buf.get(), kCallerIdBufferBytes, list);
-  CheckCopy(buf.get(), list.substr(0, list.find('\0')), m.sys);
+  CheckCopy(buf.get(), list.substr(0, list.find('\0')), m.libSys);
 
   // A tree of devices whose IDs come from the input; the wanted ID is one of
   // them or a tail of one when the input says so.
@@ -90,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     if (std::string(hwidOut.get()) == first.substr(0, std::string(hwidOut.get()).size())) matched = true;
   }
   FUZZ_CHECK(matched);
-  CheckCopy(hwidOut.get(), std::string(hwidOut.get()), m.sys);
-  CheckCopy(idOut.get(), std::string(idOut.get()), m.sys);
+  CheckCopy(hwidOut.get(), std::string(hwidOut.get()), m.libSys);
+  CheckCopy(idOut.get(), std::string(idOut.get()), m.libSys);
   return 0;
 }

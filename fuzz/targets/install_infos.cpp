@@ -7,12 +7,12 @@
 
 #include "FuzzCheck.h"
 #include "config/InstallInfos.h"
-#include "fakes/TestMachine.h"
+#include "fakes/ScopedMachine.h"
 #include "sysutil/Exception.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
-  TestMachine m;
+  ScopedMachine m;
   m.sys.ModuleFile = u"C:\\Pkg\\DriverSetup.exe";
   m.fs.AddFile(u"C:\\Pkg\\DriverSetup.exe");
   m.fs.AddFile(u"C:\\Pkg\\Drivers\\A.inf");
@@ -59,6 +59,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     }
     FUZZ_CHECK(refused && r.PrinterName == u"kept");
   }
-  g_SysLangID = 0;
   return 0;
 }

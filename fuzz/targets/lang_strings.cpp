@@ -9,7 +9,7 @@
 
 #include "FuzzCheck.h"
 #include "config/LangStrings.h"
-#include "fakes/TestMachine.h"
+#include "fakes/ScopedMachine.h"
 
 namespace {
 
@@ -60,10 +60,8 @@ std::uint32_t ExpectedColor(const TString& s) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
-  TestMachine m;
+  ScopedMachine m;
   m.fs.AddFile(u"C:\\T\\Strings.ini", std::string(reinterpret_cast<const char*>(data), size));
-  g_LangOptions = TLangOptions();
-  g_strInstaller = strInstaller();
   g_LangOptions.LoadFromFile(u"C:\\T\\Strings.ini");
   const strInstaller& s = g_strInstaller;
 
@@ -91,7 +89,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     FUZZ_CHECK(c.Caption == (takesCaption ? v : TString()));
     FUZZ_CHECK(c.Hint == (takesHint ? v : TString()));
   }
-  g_LangOptions = TLangOptions();
-  g_strInstaller = strInstaller();
   return 0;
 }

@@ -1,17 +1,18 @@
 #include <string>
 #include <vector>
 
-#include "inst2k/IDeviceRegistry.h"
+#include "win32/WinApi.h"
+
 #include "inst2k/IDeviceSetup.h"
 #include "inst2k/IInst2kSystem.h"
 #include "inst2k/win32/Win32Inst2kPorts.h"
+#include "platform/IRegistry.h"
 #include "sysutil/BoxText.h"
-#include "win32/WinApi.h"
+#include "win32/adapters/Win32Ports.h"
 
 namespace inst2k {
 
 IDeviceSetup& Win32DeviceSetupPort();
-IDeviceRegistry& Win32DeviceRegistryPort();
 
 class Win32Inst2kSystem : public IInst2kSystem {
  public:
@@ -64,5 +65,5 @@ void InstallInst2kWin32Ports() {
   static inst2k::Win32Inst2kSystem system;
   PortSlot<inst2k::IInst2kSystem>::Set(&system);
   PortSlot<inst2k::IDeviceSetup>::Set(&inst2k::Win32DeviceSetupPort());
-  PortSlot<inst2k::IDeviceRegistry>::Set(&inst2k::Win32DeviceRegistryPort());
+  PortSlot<IRegistry>::Set(&Win32RegistryInstance());
 }

@@ -9,6 +9,12 @@ std::string FakeInst2kSystem::Fold(const std::string& s) {
   return r;
 }
 
+TString FakeInst2kSystem::Wide(const std::string& s) {
+  TString w;
+  for (char c : s) w.push_back(static_cast<unsigned char>(c));
+  return w;
+}
+
 bool FakeInst2kSystem::FormatSystemMessage(std::uint32_t code, std::uint32_t maxChars, std::string& text) {
   auto it = SystemMessages.find(code);
   if (it == SystemMessages.end()) {
@@ -28,12 +34,10 @@ std::string FakeInst2kSystem::LoadString(THandle module, std::uint32_t id, std::
 std::uint32_t FakeInst2kSystem::GetFileAttributes(const std::string& path) {
   std::string full;
   if (!GetFullPathName(path, full)) return inst2k::kInvalidFileAttributes;
-  auto it = m_Files.find(Fold(full));
-  if (it == m_Files.end()) {
-    m_LastError = 2;
-    return inst2k::kInvalidFileAttributes;
-  }
-  return it->second ? inst2k::kFileAttributeDirectory : 0x20;  // FILE_ATTRIBUTE_ARCHIVE
+  if (m_Files.DirectoryExists(Wide(full))) return inst2k::kFileAttributeDirectory;
+  if (m_Files.FileExists(Wide(full))) return 0x20;  // FILE_ATTRIBUTE_ARCHIVE
+  m_LastError = 2;
+  return inst2k::kInvalidFileAttributes;
 }
 
 bool FakeInst2kSystem::GetFullPathName(const std::string& path, std::string& fullPath) {
@@ -42,8 +46,8 @@ bool FakeInst2kSystem::GetFullPathName(const std::string& path, std::string& ful
     return false;
   }
   // The path rule works on UTF-16; ANSI bytes pass through it one by one.
-  const TString full =
-      paths::FullPath(TString(path.begin(), path.end()), TString(CurrentDir.begin(), CurrentDir.end()));
-  fullPath.assign(full.begin(), full.end());
+  const TString full = paths::FullPath(Wide(path), Wide(CurrentDir));
+  fullPath.clear();
+  for (char16_t c : full) fullPath.push_back(static_cast<char>(c));
   return true;
 }

@@ -1,6 +1,6 @@
 // The device-install library's kernel and user services, in memory: last
 // error, message texts, the library's string table, recorded boxes and
-// debugger output, and a small file system for attributes and full paths.
+// debugger output; file attributes come from the machine's file system.
 #pragma once
 
 #include <map>
@@ -8,10 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "fakes/FakeFileSystem.h"
 #include "inst2k/IInst2kSystem.h"
 
 class FakeInst2kSystem : public inst2k::IInst2kSystem {
  public:
+  explicit FakeInst2kSystem(FakeFileSystem& files) : m_Files(files) {}
+
   struct Box {
     THandle Owner;
     std::string Text, Caption;
@@ -27,9 +30,9 @@ class FakeInst2kSystem : public inst2k::IInst2kSystem {
   std::set<std::uint8_t> LeadBytes;  // none: a single-byte code page
   THandle LoadedFromModule = 0;
 
-  // Paths are compared without regard to ASCII case; true = a folder.
-  void AddFile(const std::string& fullPath) { m_Files[Fold(fullPath)] = false; }
-  void AddFolder(const std::string& fullPath) { m_Files[Fold(fullPath)] = true; }
+  // Adds to the machine's files (ANSI bytes taken one by one as characters).
+  void AddFile(const std::string& fullPath) { m_Files.AddFile(Wide(fullPath)); }
+  void AddFolder(const std::string& fullPath) { m_Files.AddDir(Wide(fullPath)); }
 
   std::uint32_t GetLastError() override { return m_LastError; }
   void SetLastError(std::uint32_t code) override { m_LastError = code; }
@@ -44,8 +47,9 @@ class FakeInst2kSystem : public inst2k::IInst2kSystem {
   bool IsLeadByte(std::uint8_t byte) override { return LeadBytes.count(byte) != 0; }
 
   static std::string Fold(const std::string& s);
+  static TString Wide(const std::string& s);
 
  private:
   std::uint32_t m_LastError = 0;
-  std::map<std::string, bool> m_Files;
+  FakeFileSystem& m_Files;
 };

@@ -1,5 +1,4 @@
 #include "fakes/FakeMainView.h"
-#include "platform/IFileSystem.h"
 
 FakeMainView::FakeMainView() {
   // Design-time geometry and captions of the window.
@@ -56,15 +55,4 @@ int FakeMainView::ShowMessageBox(const TString& text, const TString& caption, st
   int a = Answers.front();
   Answers.pop_front();
   return a;
-}
-
-int FakeShell::DeleteTree(THandle, const TString& folder) {
-  std::vector<TDirEntry> entries;
-  if (!Fs().DirectoryExists(folder) || !Fs().ListDirectory(folder, entries)) return 2;
-  int failures = 0;
-  for (const TDirEntry& e : entries) {
-    TString path = folder + u"\\" + e.Name;
-    failures += e.IsDirectory && !e.IsReparsePoint ? (DeleteTree(0, path) != 0) : !Fs().DeleteFile(path);
-  }
-  return failures == 0 && Fs().RemoveDirectory(folder) ? 0 : 0x78;
 }

@@ -10,8 +10,6 @@
 #include <vector>
 
 #include "installer/MainView.h"
-#include "platform/IResources.h"
-#include "platform/IShell.h"
 
 class FakeMainView : public IMainView {
  public:
@@ -107,28 +105,4 @@ class FakeMainView : public IMainView {
 
  private:
   std::map<TMainControl, Control> m_Ctl;
-};
-
-class FakeResources : public IResources {
- public:
-  std::map<TString, std::string> Data;
-  bool LoadRCData(const TString& name, std::string& bytes) override {
-    auto it = Data.find(name);
-    if (it == Data.end()) return false;
-    bytes = it->second;
-    return true;
-  }
-};
-
-// The shell of the fake machine: its deletes go to the installed file system.
-class FakeShell : public IShell {
- public:
-  std::vector<std::pair<THandle, TString>> Opened;
-  std::optional<TString> ProgramFiles = u"C:\\Program Files (x86)";
-  void ShellOpen(THandle owner, const TString& file) override { Opened.emplace_back(owner, file); }
-  bool GetProgramFilesFolder(THandle, TString& path) override {
-    if (ProgramFiles) path = *ProgramFiles;
-    return ProgramFiles.has_value();
-  }
-  int DeleteTree(THandle, const TString& folder) override;
 };

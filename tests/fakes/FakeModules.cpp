@@ -35,50 +35,81 @@ TString ProgramNameOf(const TString& commandLine) {
   return paths::ExtractFileName(first);
 }
 
-bool FakeProcess::StartProcess(const TStartup& startup, TProcessInfo& pi) {
-  TString name = ProgramNameOf(startup.CommandLine);
-  const Program* program = nullptr;
+const FakeProcess::Program* FakeProcess::Find(const TString& commandLine) const {
+  const TString name = ProgramNameOf(commandLine);
   for (const auto& [n, p] : Programs)
-    if (text::SameTextAscii(n, name)) program = &p;
-  if (!program) {
+    if (text::SameTextAscii(n, name)) return &p;
+  return nullptr;
+}
+
+bool FakeProcess::StartProcess(const TStartup& startup, TProcessInfo& pi) {
+  if (!Find(startup.CommandLine)) {
     Sys().SetLastError(2);
     return false;
   }
   pi.Process = m_Next++;
   pi.Thread = m_Next++;
-  m_Handles[pi.Thread].Thread = true;
-  Child& child = m_Handles[pi.Process];
-  if (RunAtStart) {
-    child.ExitCode = (*program)(startup);
-  } else {
-    Running.push_back(startup);
-    child.Pending = Running.size();
-  }
+  m_Handles[pi.Thread].Kind = Child::Thread;
+  m_Handles[pi.Process].Waiting = startup;
+  if (RunAtStart)
+    Run(pi.Process);
+  else
+    ListRunning();
   return true;
 }
 
+void FakeProcess::Run(THandle process) {
+  auto it = m_Handles.find(process);
+  if (it == m_Handles.end() || !it->second.Waiting) return;
+  const TStartup startup = std::move(*it->second.Waiting);
+  it->second.Waiting.reset();
+  ListRunning();
+  const Program* found = Find(startup.CommandLine);
+  if (!found) return;
+  const Program program = *found;  // the program may change the table
+  const std::uint32_t code = program(startup);
+  it = m_Handles.find(process);
+  if (it != m_Handles.end()) it->second.ExitCode = code;
+}
+
 void FakeProcess::RunPending() {
-  auto started = std::move(Running);
+  std::vector<THandle> waiting;
+  for (const auto& [h, child] : m_Handles)
+    if (child.Waiting) waiting.push_back(h);
+  for (THandle h : waiting) Run(h);
+}
+
+void FakeProcess::ListRunning() {
   Running.clear();
-  for (auto& [h, child] : m_Handles) {
-    if (!child.Pending) continue;
-    const TStartup& s = started[child.Pending - 1];
-    child.Pending = 0;
-    for (const auto& [n, p] : Programs)
-      if (text::SameTextAscii(n, ProgramNameOf(s.CommandLine))) child.ExitCode = p(s);
-  }
+  for (const auto& [h, child] : m_Handles)
+    if (child.Waiting) Running.push_back(*child.Waiting);
 }
 
 bool FakeProcess::GetExitCodeProcess(THandle process, std::uint32_t& code) {
   auto it = m_Handles.find(process);
-  if (it == m_Handles.end() || it->second.Thread) return false;
+  if (it == m_Handles.end() || it->second.Kind != Child::Process) return false;
   code = it->second.ExitCode;
   return true;
 }
 
 std::uint32_t FakeProcess::WaitForSingleObject(THandle h, std::uint32_t) {
   auto it = m_Handles.find(h);
-  if (it == m_Handles.end()) return WaitFailed;
-  if (it->second.Pending) RunPending();
+  if (it == m_Handles.end() || it->second.Kind == Child::Pipe) return WaitFailed;
+  Run(h);
   return WaitObject0;
+}
+
+bool FakeProcess::CreatePipe(THandle& readEnd, THandle& writeEnd) {
+  readEnd = m_Next++;
+  writeEnd = m_Next++;
+  m_Handles[readEnd].Kind = Child::Pipe;
+  m_Handles[writeEnd].Kind = Child::Pipe;
+  return true;
+}
+
+bool FakeProcess::PeekNamedPipe(THandle readEnd, std::uint32_t& available) {
+  auto it = m_Handles.find(readEnd);
+  if (it == m_Handles.end() || it->second.Kind != Child::Pipe) return false;
+  available = 0;
+  return true;
 }

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,8 +47,8 @@ class FakeProcess : public IProcess {
  public:
   using Program = std::function<std::uint32_t(const TStartup&)>;
   std::map<TString, Program> Programs;  // by program file name, a..z folded
-  bool RunAtStart = true;               // otherwise they run at RunPending
-  std::vector<TStartup> Running;        // started and not yet run
+  bool RunAtStart = true;               // otherwise each runs when waited for, or at RunPending
+  std::vector<TStartup> Running;        // started and not yet run, in start order
   int OpenHandles() const { return static_cast<int>(m_Handles.size()); }
   void RunPending();
 
@@ -55,18 +56,25 @@ class FakeProcess : public IProcess {
   bool GetExitCodeProcess(THandle process, std::uint32_t& code) override;
   std::uint32_t WaitForSingleObject(THandle h, std::uint32_t timeoutMs) override;
   bool CloseHandle(THandle h) override { return m_Handles.erase(h) > 0; }
-  bool CreatePipe(THandle&, THandle&) override { return false; }
-  bool PeekNamedPipe(THandle, std::uint32_t&) override { return false; }
-  bool ReadFile(THandle, char*, std::uint32_t, std::uint32_t&) override { return false; }
+  // A pipe whose writers (the programs) write nothing.
+  bool CreatePipe(THandle& readEnd, THandle& writeEnd) override;
+  bool PeekNamedPipe(THandle readEnd, std::uint32_t& available) override;
+  bool ReadFile(THandle, char*, std::uint32_t, std::uint32_t& read) override {
+    read = 0;
+    return false;
+  }
 
   static constexpr std::uint32_t kStillActive = 259;
 
  private:
   struct Child {
-    bool Thread = false;
+    enum Type { Process, Thread, Pipe } Kind = Process;
     std::uint32_t ExitCode = kStillActive;
-    size_t Pending = 0;  // index + 1 in Running while it waits
+    std::optional<TStartup> Waiting;  // started, not yet run
   };
+  const Program* Find(const TString& commandLine) const;
+  void Run(THandle process);
+  void ListRunning();
   std::map<THandle, Child> m_Handles;
   THandle m_Next = 0x9000;
 };

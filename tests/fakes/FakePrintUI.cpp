@@ -62,26 +62,3 @@ void FakePrintUI::Run(const TString& commandLine) {
     m_Spooler.AddPrinter(name, model, sw[u"/r"]);
   }
 }
-
-bool FakePrintUI::CreatePipe(THandle& r, THandle& w) {
-  r = 1;
-  w = 2;
-  return true;
-}
-bool FakePrintUI::StartProcess(const TStartup& s, TProcessInfo& pi) {
-  if (StartFails) return false;
-  Run(s.CommandLine);
-  pi.Process = 3;
-  pi.Thread = 4;
-  return true;
-}
-bool FakePrintUI::PeekNamedPipe(THandle, std::uint32_t& available) {
-  available = 0;
-  return true;
-}
-bool FakePrintUI::ReadFile(THandle, char*, std::uint32_t, std::uint32_t& read) {
-  read = 0;
-  return false;
-}
-std::uint32_t FakePrintUI::WaitForSingleObject(THandle, std::uint32_t) { return WaitObject0; }
-bool FakePrintUI::CloseHandle(THandle) { return true; }

@@ -78,7 +78,11 @@ bool FakeRegistry::OpenKey(const TString& path, bool, TRegView view, THandle& ke
   return true;
 }
 bool FakeRegistry::CreateKey(const TString& path, TRegView view, THandle& key) {
-  Make(Redirect(path, view));
+  const TString real = Redirect(path, view);
+  if (!KeyExists(real))
+    for (const TString& refused : Uncreatable)
+      if (Fold(refused) == Fold(real)) return false;
+  Make(real);
   return OpenKey(path, true, view, key);
 }
 void FakeRegistry::CloseKey(THandle key) { m_Handles.erase(key); }

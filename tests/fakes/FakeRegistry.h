@@ -14,10 +14,14 @@ class FakeRegistry : public IRegistry {
   bool Wow64Process = false;
   // Keys (by their real path, as given) that refuse to be deleted.
   std::set<TString> Protected;
+  // Keys (real paths) that the system refuses to create, as it refuses
+  // writes below Enum to ordinary accounts; an existing one still opens.
+  std::set<TString> Uncreatable;
 
   // --- Arranging and reading the machine's state (real paths, no redirection) ---
   void SetText(const TString& keyPath, const TString& name, const TString& value);
   void SetNumber(const TString& keyPath, const TString& name, std::uint32_t value);
+  void AddKey(const TString& keyPath) { Make(keyPath); }
   bool KeyExists(const TString& keyPath) const;
   const TRegValue* Value(const TString& keyPath, const TString& name) const;
   std::vector<TRegValue> Values(const TString& keyPath) const;

@@ -487,7 +487,3 @@ bool FakeSpooler::XcvDataW(THandle h, const TString& dataName, const std::vector
   status = 0;
   return true;
 }
-
-#include "spooler/PrinterUtils.h"
-
-SpoolerMachine::SpoolerMachine() { RefreshPrinters(); }

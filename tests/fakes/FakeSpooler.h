@@ -114,12 +114,3 @@ class FakeSpooler : public ISpooler {
   THandle m_NextHandle = 0x100;
   std::uint32_t m_NextJobId = 1;
 };
-
-#include "fakes/TestMachine.h"
-
-// A fake machine with a spooler; the application printer list starts unfilled.
-struct SpoolerMachine : TestMachine {
-  FakeSpooler spooler;
-  ScopedPort<ISpooler> spoolerPort{spooler};
-  SpoolerMachine();
-};

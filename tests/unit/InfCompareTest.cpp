@@ -1,14 +1,14 @@
 // DriverVer comparison of two INF files.
 #include <gtest/gtest.h>
 
-#include "fakes/TestMachine.h"
+#include "fakes/ScopedMachine.h"
 #include "install/InstallFunc.h"
 #include "sysutil/Exception.h"
 
 namespace {
 
 std::int32_t Compare(const char* driverVer1, const char* driverVer2) {
-  TestMachine m;
+  ScopedMachine m;
   m.fs.AddFile(u"C:\\a.inf", std::string("[Version]\r\nDriverVer=") + driverVer1 + "\r\n");
   if (driverVer2) m.fs.AddFile(u"C:\\b.inf", std::string("[Version]\r\nDriverVer = ") + driverVer2 + "\r\n");
   return InfCompareVersion(u"C:\\a.inf", u"C:\\b.inf");

@@ -7,8 +7,9 @@
 #include <new>
 #include <stdexcept>
 
-#include "fakes/FakeInst2kMachine.h"
+#include "fakes/ScopedMachine.h"
 #include "inst2k/Exports.h"
+#include "inst2k/Inst2kState.h"
 #include "platform/Inst2kApi.h"
 
 using namespace inst2k;
@@ -52,16 +53,16 @@ TEST(Inst2kExports, AnExceptionEndsEachCallWithItsFailureAndTheCause) {
         {[] { throw std::runtime_error("x"); }, kErrorInternalError}}) {
     for (const ExportCase& e : kExports) {
       SCOPED_TRACE(e.Name);
-      Inst2kMachine m;
-      m.sys.AddFile("C:\\a.inf");
-      ThrowingTree tree(m.sys);
+      ScopedMachine m;
+      m.libSys.AddFile("C:\\a.inf");
+      ThrowingTree tree(m.libSys);
       tree.Throw = thrown;
       ScopedPort<IDeviceSetup> slot(tree);
       bool failed = false;
       EXPECT_NO_THROW(failed = e.AnswersFailure());
       EXPECT_TRUE(failed);
       EXPECT_EQ(LastInstallErrorCode(), code);
-      EXPECT_EQ(m.sys.GetLastError(), code);
+      EXPECT_EQ(m.libSys.GetLastError(), code);
     }
   }
 }

@@ -3,8 +3,9 @@
 #include <cstring>
 #include <string>
 
-#include "fakes/FakeInst2kMachine.h"
+#include "fakes/ScopedMachine.h"
 #include "inst2k/FindExistDevice.h"
+#include "inst2k/Inst2kState.h"
 #include "inst2k/InstallDriver.h"
 #include "platform/Inst2kApi.h"
 
@@ -14,9 +15,10 @@ namespace {
 
 const std::string kModelId = "DemoCorpDemo_Printer_9F2A";
 const std::string kUsbId = "USBPRINT\\DEMOCORPDEMO_PRINTER_9F2A\\7&1A2B3C4D&0&USB001";
-const std::string kEnum = "system\\CurrentControlSet\\Enum\\";
-
-std::string Params(const std::string& instanceId) { return kEnum + instanceId + "\\Device Parameters"; }
+// The node's key below HKEY_LOCAL_MACHINE (instance IDs are ASCII).
+TString Params(const std::string& instanceId) {
+  return u"SYSTEM\\CurrentControlSet\\Enum\\" + TString(instanceId.begin(), instanceId.end()) + u"\\Device Parameters";
+}
 
 // The installer's two zero-filled 260-byte buffers, with guard bytes behind
 // them so a write past the end is seen.
@@ -39,7 +41,7 @@ struct CallerBuffers {
 class Inst2kFindDevice : public ::testing::Test {
  protected:
   bool Find(const std::string& wanted) { return FuncFindExistDevice(wanted.c_str(), buf.hwid, buf.id); }
-  Inst2kMachine m;
+  ScopedMachine m;
   CallerBuffers buf;
 };
 
@@ -75,9 +77,9 @@ TEST_F(Inst2kFindDevice, FindsUsbPrinterByModelTailAndReportsItsIds) {
   EXPECT_TRUE(Find(kModelId));
   EXPECT_STREQ(buf.hwid, "USBPRINT\\DemoCorpDemo_Printer_9F2A");
   EXPECT_STREQ(buf.id, kUsbId.c_str());
-  EXPECT_EQ(m.sys.GetLastError(), 0u);
+  EXPECT_EQ(m.libSys.GetLastError(), 0u);
   EXPECT_EQ(m.tree.OpenSets, 0);
-  EXPECT_EQ(m.registry.OpenHandles(), 0);
+  EXPECT_EQ(m.reg.OpenKeys(), 0);
 }
 
 TEST_F(Inst2kFindDevice, NoMatchEndsTheEnumerationQuietly) {
@@ -86,9 +88,9 @@ TEST_F(Inst2kFindDevice, NoMatchEndsTheEnumerationQuietly) {
 
   EXPECT_FALSE(Find("democorpdemo_printer_9f2a"));
   EXPECT_FALSE(Find("DemoCorpDemo"));
-  EXPECT_EQ(m.sys.GetLastError(), kErrorNoMoreItems);
+  EXPECT_EQ(m.libSys.GetLastError(), kErrorNoMoreItems);
   EXPECT_STREQ(buf.id, "");
-  EXPECT_TRUE(m.sys.Boxes.empty());
+  EXPECT_TRUE(m.libSys.Boxes.empty());
   EXPECT_EQ(LastInstallErrorCode(), 0u);
   EXPECT_EQ(m.tree.OpenSets, 0);
 }
@@ -99,7 +101,7 @@ TEST_F(Inst2kFindDevice, EmptyIdAcceptsTheFirstNodeWithHardwareIds) {
   ShowErrorCode(1);
   EXPECT_TRUE(Find(""));
   EXPECT_STREQ(buf.id, "HID\\VID_045E\\7&2");
-  EXPECT_TRUE(m.sys.Boxes.empty());
+  EXPECT_TRUE(m.libSys.Boxes.empty());
 }
 
 TEST_F(Inst2kFindDevice, WithoutUsbSetupClassNothingIsLookedAt) {
@@ -107,7 +109,7 @@ TEST_F(Inst2kFindDevice, WithoutUsbSetupClassNothingIsLookedAt) {
   m.tree.Add(kUsbId, {kModelId});
   EXPECT_FALSE(Find(kModelId));
   EXPECT_EQ(m.tree.OpenSets, 0);
-  EXPECT_FALSE(m.registry.HasKey(Params(kUsbId)));
+  EXPECT_FALSE(m.reg.KeyExists(Params(kUsbId)));
 }
 
 TEST_F(Inst2kFindDevice, RootNodesAreSkippedUnlessEnabledButStillGetTheirKey) {
@@ -116,16 +118,16 @@ TEST_F(Inst2kFindDevice, RootNodesAreSkippedUnlessEnabledButStillGetTheirKey) {
 
   EXPECT_FALSE(Find(kModelId));
   EXPECT_STREQ(buf.id, "");
-  EXPECT_TRUE(m.registry.HasKey(Params("ROOT\\PRINTER\\0000")));
-  EXPECT_TRUE(m.registry.HasKey(Params("root\\printer\\0001")));
-  EXPECT_EQ(m.registry.ValueCount(Params("ROOT\\PRINTER\\0000")), 0u);
+  EXPECT_TRUE(m.reg.KeyExists(Params("ROOT\\PRINTER\\0000")));
+  EXPECT_TRUE(m.reg.KeyExists(Params("root\\printer\\0001")));
+  EXPECT_EQ(m.reg.Values(Params("ROOT\\PRINTER\\0000")).size(), 0u);
 
   EnableRootID(1);
   EXPECT_TRUE(Find(kModelId));
   EXPECT_STREQ(buf.id, "ROOT\\PRINTER\\0000");
 
   // An install switches it off again in the same loaded instance.
-  m.sys.AddFile("C:\\Drv\\demo.inf");
+  m.libSys.AddFile("C:\\Drv\\demo.inf");
   FuncInst2K("C:\\Drv\\demo.inf", kModelId.c_str(), "LPT1:", 0);
   CallerBuffers again;
   EXPECT_FALSE(FuncFindExistDevice(kModelId.c_str(), again.hwid, again.id));
@@ -134,37 +136,37 @@ TEST_F(Inst2kFindDevice, RootNodesAreSkippedUnlessEnabledButStillGetTheirKey) {
 TEST_F(Inst2kFindDevice, NewDeviceParametersKeyGetsThePortName) {
   m.tree.Add(kUsbId, {kModelId});
   ASSERT_TRUE(Find(kModelId));
-  const auto* port = m.registry.FindValue(Params(kUsbId), "PortName");
+  const auto* port = m.reg.Value(Params(kUsbId), u"PortName");
   ASSERT_NE(port, nullptr);
-  EXPECT_EQ(port->Type, 1u);                        // REG_SZ
-  EXPECT_EQ(port->Data, std::string("USB001", 6));  // exactly six bytes, no zero
+  EXPECT_EQ(port->Type, 1u);  // REG_SZ
+  EXPECT_EQ(port->Text, u"USB001");
 
   const std::string lpt = "LPTENUM\\DEMOCORPDEMO_PRINTER_9F2A\\1&7&0&LPT2";
   m.tree.Devices.clear();
   m.tree.Add(lpt, {"LPTENUM\\DemoCorpDemo_Printer_9F2A"});
   ASSERT_TRUE(Find(kModelId));
-  EXPECT_EQ(m.registry.FindValue(Params(lpt), "PortName")->Data, std::string("LPT1:", 5));
+  EXPECT_EQ(m.reg.Value(Params(lpt), u"PortName")->Text, u"LPT1:");
 
   const std::string network = "SWD\\PRINTENUM\\{7A3E}";
   m.tree.Devices.clear();
   m.tree.Add(network, {"PRINTENUM\\DemoCorpDemo_Printer_9F2A"});
   ASSERT_TRUE(Find(kModelId));
-  EXPECT_TRUE(m.registry.HasKey(Params(network)));
-  EXPECT_EQ(m.registry.ValueCount(Params(network)), 0u);
+  EXPECT_TRUE(m.reg.KeyExists(Params(network)));
+  EXPECT_EQ(m.reg.Values(Params(network)).size(), 0u);
 }
 
 TEST_F(Inst2kFindDevice, ExistingDeviceParametersKeyIsLeftAlone) {
   m.tree.Add(kUsbId, {kModelId});
-  m.registry.AddKey(Params(kUsbId));
+  m.reg.AddKey(Params(kUsbId));
   ASSERT_TRUE(Find(kModelId));
-  EXPECT_EQ(m.registry.ValueCount(Params(kUsbId)), 0u);
-  EXPECT_EQ(m.registry.OpenHandles(), 0);
+  EXPECT_EQ(m.reg.Values(Params(kUsbId)).size(), 0u);
+  EXPECT_EQ(m.reg.OpenKeys(), 0);
 }
 
 TEST_F(Inst2kFindDevice, RefusedKeyDropsTheMemberWithoutSkippingItsNeighbour) {
   m.tree.Add("ROOT\\PRINTER\\0000", {kModelId});
   m.tree.Add(kUsbId, {kModelId});
-  m.registry.DenyCreate.insert(Params("ROOT\\PRINTER\\0000"));
+  m.reg.Uncreatable.insert(Params("ROOT\\PRINTER\\0000"));
 
   EXPECT_TRUE(Find(kModelId));
   EXPECT_STREQ(buf.id, kUsbId.c_str());
@@ -172,8 +174,8 @@ TEST_F(Inst2kFindDevice, RefusedKeyDropsTheMemberWithoutSkippingItsNeighbour) {
 
   // An accepted device whose key cannot be made is still the answer.
   m.tree.Devices.erase(m.tree.Devices.begin());
-  m.registry = FakeDeviceRegistry();
-  m.registry.DenyCreate = {Params(kUsbId)};
+  m.reg = FakeRegistry();
+  m.reg.Uncreatable = {Params(kUsbId)};
   CallerBuffers fresh;
   EXPECT_TRUE(FuncFindExistDevice(kModelId.c_str(), fresh.hwid, fresh.id));
   EXPECT_STREQ(fresh.id, kUsbId.c_str());
@@ -183,7 +185,7 @@ TEST_F(Inst2kFindDevice, NullHardwareIdBufferCopiesNothingAtAll) {
   m.tree.Add(kUsbId, {kModelId});
   EXPECT_TRUE(FuncFindExistDevice(kModelId.c_str(), nullptr, buf.id));
   EXPECT_STREQ(buf.id, "");
-  EXPECT_TRUE(m.registry.HasKey(Params(kUsbId)));
+  EXPECT_TRUE(m.reg.KeyExists(Params(kUsbId)));
 }
 
 TEST_F(Inst2kFindDevice, LongHardwareIdIsCutInsideTheCallersBuffer) {
@@ -196,7 +198,7 @@ TEST_F(Inst2kFindDevice, LongHardwareIdIsCutInsideTheCallersBuffer) {
 }
 
 TEST_F(Inst2kFindDevice, CutNeverSplitsADoubleByteCharacter) {
-  m.sys.LeadBytes = {0x81};
+  m.libSys.LeadBytes = {0x81};
   // 258 ASCII bytes, then a two-byte character that would straddle the end.
   const std::string id = std::string(258, 'B') + "\x81\x40" + "C";
   m.tree.Add(kUsbId, {id, kModelId});
@@ -211,23 +213,23 @@ TEST_F(Inst2kFindDevice, InstanceIdTooLongForItsBufferIsNotTaken) {
   m.tree.Add(kUsbId, {kModelId});
   EXPECT_TRUE(Find(kModelId));
   EXPECT_STREQ(buf.id, kUsbId.c_str());
-  EXPECT_FALSE(m.registry.HasKey(Params(longInstance)));
+  EXPECT_FALSE(m.reg.KeyExists(Params(longInstance)));
 }
 
 TEST_F(Inst2kFindDevice, PropertyErrorStopsAndIsReportedWithItsContexts) {
   m.tree.Add("PCI\\BROKEN\\1", {"PCI\\BROKEN"}).PropertyError = 5;
   m.tree.Add(kUsbId, {kModelId});
-  m.sys.SystemMessages[5] = "Access is denied.";
+  m.libSys.SystemMessages[5] = "Access is denied.";
   ShowErrorCode(1);
 
   EXPECT_FALSE(Find(kModelId));
-  EXPECT_EQ(m.sys.GetLastError(), 5u);
+  EXPECT_EQ(m.libSys.GetLastError(), 5u);
   EXPECT_EQ(LastInstallErrorCode(), 5u);
-  ASSERT_EQ(m.sys.Boxes.size(), 2u);
-  EXPECT_EQ(m.sys.Boxes[0].Text, "GetDeviceRegistryProperty fail: Access is denied.\n");
-  EXPECT_EQ(m.sys.Boxes[0].Caption, "Error");
-  EXPECT_EQ(m.sys.Boxes[0].Style, mb::IconError);
-  EXPECT_EQ(m.sys.Boxes[1].Text, "EnumDeviceInfo fail: Access is denied.\n");
+  ASSERT_EQ(m.libSys.Boxes.size(), 2u);
+  EXPECT_EQ(m.libSys.Boxes[0].Text, "GetDeviceRegistryProperty fail: Access is denied.\n");
+  EXPECT_EQ(m.libSys.Boxes[0].Caption, "Error");
+  EXPECT_EQ(m.libSys.Boxes[0].Style, mb::IconError);
+  EXPECT_EQ(m.libSys.Boxes[1].Text, "EnumDeviceInfo fail: Access is denied.\n");
   EXPECT_EQ(m.tree.OpenSets, 0);
 }
 
@@ -242,13 +244,13 @@ TEST_F(Inst2kFindDevice, FailuresOfTheSetAndTheEnumerationAreRecorded) {
   m.tree.EnumFailCode = 1784;
   EXPECT_FALSE(Find(kModelId));
   EXPECT_EQ(LastInstallErrorCode(), 1784u);
-  EXPECT_EQ(m.sys.GetLastError(), 1784u);
+  EXPECT_EQ(m.libSys.GetLastError(), 1784u);
 }
 
 TEST_F(Inst2kFindDevice, DebugModeAnnouncesTheCall) {
   SetDebugMode(1);
   Find(kModelId);
-  ASSERT_EQ(m.sys.Boxes.size(), 1u);
-  EXPECT_EQ(m.sys.Boxes[0].Text, "FuncFindExistDevice()<<<");
-  EXPECT_EQ(m.sys.Boxes[0].Caption, "debug");
+  ASSERT_EQ(m.libSys.Boxes.size(), 1u);
+  EXPECT_EQ(m.libSys.Boxes[0].Text, "FuncFindExistDevice()<<<");
+  EXPECT_EQ(m.libSys.Boxes[0].Caption, "debug");
 }

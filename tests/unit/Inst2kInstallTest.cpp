@@ -3,7 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "fakes/FakeInst2kMachine.h"
+#include "fakes/ScopedMachine.h"
+#include "inst2k/Inst2kState.h"
 #include "inst2k/InstallDriver.h"
 #include "inst2k/RegistryInf.h"
 #include "inst2k/ReportInstallError.h"
@@ -19,17 +20,17 @@ constexpr THandle kOwner = 0x30412;
 class Inst2kInstall : public ::testing::Test {
  protected:
   Inst2kInstall() {
-    m.sys.CurrentDir = "C:\\Users\\me\\AppData\\Local\\Temp\\tmp1A2B";
-    m.sys.AddFile("C:\\Program Files\\DemoCorp\\Printer Drivers\\Demo\\demo.inf");
-    m.sys.AddFile(m.sys.CurrentDir + "\\Drivers\\Win2K\\demo.inf");
-    m.sys.AddFolder(m.sys.CurrentDir + "\\Drivers");
+    m.libSys.CurrentDir = "C:\\Users\\me\\AppData\\Local\\Temp\\tmp1A2B";
+    m.libSys.AddFile("C:\\Program Files\\DemoCorp\\Printer Drivers\\Demo\\demo.inf");
+    m.libSys.AddFile(m.libSys.CurrentDir + "\\Drivers\\Win2K\\demo.inf");
+    m.libSys.AddFolder(m.libSys.CurrentDir + "\\Drivers");
     m.tree.Add("USBPRINT\\DEMOCORPDEMO_PRINTER_9F2A\\7&1A2B3C4D&0&USB001",
                {"USBPRINT\\DemoCorpDemo_Printer_9F2A", kModelId});
   }
   std::int32_t Inst(const std::string& inf, const std::string& hwid = kModelId) {
     return FuncInst2K(inf.c_str(), hwid.c_str(), "USB001", kOwner);
   }
-  Inst2kMachine m;
+  ScopedMachine m;
 };
 
 }  // namespace
@@ -39,21 +40,21 @@ TEST_F(Inst2kInstall, InstallsForcedForPresentDevicesWithTheFullInfPath) {
   EXPECT_EQ(Inst("Drivers\\Win2K\\demo.inf"), kInstalled);
   ASSERT_EQ(m.tree.UpdateCalls.size(), 1u);
   const auto& call = m.tree.UpdateCalls[0];
-  EXPECT_EQ(call.InfPath, m.sys.CurrentDir + "\\Drivers\\Win2K\\demo.inf");
+  EXPECT_EQ(call.InfPath, m.libSys.CurrentDir + "\\Drivers\\Win2K\\demo.inf");
   EXPECT_EQ(call.HardwareId, kModelId);
   EXPECT_EQ(call.Flags, kInstallFlagForce);
   EXPECT_EQ(call.Owner, kOwner);
   EXPECT_EQ(ModuleState().OwnerWindow, kOwner);  // kept for later calls
-  ASSERT_EQ(m.sys.DebugOutput.size(), 3u);
-  EXPECT_EQ(m.sys.DebugOutput[0], kModelId);
-  EXPECT_EQ(m.sys.DebugOutput[1], call.InfPath);
+  ASSERT_EQ(m.libSys.DebugOutput.size(), 3u);
+  EXPECT_EQ(m.libSys.DebugOutput[0], kModelId);
+  EXPECT_EQ(m.libSys.DebugOutput[1], call.InfPath);
   EXPECT_EQ(LastInstallErrorCode(), 0u);
 }
 
 TEST_F(Inst2kInstall, RestartNeededAnswersOne) {
   m.tree.RebootRequired = true;
   EXPECT_EQ(Inst("C:\\Program Files\\DemoCorp\\Printer Drivers\\Demo\\demo.inf"), kInstalledRestart);
-  EXPECT_NE(m.sys.DebugOutput.back().find("Windows"), std::string::npos);
+  EXPECT_NE(m.libSys.DebugOutput.back().find("Windows"), std::string::npos);
 }
 
 TEST_F(Inst2kInstall, NoPresentDeviceFailsWithItsCodeRecorded) {
@@ -61,14 +62,14 @@ TEST_F(Inst2kInstall, NoPresentDeviceFailsWithItsCodeRecorded) {
   ShowErrorCode(1);
   EXPECT_EQ(Inst("Drivers\\Win2K\\demo.inf"), kInstallFailed);
   EXPECT_EQ(LastInstallErrorCode(), kErrorNoSuchDevinst);
-  EXPECT_EQ(m.sys.GetLastError(), kErrorNoSuchDevinst);
-  ASSERT_EQ(m.sys.Boxes.size(), 1u);
+  EXPECT_EQ(m.libSys.GetLastError(), kErrorNoSuchDevinst);
+  ASSERT_EQ(m.libSys.Boxes.size(), 1u);
   // SetupAPI codes have no system text: the code-only pattern is used.
-  EXPECT_EQ(m.sys.Boxes[0].Text, "Update Driver For PlugAndPlay Devices fail: (0xE000020B)\n");
-  EXPECT_EQ(m.sys.Boxes[0].Caption, "Error");
-  EXPECT_EQ(m.sys.Boxes[0].Owner, kOwner);
-  EXPECT_EQ(m.sys.LoadedFromModule, ModuleState().ModuleInstance);
-  EXPECT_EQ(m.sys.DebugOutput.back(), "Update Driver For PlugAndPlay Devices fail !!!");
+  EXPECT_EQ(m.libSys.Boxes[0].Text, "Update Driver For PlugAndPlay Devices fail: (0xE000020B)\n");
+  EXPECT_EQ(m.libSys.Boxes[0].Caption, "Error");
+  EXPECT_EQ(m.libSys.Boxes[0].Owner, kOwner);
+  EXPECT_EQ(m.libSys.LoadedFromModule, ModuleState().ModuleInstance);
+  EXPECT_EQ(m.libSys.DebugOutput.back(), "Update Driver For PlugAndPlay Devices fail !!!");
 }
 
 TEST_F(Inst2kInstall, NoAssociatedServiceAnswersMinusOneWithoutRecording) {
@@ -76,7 +77,7 @@ TEST_F(Inst2kInstall, NoAssociatedServiceAnswersMinusOneWithoutRecording) {
   ShowErrorCode(1);
   EXPECT_EQ(Inst("Drivers\\Win2K\\demo.inf"), kNoAssociatedService);
   EXPECT_EQ(LastInstallErrorCode(), 0u);
-  EXPECT_TRUE(m.sys.Boxes.empty());
+  EXPECT_TRUE(m.libSys.Boxes.empty());
 }
 
 TEST_F(Inst2kInstall, MissingInfOrFolderAnswersTwoAndKeepsTheLastCode) {
@@ -90,13 +91,13 @@ TEST_F(Inst2kInstall, MissingInfOrFolderAnswersTwoAndKeepsTheLastCode) {
   EXPECT_EQ(Inst(""), kInstallFailed);
   EXPECT_TRUE(m.tree.UpdateCalls.empty());
   EXPECT_EQ(LastInstallErrorCode(), kErrorNoSuchDevinst);
-  EXPECT_TRUE(m.sys.Boxes.empty());
+  EXPECT_TRUE(m.libSys.Boxes.empty());
 
   ShowErrorCode(1);
   Inst("Drivers\\Win2K\\missing.inf");
-  ASSERT_EQ(m.sys.Boxes.size(), 1u);
-  EXPECT_EQ(m.sys.Boxes[0].Text, "Drivers\\Win2K\\missing.inf");
-  EXPECT_EQ(m.sys.Boxes[0].Style, mb::IconWarning);
+  ASSERT_EQ(m.libSys.Boxes.size(), 1u);
+  EXPECT_EQ(m.libSys.Boxes[0].Text, "Drivers\\Win2K\\missing.inf");
+  EXPECT_EQ(m.libSys.Boxes[0].Style, mb::IconWarning);
 }
 
 TEST_F(Inst2kInstall, OverlongIdOrPathIsRefusedWithACode) {
@@ -107,8 +108,8 @@ TEST_F(Inst2kInstall, OverlongIdOrPathIsRefusedWithACode) {
   ASSERT_EQ(m.tree.UpdateCalls.size(), 1u);
 
   // A relative path that is short but whose full form reaches 260 characters.
-  const std::string rel = std::string(260 - m.sys.CurrentDir.size() - 1, 'd');
-  m.sys.AddFile(m.sys.CurrentDir + "\\" + rel);
+  const std::string rel = std::string(260 - m.libSys.CurrentDir.size() - 1, 'd');
+  m.libSys.AddFile(m.libSys.CurrentDir + "\\" + rel);
   EXPECT_EQ(Inst(rel), kInstallFailed);
   EXPECT_EQ(LastInstallErrorCode(), kErrorFilenameExcedRange);
   EXPECT_EQ(m.tree.UpdateCalls.size(), 1u);
@@ -117,9 +118,9 @@ TEST_F(Inst2kInstall, OverlongIdOrPathIsRefusedWithACode) {
 TEST_F(Inst2kInstall, DebugModeAnnouncesTheInstall) {
   SetDebugMode(1);
   Inst("Drivers\\Win2K\\demo.inf");
-  ASSERT_FALSE(m.sys.Boxes.empty());
-  EXPECT_EQ(m.sys.Boxes[0].Text, "Inst2K()<<<<<<");
-  EXPECT_EQ(m.sys.Boxes[0].Owner, kOwner);
+  ASSERT_FALSE(m.libSys.Boxes.empty());
+  EXPECT_EQ(m.libSys.Boxes[0].Text, "Inst2K()<<<<<<");
+  EXPECT_EQ(m.libSys.Boxes[0].Owner, kOwner);
 }
 
 TEST_F(Inst2kInstall, SilentTestPassesItsArgumentsAsGivenAndRecordsNothing) {
@@ -131,21 +132,21 @@ TEST_F(Inst2kInstall, SilentTestPassesItsArgumentsAsGivenAndRecordsNothing) {
   EXPECT_EQ(Inst2k_IsInlineDeviceExist(0, "NO\\SUCH_MODEL", "Drivers\\Win2K\\demo.inf", 4), kErrorNoSuchDevinst);
   EXPECT_EQ(Inst2k_IsInlineDeviceExist(0, kModelId.c_str(), "Drivers\\Win2K\\gone.inf", 4), kErrorFileNotFound);
   EXPECT_EQ(LastInstallErrorCode(), 0u);
-  EXPECT_TRUE(m.sys.Boxes.empty());
+  EXPECT_TRUE(m.libSys.Boxes.empty());
 }
 
 TEST_F(Inst2kInstall, ErrorBoxTextsComeFromTheStringTable) {
   ShowErrorCode(1);
-  m.sys.Strings = {{1, "%s 失败: %s\n"}, {2, "%s 失败: (0x%08X)\n"}, {3, "错误"}};
+  m.libSys.Strings = {{1, "%s 失败: %s\n"}, {2, "%s 失败: (0x%08X)\n"}, {3, "错误"}};
   m.tree.UpdateError = kErrorFileNotFound;
   Inst("Drivers\\Win2K\\demo.inf");
   m.tree.UpdateError = 0x2A;
   Inst("Drivers\\Win2K\\demo.inf");
-  ASSERT_EQ(m.sys.Boxes.size(), 2u);
-  EXPECT_EQ(m.sys.Boxes[0].Text,
+  ASSERT_EQ(m.libSys.Boxes.size(), 2u);
+  EXPECT_EQ(m.libSys.Boxes[0].Text,
             "Update Driver For PlugAndPlay Devices 失败: The system cannot find the file specified.\n");
-  EXPECT_EQ(m.sys.Boxes[1].Text, "Update Driver For PlugAndPlay Devices 失败: (0x0000002A)\n");
-  EXPECT_EQ(m.sys.Boxes[1].Caption, "错误");
+  EXPECT_EQ(m.libSys.Boxes[1].Text, "Update Driver For PlugAndPlay Devices 失败: (0x0000002A)\n");
+  EXPECT_EQ(m.libSys.Boxes[1].Caption, "错误");
 }
 
 TEST(Inst2kFormat, FillsPatternsWithoutReadingPastItsArguments) {
@@ -172,7 +173,7 @@ TEST_F(Inst2kInstall, RegistersInfAndHandsBackTheNameOnlyWhenItFits) {
   std::memset(name, 'x', sizeof name);
   EXPECT_FALSE(Inst2k_RegistryInf("C:\\nowhere\\demo.inf", "C:\\nowhere", name, sizeof name));
   EXPECT_EQ(name[0], 'x');
-  EXPECT_EQ(m.sys.GetLastError(), kErrorFileNotFound);
+  EXPECT_EQ(m.libSys.GetLastError(), kErrorFileNotFound);
   EXPECT_EQ(LastInstallErrorCode(), 0u);
 }
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "fakes/FakeSpooler.h"
+#include "fakes/ScopedMachine.h"
 #include "install/InstallFunc.h"
 #include "spooler/DevMode.h"
 
@@ -27,7 +27,7 @@ class ChangePrinterInfoTest : public ::testing::Test {
     r.OrgName = u"Model X";
     return r;
   }
-  SpoolerMachine m;
+  ScopedMachine m;
   FakeSpooler& spl = m.spooler;
 };
 

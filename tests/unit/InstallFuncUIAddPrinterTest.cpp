@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "fakes/FakeSpooler.h"
+#include "fakes/ScopedMachine.h"
 #include "install/InstallFunc.h"
 #include "platform/IProcess.h"
 
@@ -53,7 +53,7 @@ class UIAddPrinterTest : public ::testing::Test {
                     const TString& port = u"LPT1:") {
     return UIAddPrinter(model, inf, port, queue);
   }
-  SpoolerMachine m;
+  ScopedMachine m;
   FakeSpooler& spl = m.spooler;
   FakePrintUIProcess proc;
   ScopedPort<IProcess> procPort{proc};

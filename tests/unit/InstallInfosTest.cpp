@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "config/InstallInfos.h"
-#include "fakes/TestMachine.h"
+#include "fakes/ScopedMachine.h"
 #include "sysutil/Exception.h"
 
 namespace {
@@ -13,10 +13,8 @@ class InstallInfosTest : public ::testing::Test {
     m.fs.AddFile(u"C:\\Pkg\\DriverSetup.exe");
     m.fs.AddFile(u"C:\\Pkg\\Drivers\\A.inf");
     m.fs.AddFile(u"C:\\Pkg\\Drivers\\A64.inf");
-    g_SysLangID = 0x0409;
     infos = TInstallInfos();
   }
-  void TearDown() override { g_SysLangID = 0; }
 
   // Loads the text as Setup.ini and returns the raised message, if any.
   TString Load(const TString& ini) {
@@ -38,7 +36,7 @@ class InstallInfosTest : public ::testing::Test {
     return r;
   }
 
-  TestMachine m;
+  ScopedMachine m;
   TInstallInfos infos;
 };
 

@@ -9,9 +9,7 @@
 #include "config/InstallInfos.h"
 #include "config/LangStrings.h"
 #include "fakes/FakeMainView.h"
-#include "fakes/FakeModules.h"
-#include "fakes/FakePrintUI.h"
-#include "fakes/FakeRegistry.h"
+#include "fakes/ScopedMachine.h"
 #include "install/InstallFunc.h"
 #include "installer/uMain.h"
 #include "platform/Inst2kApi.h"
@@ -23,36 +21,10 @@ namespace {
 const TString kDll = u"C:\\Temp\\ws\\inst2k.dll";
 const TString kHost = u"C:\\Temp\\ws\\PrnSetup64.exe";
 
-// The print UI through the command runner; the 64-bit host started on its own.
-struct Processes : FakePrintUI {
-  using FakePrintUI::FakePrintUI;
-  FakeProcess host;
-  bool StartProcess(const TStartup& s, TProcessInfo& pi) override {
-    return text::SameTextAscii(ProgramNameOf(s.CommandLine), u"rundll32") ? FakePrintUI::StartProcess(s, pi)
-                                                                          : host.StartProcess(s, pi);
-  }
-  bool GetExitCodeProcess(THandle h, std::uint32_t& code) override { return host.GetExitCodeProcess(h, code); }
-  bool CloseHandle(THandle h) override { return host.CloseHandle(h) || FakePrintUI::CloseHandle(h); }
-  std::uint32_t WaitForSingleObject(THandle h, std::uint32_t ms) override {
-    const std::uint32_t r = host.WaitForSingleObject(h, ms);
-    return r == WaitFailed ? FakePrintUI::WaitForSingleObject(h, ms) : r;
-  }
-};
-
 struct InstallMachine;
 InstallMachine* g_M = nullptr;
 
-struct InstallMachine : SpoolerMachine {
-  Processes procs{spooler};
-  FakeRegistry reg;
-  FakeModules modules;
-  FakeThreads threads;
-  FakeShell shell;
-  ScopedPort<IProcess> procPort{procs};
-  ScopedPort<IRegistry> regPort{reg};
-  ScopedPort<IModules> modulesPort{modules};
-  ScopedPort<IThreads> threadsPort{threads};
-  ScopedPort<IShell> shellPort{shell};
+struct InstallMachine : ScopedMachine {
   FakeMainView view;
   TFormMain form{view};
 
@@ -66,7 +38,6 @@ struct InstallMachine : SpoolerMachine {
 
   explicit InstallMachine(const TString& modelKeys = u"") {
     g_M = this;
-    g_InstallInfos = TInstallInfos();
     fs.AddFile(u"C:\\Pkg\\Drv\\a.inf", "[Version]\r\nDriverVer=01/01/2024,1.0\r\n");
     fs.AddFile(u"C:\\Pkg\\Setup.ini",
                text::ToUtf8(u"[A]\r\nPrinterName=TS-1\r\nPrinterHWID=USBPRINT\\TESS01\r\nDriverDir=\\Drv\r\n"
@@ -81,10 +52,9 @@ struct InstallMachine : SpoolerMachine {
                                {"FuncInst2K", reinterpret_cast<void*>(&Install)},
                                {"LastInstallErrorCode", reinterpret_cast<void*>(&LastError)},
                                {"Inst2k_RegistryInf", reinterpret_cast<void*>(&RegisterInf)}};
-    procs.host.RunAtStart = false;
-    procs.host.Programs[u"PrnSetup64.exe"] = [this](const TStartup& s) { return Host(s); };
+    procs.RunAtStart = false;
+    procs.Programs[u"PrnSetup64.exe"] = [this](const TStartup& s) { return Host(s); };
     strInstaller& t = g_strInstaller;
-    t = strInstaller();
     t.NoticeTitle = u"Notice";
     t.InstallBeforeNeedUninstall = u"Remove old?";
     t.DeletePrinterIsPrinting = u"Printing";
@@ -105,10 +75,7 @@ struct InstallMachine : SpoolerMachine {
     form.m_strInst2kDll = kDll;
     form.m_strPrnSetup64Exe = kHost;
   }
-  ~InstallMachine() {
-    g_InstallInfos = TInstallInfos();
-    g_M = nullptr;
-  }
+  ~InstallMachine() { g_M = nullptr; }
   void Wow64() {
     sys.Wow64 = true;
     form.m_bWow64 = true;
@@ -216,7 +183,7 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
        u"MustUninstallForGDP=2.0\r\n",
        [](InstallMachine& m) {
          m.OldDriver(u"1.0");
-         m.procs.Refuses.insert(u"TS-1 old");
+         m.printUI.Refuses.insert(u"TS-1 old");
        },
        {mb::IdYes},
        {u"Remove old?", u"Not deleted"},
@@ -225,7 +192,7 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
        u"MustUninstallForGDP=2.0\r\n",
        [](InstallMachine& m) {
          m.OldDriver(u"1.0");
-         m.procs.Refuses.insert(u"TS-1");
+         m.printUI.Refuses.insert(u"TS-1");
          m.spooler.DriverDeleteFailures = 2;
        },
        {mb::IdYes, mb::IdNo},
@@ -291,7 +258,7 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
        {u"TS-1 old@USB001", u"TS-1@LPT1:"}},
       {"print UI adds nothing",
        u"QuiteMode=1\r\n",
-       [](InstallMachine& m) { m.procs.Refuses.insert(u"TS-1"); },
+       [](InstallMachine& m) { m.printUI.Refuses.insert(u"TS-1"); },
        {},
        {u"Unknown\r\nRetry"},
        {}},
@@ -312,10 +279,10 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
 TEST(InstallSequence, RestartAfterTheBusyDriverAndTheSearchingDialog) {
   InstallMachine m(u"MustUninstallForGDP=2.0\r\nForceOnlineCheck=1\r\n");
   m.OldDriver(u"1.0");
-  m.procs.Refuses.insert(u"TS-1");
+  m.printUI.Refuses.insert(u"TS-1");
   m.spooler.DriverDeleteFailures = 2;
-  m.procs.BeforeRun = [&m] {  // the print UI installs once the user has been asked to connect
-    if (m.view.Boxes.size() == 3) m.procs.Refuses.clear();
+  m.printUI.BeforeRun = [&m] {  // the print UI installs once the user has been asked to connect
+    if (m.view.Boxes.size() == 3) m.printUI.Refuses.clear();
   };
   m.view.Answers = {mb::IdYes, mb::IdYes, mb::IdYes};
   m.form.btnStartClick();
@@ -336,7 +303,7 @@ TEST(InstallSequence, NoSecondInstallWhileOneRuns) {
   ASSERT_TRUE(m.form.WaitingForHost());
   m.form.lvPrintersDblClick();
   m.form.btnStartClick();
-  EXPECT_EQ(m.procs.host.Running.size(), 1u);
+  EXPECT_EQ(m.procs.Running.size(), 1u);
   EXPECT_TRUE(m.Queues().empty()) << "no offline install beside the host";
 }
 
@@ -380,7 +347,7 @@ TEST(InstallSequence, TheHostEndsTheInstall) {
       case DiesSilently:
       case LateMessage:
         m.view.Shown = true;  // also while the window shows
-        m.procs.host.RunPending();
+        m.procs.RunPending();
         m.form.tmrSetup64ErrorTimer();
         if (r.ending == LateMessage) m.form.HostMessage(TFormMain::kMsgInstallSucc, 0);
         break;
@@ -390,7 +357,7 @@ TEST(InstallSequence, TheHostEndsTheInstall) {
     EXPECT_EQ(m.BoxTexts(), r.boxes);
     EXPECT_EQ(m.Queues(), r.queues);
     EXPECT_TRUE(m.Restored());
-    EXPECT_EQ(m.procs.host.OpenHandles(), 0);
+    EXPECT_EQ(m.procs.OpenHandles(), 0);
   }
 }
 

@@ -5,7 +5,7 @@
 
 #include "config/LangStrings.h"
 #include "fakes/FakeMainView.h"
-#include "fakes/TestMachine.h"
+#include "fakes/ScopedMachine.h"
 
 namespace {
 
@@ -18,16 +18,11 @@ std::string ReadSource(const std::string& rel) {
 
 class LangStringsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    g_LangOptions = TLangOptions();
-    g_strInstaller = strInstaller();
-  }
-  void TearDown() override { SetUp(); }
   void Load(const std::string& bytes) {
     m.fs.AddFile(u"C:\\T\\Strings.ini", bytes);
     g_LangOptions.LoadFromFile(u"C:\\T\\Strings.ini");
   }
-  TestMachine m;
+  ScopedMachine m;
 };
 
 TEST_F(LangStringsTest, BuiltInFilesAreUtf16WithCrLfAndSelectRowFive) {

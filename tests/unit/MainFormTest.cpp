@@ -4,7 +4,7 @@
 #include "config/LangStrings.h"
 #include "fakes/FakeMainView.h"
 #include "fakes/Packed.h"
-#include "fakes/TestMachine.h"
+#include "fakes/ScopedMachine.h"
 #include "installer/uMain.h"
 
 namespace {
@@ -24,10 +24,6 @@ TString StringsFile(int row, const TString& extra = u"") {
 class MainFormTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    g_LangOptions = TLangOptions();
-    g_strInstaller = strInstaller();
-    g_InstallInfos = TInstallInfos();
-    g_SysLangID = 0x0409;
     m.sys.TempPath = kTemp;
     m.fs.AddDir(kTemp);
     m.fs.AddFile(u"C:\\Pkg\\DriverSetup.exe");
@@ -41,7 +37,6 @@ class MainFormTest : public ::testing::Test {
     res.Data[u"PRNSETUP64EXE"] = Packed("MZexe");
     view.OnSelect = [this](int i, bool sel) { form.lvPrintersSelectItem(i, sel); };
   }
-  void TearDown() override { SetUp(); }
 
   void Package(const TString& sections) { m.fs.AddFile(u"C:\\Work\\Setup.ini", Utf16File(sections)); }
   static TString Model(const TString& key, const TString& extra = u"") {
@@ -51,11 +46,9 @@ class MainFormTest : public ::testing::Test {
            key + u" describes\n" + extra;
   }
 
-  TestMachine m;
-  FakeResources res;
-  FakeShell shell;
-  ScopedPort<IResources> resPort{res};
-  ScopedPort<IShell> shellPort{shell};
+  ScopedMachine m;
+  FakeResources& res = m.res;
+  FakeShell& shell = m.shell;
   FakeMainView view;
   TFormMain form{view};
 };

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "fakes/PosixProcess.h"
-#include "fakes/TestMachine.h"
+#include "fakes/ScopedMachine.h"
 #include "sysutil/Exception.h"
 #include "sysutil/MyUtils.h"
 
@@ -38,7 +38,7 @@ TEST(StringLists, SubtractStringsRemovesEveryEqualEntry) {
 }
 
 TEST(SystemFacts, VersionLanguageAndWow64) {
-  TestMachine m;
+  ScopedMachine m;
   m.sys.Major = 5;
   m.sys.Minor = 1;
   EXPECT_EQ(GetWindowsVersion(), 51);
@@ -58,7 +58,7 @@ TEST(SystemFacts, VersionLanguageAndWow64) {
 }
 
 TEST(Privileges, EnableAndRestartThroughTheToken) {
-  TestMachine m;
+  ScopedMachine m;
   EXPECT_TRUE(RestartWindows());
   EXPECT_TRUE(m.sys.Enabled[u"SeShutdownPrivilege"]);
   EXPECT_EQ(m.sys.ExitWindowsFlags, 0x12u);
@@ -73,7 +73,7 @@ TEST(Privileges, EnableAndRestartThroughTheToken) {
 }
 
 TEST(Privileges, FailuresRaiseTheSystemText) {
-  TestMachine m;
+  ScopedMachine m;
   try {
     EnablePrivilege(u"SeNoSuchPrivilege", true);
     FAIL();
@@ -93,7 +93,7 @@ TEST(Privileges, FailuresRaiseTheSystemText) {
 
 class RunCmdTest : public ::testing::Test {
  protected:
-  TestMachine m;
+  ScopedMachine m;
   PosixProcess proc;
   ScopedPort<IProcess> port{proc};
 };
@@ -183,7 +183,10 @@ TEST_F(RunCmdTest, WaitingForASleepingChildCostsAlmostNoProcessorTime) {
   std::printf("RunCMD on a 1 s child: %.2f%% of a core; polling without pause: %.1f%% (ratio %.4f)\n", 100 * share,
               100 * baseline, share / baseline);
   EXPECT_LT(share, 0.05);
-  EXPECT_GT(baseline, 0.5);  // the baseline really spins, so the comparison means something
+  EXPECT_LT(share, baseline / 10);
+  // The baseline really spins, so the comparison means something (on a busy
+  // machine it gets less than a whole core).
+  EXPECT_GT(baseline, 0.25);
 }
 
 // A process port whose pipe cannot be made.
@@ -193,7 +196,7 @@ class NoPipe : public PosixProcess {
 };
 
 TEST(RunCmd, NoPipeMeansNothingStarted) {
-  TestMachine m;
+  ScopedMachine m;
   NoPipe p;
   ScopedPort<IProcess> port{p};
   TStringList out;

@@ -7,8 +7,7 @@
 
 #include "config/InstallInfos.h"
 #include "fakes/FakeMainView.h"
-#include "fakes/FakeModules.h"
-#include "fakes/FakeSpooler.h"
+#include "fakes/ScopedMachine.h"
 #include "install/InstallFunc.h"
 #include "installer/uMain.h"
 #include "platform/Inst2kApi.h"
@@ -45,15 +44,7 @@ std::int32_t INST2K_CALL RegisterInf(const char*, const char*, char* out, std::u
   return 1;
 }
 
-struct OnlineMachine : SpoolerMachine {
-  FakeModules modules;
-  FakeThreads threads;
-  FakeProcess proc;
-  FakeShell shell;
-  ScopedPort<IModules> modulesPort{modules};
-  ScopedPort<IThreads> threadsPort{threads};
-  ScopedPort<IProcess> procPort{proc};
-  ScopedPort<IShell> shellPort{shell};
+struct OnlineMachine : ScopedMachine {
   OnlineMachine() {
     g_Lib = LibraryState();
     modules.Libraries[kDll] = {{"Inst2k_IsInlineDeviceExist", reinterpret_cast<void*>(&IsInline)},
@@ -121,7 +112,7 @@ TEST(Detection, HostAnswersThroughItsExchangeFile) {
     OnlineMachine m;
     m.sys.Wow64 = true;
     TString exchange;
-    m.proc.Programs[u"PrnSetup64.exe"] = [&](const TStartup& s) {
+    m.procs.Programs[u"PrnSetup64.exe"] = [&](const TStartup& s) {
       EXPECT_TRUE(s.CommandLine.starts_with(u"\"" + host + u"\" /Handle 7 "));
       EXPECT_EQ(s.CurrentDirectory, u"C:\\Users\\Jo Smith\\Temp\\tmp1\\");
       exchange = s.CommandLine.substr(s.CommandLine.find(u"/FindHWID \"") + 11);
@@ -136,17 +127,36 @@ TEST(Detection, HostAnswersThroughItsExchangeFile) {
     EXPECT_EQ(ExistInlineDevice64(7, u"HW", u"a.inf", host, u"C:\\x\\inst2k64.dll", 4), r.result);
     EXPECT_FALSE(exchange.empty());
     EXPECT_FALSE(m.fs.FileExists(exchange)) << "exchange file left behind";
-    EXPECT_EQ(m.proc.OpenHandles(), 0);
+    EXPECT_EQ(m.procs.OpenHandles(), 0);
     (void)found;
   }
   OnlineMachine m;
-  m.proc.Programs[u"PrnSetup64.exe"] = [](const TStartup& s) {
+  m.procs.Programs[u"PrnSetup64.exe"] = [](const TStartup& s) {
     TString file = s.CommandLine.substr(s.CommandLine.find(u"/FindHWID \"") + 11);
     file.pop_back();
     Fs().WriteProfileString(file, u"Data", u"Ret", u"abc");
     return 0u;
   };
   EXPECT_THROW(ExistInlineDevice64(7, u"HW", u"a.inf", host, u"C:\\x\\inst2k64.dll", 4), Exception);
+}
+
+// The installer and the library built from its own sources agree on the
+// buffers and on the port: the rescan reaches the device tree, and a printer
+// plugged in meanwhile is found with its port.
+TEST(Detection, TheLibraryFindsThePluggedPrinterInTheDeviceTree) {
+  ScopedMachine m;
+  m.AddInst2kLibrary(kDll);
+  TString hwid = u"x", port = u"x";
+  EXPECT_FALSE(FindExistDevice(kDll, u"TESS01", hwid, port, true));
+  EXPECT_EQ(m.tree.Reenumerated.size(), 1u);
+  EXPECT_EQ(hwid, u"");
+  EXPECT_EQ(port, u"");
+
+  m.tree.Add("USBPRINT\\TESS01\\7&1A2B&0&USB003", {"USBPRINT\\TESS01", "TESS01"});
+  EXPECT_TRUE(FindExistDevice(kDll, u"TESS01", hwid, port, false));
+  EXPECT_EQ(hwid, u"USBPRINT\\TESS01");
+  EXPECT_EQ(port, u"USB003");
+  EXPECT_EQ(m.modules.Loaded(), 0);
 }
 
 TEST(OnlineInstall, InProcessAndThroughTheHost) {
@@ -173,12 +183,12 @@ TEST(OnlineInstall, InProcessAndThroughTheHost) {
   InstallSpecPrinter64(1, u"C:\\T\\PrnSetup64.exe", u"a.inf", u"", u"HW", u"C:\\T\\inst2k64.dll", kDll, process, port);
   EXPECT_EQ(process, 0u) << "nothing on 32-bit Windows";
   m.sys.Wow64 = true;
-  m.proc.RunAtStart = false;
-  m.proc.Programs[u"PrnSetup64.exe"] = [](const TStartup&) { return 0u; };
+  m.procs.RunAtStart = false;
+  m.procs.Programs[u"PrnSetup64.exe"] = [](const TStartup&) { return 0u; };
   InstallSpecPrinter64(1, u"C:\\T\\PrnSetup64.exe", u"a.inf", u"", u"HW", u"C:\\T\\inst2k64.dll", kDll, process, port);
   EXPECT_NE(process, 0u);
-  EXPECT_EQ(m.proc.Running.size(), 1u);
-  EXPECT_EQ(m.proc.OpenHandles(), 1) << "only the process handle stays open";
+  EXPECT_EQ(m.procs.Running.size(), 1u);
+  EXPECT_EQ(m.procs.OpenHandles(), 1) << "only the process handle stays open";
 
   // The background rescan has its own copy of the path.
   TString dll = kDll;
@@ -205,7 +215,6 @@ class Buffering : public ::testing::Test {
     form.m_strInst2kDll = kDll;
     m.fs.AddDir(u"C:\\Program Files (x86)");
   }
-  void TearDown() override { g_InstallInfos = TInstallInfos(); }
   void Package(const TString& version) {
     m.fs.AddFile(u"C:\\Pkg\\Drv\\a.inf", text::ToUtf8(u"[Version]\r\nDriverVer=01/01/2024," + version + u"\r\n"));
     m.fs.AddFile(u"C:\\Pkg\\Drv\\x64\\drv.dll", text::ToUtf8(version));

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "fakes/FakeSpooler.h"
+#include "fakes/ScopedMachine.h"
 #include "spooler/DevMode.h"
 #include "spooler/PrinterUtils.h"
 #include "sysutil/Exception.h"
@@ -11,7 +11,7 @@ class PrinterChanges : public ::testing::Test {
  protected:
   void SetUp() override { spl.AddDriver(u"Model X"); }
   void TearDown() override { EXPECT_EQ(spl.OpenHandles(), 0) << "a printer handle was left open"; }
-  SpoolerMachine m;
+  ScopedMachine m;
   FakeSpooler& spl = m.spooler;
 };
 

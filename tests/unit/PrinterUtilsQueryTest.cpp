@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "fakes/FakeSpooler.h"
+#include "fakes/ScopedMachine.h"
 #include "spooler/PrinterUtils.h"
 
 namespace {
@@ -12,7 +12,7 @@ class PrinterQueries : public ::testing::Test {
     spl.AddDriver(u"Model Y");
   }
   void TearDown() override { EXPECT_EQ(spl.OpenHandles(), 0) << "a printer handle was left open"; }
-  SpoolerMachine m;
+  ScopedMachine m;
   FakeSpooler& spl = m.spooler;
 };
 

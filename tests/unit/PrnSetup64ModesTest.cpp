@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "fakes/FakePrnSetupHost.h"
+#include "fakes/ScopedMachine.h"
 #include "inst2k/PrnSetup64.h"
 #include "platform/Inst2kApi.h"
 
@@ -25,9 +25,9 @@ std::vector<TString> Detect(std::vector<TString> args = kInstallArgs) {
 class PrnSetup64Host : public ::testing::Test {
  protected:
   PrnSetup64Host() { lib.LastError = 0; }
-  FakePrnSetupHost host;
-  ScopedPort<IPrnSetupHost> port{host};
-  ScopedPort<IModules> modules{host};
+  ScopedMachine m;
+  FakePrnSetupHost& host = m.host;
+  ScopedPort<IModules> modules{host};  // the host's process loads its libraries through its own fake
   FakeInst2kLibrary& lib = host.Library(kDll);
   TString Ret() const { return host.Profile(kIni, u"Data", u"Ret"); }
   const FakePrnSetupHost::Sent& OnlyMessage() const {

@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-#include "fakes/TestMachine.h"
+#include "fakes/ScopedMachine.h"
 #include "sysutil/ProfileFile.h"
 
 namespace {

@@ -2,9 +2,7 @@
 // the outdated-driver detection, against the fake machine.
 #include <gtest/gtest.h>
 
-#include "fakes/FakePrintUI.h"
-#include "fakes/FakeRegistry.h"
-#include "fakes/FakeSpooler.h"
+#include "fakes/ScopedMachine.h"
 #include "removal/UnInstallFunc.h"
 #include "spooler/PrinterUtils.h"
 #include "sysutil/Exception.h"
@@ -16,12 +14,7 @@ const TString kArea = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\
 const TString kArea32 = u"SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 const TString kInf = u"C:\\Windows\\inf\\";
 
-struct RemovalMachine : SpoolerMachine {
-  FakePrintUI printUI{spooler};
-  ScopedPort<IProcess> procPort{printUI};
-  FakeRegistry reg;
-  ScopedPort<IRegistry> regPort{reg};
-
+struct RemovalMachine : ScopedMachine {
   // A driver whose data file carries a version line, used by `queues`.
   void Driver(const TString& name, const TString& version, std::vector<TString> queues) {
     TString data = u"C:\\Windows\\system32\\spool\\drivers\\w32x86\\3\\" + name + u".gpd";

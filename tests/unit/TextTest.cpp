@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "fakes/TestMachine.h"
+#include "fakes/ScopedMachine.h"
 #include "sysutil/ProfileFile.h"
 #include "sysutil/Text.h"
 
@@ -90,7 +90,7 @@ TEST(Text, FormatPadsAfterTheSignAndRefusesHugeWidths) {
 
 class ProfileFileTest : public ::testing::Test {
  protected:
-  TestMachine m;
+  ScopedMachine m;
 };
 
 TEST_F(ProfileFileTest, ReadsUtf16FileByThePlatformRules) {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "config/LangStrings.h"
-#include "fakes/TestMachine.h"
+#include "fakes/ScopedMachine.h"
 #include "installer/uWelcome.h"
 
 namespace {
@@ -60,12 +60,7 @@ class WelcomeSplash : public ::testing::Test {
     m.fs.AddFile(u"C:\\Temp\\Strings.ini", Utf16File(text::FromUtf8(ini)));
     g_LangOptions.LoadFromFile(u"C:\\Temp\\Strings.ini");
   }
-  void TearDown() override {
-    g_LangOptions = TLangOptions();
-    g_strInstaller = strInstaller();
-  }
-
-  TestMachine m;
+  ScopedMachine m;
   FakeWelcomeView view;
   TfrmWelcome frm{view};
 };

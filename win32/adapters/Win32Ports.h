@@ -9,3 +9,6 @@ void InstallWin32Ports(HMODULE resourceModule = nullptr);
 class IModules;
 // The modules adapter alone, for the host, which needs no other general port.
 IModules& Win32ModulesInstance();
+class IRegistry;
+// The registry adapter alone, for the device-install library.
+IRegistry& Win32RegistryInstance();

@@ -84,7 +84,9 @@ TEST_F(Inst2kDevice, FindsThePrinterNodeWithItsPortAndCreatesPortName) {
   std::string data;
   ASSERT_TRUE(ReadHklmValue(kParams, "PortName", type, data));
   EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(std::string(data.c_str()), "USB001");
+  // The system stores a string with its terminating zero, as it did for the
+  // library's earlier ANSI write of the bare six characters.
+  EXPECT_EQ(data, std::string("USB001", 7));
 }
 
 TEST_F(Inst2kDevice, ExistingDeviceParametersAreLeftAlone) {
