@@ -179,6 +179,17 @@ TEST_F(Inst2kFindDevice, RefusedKeyDropsTheMemberWithoutSkippingItsNeighbour) {
   CallerBuffers fresh;
   EXPECT_TRUE(FuncFindExistDevice(kModelId.c_str(), fresh.hwid, fresh.id));
   EXPECT_STREQ(fresh.id, kUsbId.c_str());
+
+  // So is one whose instance ID holds characters the system never allows
+  // there; it names no key, and none is made.
+  const std::string odd = "USBPRINT\\DEMO\x81\\7&0&USB002";
+  m.tree.Devices.clear();
+  m.tree.Add(odd, {kModelId});
+  m.reg = FakeRegistry();
+  CallerBuffers next;
+  EXPECT_TRUE(FuncFindExistDevice(kModelId.c_str(), next.hwid, next.id));
+  EXPECT_STREQ(next.id, odd.c_str());
+  EXPECT_FALSE(m.reg.KeyExists(u"SYSTEM"));
 }
 
 TEST_F(Inst2kFindDevice, NullHardwareIdBufferCopiesNothingAtAll) {
