@@ -94,12 +94,6 @@ void TLangOptions::LoadControlsCaption(IControlsForm& frm, const TString& strIni
   }
 }
 
-void TLangOptions::SaveToFile(const TString& FileName) {
-  // Makes FileName the open file; nothing is read or written.
-  m_Ini = std::make_unique<TProfileFile>();
-  (void)FileName;
-}
-
 void TLangOptions::SaveSettings(TProfileFile*) {}
 void TLangOptions::LoadStringsFromFile(const TString&) {}
 

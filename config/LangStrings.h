@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "config/ControlsForm.h"
 #include "sysutil/ProfileFile.h"
 #include "sysutil/Text.h"
 
@@ -41,21 +42,6 @@ struct strInstaller {
   TString RestartWindowsimmediately;
 };
 
-// What LoadControlsCaption needs of a form: its caption and its components in
-// component order, each with its name and kind.
-enum class TControlKind { Button, Label, Edit, GroupBox, OtherControl, NonVisual };
-
-class IControlsForm {
- public:
-  virtual ~IControlsForm() = default;
-  virtual void SetFormCaption(const TString& caption) = 0;
-  virtual int ComponentCount() const = 0;
-  virtual TString ComponentName(int index) const = 0;
-  virtual TControlKind ComponentKind(int index) const = 0;
-  virtual void SetComponentCaption(int index, const TString& text) = 0;
-  virtual void SetComponentHint(int index, const TString& text) = 0;
-};
-
 class TLangOptions {
  public:
   TLangOptions() = default;
@@ -67,7 +53,6 @@ class TLangOptions {
   void LoadControlsCaption(IControlsForm& frm, const TString& strIniSection) const;
 
   // Kept for the file's other users; nothing in this program calls them.
-  void SaveToFile(const TString& FileName);
   void SaveSettings(TProfileFile* Ini);
   void LoadStringsFromFile(const TString& strStringsFile);
 

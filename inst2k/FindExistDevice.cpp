@@ -117,7 +117,8 @@ bool FuncFindExistDevice(const char* hardwareId, char* hardwareIdOut, char* inst
   setup.ClassGuidsFromName("USB", usbClasses);
   if (usbClasses == 0) return false;
 
-  const THandle set = setup.GetClassDevsAllClasses();
+  const TDeviceInfoSet owned(setup.GetClassDevsAllClasses());
+  const THandle set = owned.Get();
   if (!set) {
     ReportInstallError("GetClassDevs(All Present Devices)");
     return false;
@@ -172,7 +173,6 @@ bool FuncFindExistDevice(const char* hardwareId, char* hardwareIdOut, char* inst
   std::uint32_t err = accepted ? 0 : sys.GetLastError();
   if (!accepted && err == 0) err = kErrorNoMoreItems;
   if (err != 0 && err != kErrorNoMoreItems) ReportInstallError("EnumDeviceInfo");
-  setup.DestroyDeviceInfoList(set);
   sys.SetLastError(err);
   return accepted;
 }

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "inst2k/IInst2kSystem.h"
+#include "platform/Owned.h"
 #include "platform/Port.h"
 
 namespace inst2k {
@@ -59,5 +61,15 @@ class IDeviceSetup {
 };
 
 inline IDeviceSetup& DevSetup() { return PortSlot<IDeviceSetup>::Get(); }
+
+// A device information set, destroyed without disturbing the last error.
+struct DeviceInfoSetTraits : TPortHandleTraits {
+  static void Close(THandle set) {
+    const std::uint32_t err = LibSys().GetLastError();
+    DevSetup().DestroyDeviceInfoList(set);
+    LibSys().SetLastError(err);
+  }
+};
+using TDeviceInfoSet = TOwned<DeviceInfoSetTraits>;
 
 }  // namespace inst2k

@@ -26,14 +26,10 @@ TOption OptionFor(TStringView arg) {
 }  // namespace
 
 std::int32_t ParseHandleValue(TStringView s) {
-  size_t i = 0;
-  bool negative = false;
-  if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) negative = s[i++] == u'-';
-  std::uint32_t value = 0;
-  for (; i < s.size() && s[i] >= u'0' && s[i] <= u'9'; ++i)
-    value = value * 10u + static_cast<std::uint32_t>(s[i] - u'0');
-  if (negative) value = 0u - value;
-  return static_cast<std::int32_t>(value);
+  const text::TIntegerText r =
+      text::ReadInteger(s, text::THexPrefix::None, [](bool, unsigned) { return ~std::uint64_t(0); });
+  const std::uint32_t bits = static_cast<std::uint32_t>(r.Magnitude);
+  return static_cast<std::int32_t>(r.Negative ? 0u - bits : bits);
 }
 
 TPrnSetup64Args ParsePrnSetup64Args(const std::vector<TString>& args) {

@@ -1,7 +1,6 @@
 #include "install/InstallFunc.h"
 #include "platform/ISpooler.h"
 #include "platform/ISystem.h"
-#include "spooler/DevMode.h"
 #include "spooler/PrinterHandle.h"
 #include "spooler/PrinterUtils.h"
 
@@ -10,18 +9,10 @@ namespace {
 constexpr TStringView kAddLocalPrefix = u"ADDLOCAL:";
 constexpr TStringView kStandardProcessor = u"WinPrint";
 
-bool ReadPrinter2(THandle h, TPrinterInfo2& info) {
-  return spool::ReadSized(
-      [&](std::uint32_t cb, std::uint32_t& needed) { return Spooler().GetPrinter2(h, cb, info, needed); });
-}
-
-// The default printer is named to the spooler in the ANSI code page. A name
-// that does not survive the conversion would name another printer (or none),
-// so it is not tried.
+// The default printer is named to the spooler in the ANSI code page.
 void MakeDefault(const TString& printerName) {
-  bool lossless = false;
-  std::string ansi = text::ToAnsi(printerName, &lossless);
-  if (lossless) SetDefaultPrinterName(ansi);
+  std::string ansi;
+  if (text::ExactAnsi(printerName, ansi)) SetDefaultPrinterName(ansi);
 }
 
 }  // namespace
@@ -29,22 +20,9 @@ void MakeDefault(const TString& printerName) {
 bool ChangePrinterInfo(TChangePrinterInfo info) {
   if (info.bSetDefault) MakeDefault(info.OrgName);
 
-  TDevModeBytes devMode;
-  {
-    TPrinterHandle h;
-    if (!h.Open(info.OrgName)) return false;
-    TPrinterInfo2 current;
-    if (ReadPrinter2(h.Get(), current)) devMode = devmode::PublicPart(current.DevMode);
-  }
-
-  TPrinterDefaults defaults;
-  defaults.Datatype = u"RAW";
-  defaults.DevMode = devMode;
-  defaults.DesiredAccess = spool::kPrinterAllAccess;
   TPrinterHandle h;
-  if (!h.Open(info.OrgName, &defaults)) return false;
   TPrinterInfo2 pi;
-  if (!ReadPrinter2(h.Get(), pi)) return false;
+  if (!OpenPrinterForChange(info.OrgName, h, pi)) return false;
 
   if (!info.NewName.empty() && info.NewName != info.OrgName) pi.PrinterName = info.NewName;
 

@@ -111,12 +111,8 @@ std::uint32_t ExistInlineDevice64(THandle window, const TString& hardwareId, con
                       u" /FindHWID \"" + exchange + u"\"";
   Fs().WriteProfileString(exchange, u"Data", u"Flag", text::IntToStr(installFlags));
 
-  TProcessInfo pi;
-  if (Proc().StartProcess(HostStartup(cmd, hostExe), pi)) {
-    Proc().WaitForSingleObject(pi.Process, IProcess::Infinite);
-    Proc().CloseHandle(pi.Process);
-    Proc().CloseHandle(pi.Thread);
-  }
+  TOwnedProcess host;
+  if (host.Start(HostStartup(cmd, hostExe))) Proc().WaitForSingleObject(host.Process.Get(), IProcess::Infinite);
   TProfileFile answer;
   answer.Open(exchange);
   TString ret = answer.ReadString(u"Data", u"Ret", u"1067").substr(0, kRetChars);
@@ -139,10 +135,8 @@ bool FindExistDevice(const TString& inst2kDll, const TString& hardwareId, TStrin
     TModule library;
     LoadInst2k(library, inst2kDll);
     if (auto find = library.Get<inst2k::TFuncFindExistDevice>("FuncFindExistDevice")) {
-      bool exact = true;
-      std::string ansi = Sys().WideToAnsi(hardwareId, &exact);
-      // A hardware ID the code page cannot hold would name another device.
-      result = exact && find(ansi.c_str(), hwid, idAndPort) != 0;
+      std::string ansi;
+      result = text::ExactAnsi(hardwareId, ansi) && find(ansi.c_str(), hwid, idAndPort) != 0;
       port = CutPortFromInstanceId(FromBuffer(idAndPort, sizeof(idAndPort)));
     }
   }

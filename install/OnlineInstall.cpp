@@ -29,14 +29,10 @@ bool InstallSpecPrinter2k(THandle window, std::uint32_t& errorCode, const TStrin
   FindExistDevice(inst2kDll, hardwareId, deviceHwid, port, true);
   if (port.empty()) port = u"LPT1:";
 
-  bool exact = true, all = true;
-  std::string inf = Sys().WideToAnsi(infPath, &exact);
-  all = all && exact;
-  std::string hwid = Sys().WideToAnsi(hardwareId, &exact);
-  all = all && exact;
-  std::string ansiPort = Sys().WideToAnsi(port, &exact);
-  // A path or ID the code page cannot hold would install something else.
-  if (!all) {
+  std::string inf, hwid;
+  const bool exactInf = text::ExactAnsi(infPath, inf), exactId = text::ExactAnsi(hardwareId, hwid);
+  const std::string ansiPort = text::ToAnsi(port);
+  if (!exactInf || !exactId) {
     errorCode = kErrorNoUnicodeTranslation;
     return false;
   }
@@ -54,16 +50,15 @@ void InstallSpecPrinter64(THandle window, const TString& hostExe, const TString&
   if (port.empty()) port = u"LPT1:";
   const TString cmd = HostCommandLine(hostExe, static_cast<std::int32_t>(window), inst2k64Dll, infPath, hardwareId,
                                       Sys().GetCurrentDirectory());
-  TProcessInfo pi;
-  if (!Proc().StartProcess(HostStartup(cmd, hostExe), pi)) return;
-  process = pi.Process;
-  Proc().CloseHandle(pi.Thread);
+  TOwnedProcess host;
+  if (!host.Start(HostStartup(cmd, hostExe))) return;
+  // The caller owns the process from here; the thread is not needed.
+  process = host.Process.Release();
 }
 
 bool CopyOemInf(const TString& inst2kDll, const TString& infPath, TString& oemInfPath) {
-  bool exactInf = true, exactDir = true;
-  std::string inf = Sys().WideToAnsi(infPath, &exactInf);
-  std::string dir = Sys().WideToAnsi(paths::ExtractFilePath(infPath), &exactDir);
+  std::string inf, dir;
+  const bool exactInf = text::ExactAnsi(infPath, inf), exactDir = text::ExactAnsi(paths::ExtractFilePath(infPath), dir);
   char buffer[kOemInfBufferBytes] = {};
   oemInfPath.clear();
   TModule library;

@@ -1,31 +1,11 @@
 #include "install/InstallFunc.h"
 #include "platform/ISystem.h"
+#include "spooler/PrintUI.h"
 #include "spooler/PrinterUtils.h"
 #include "sysutil/MyUtils.h"
 
-namespace {
-
-// A value goes to the print UI inside double quotes. A quote inside it would
-// close them early and let the rest read as further switches; a backslash
-// before the closing quote would escape it. Such values are refused.
-bool QuotableValue(const TString& v) {
-  if (v.find(u'"') != TString::npos) return false;
-  return v.empty() || v.back() != u'\\';
-}
-
-TStringList PrinterNamesStartingWith(const TString& prefix) {
-  RefreshPrinters();
-  TStringList names = Printers();
-  KeepStringsStartingWith(names, prefix);
-  return names;
-}
-
-}  // namespace
-
 TString PrintUIInstallCommand(const TString& modelName, const TString& infPath, const TString& portName) {
-  if (!QuotableValue(modelName) || !QuotableValue(infPath) || !QuotableValue(portName)) return {};
-  return u"rundll32" + text::Format(u" printui.dll,PrintUIEntry /if /b \"%s\" /f \"%s\" /r \"%s\" /m \"%s\" /q",
-                                    {modelName, infPath, portName, modelName});
+  return PrintUICommand(u"/if /b \"%s\" /f \"%s\" /r \"%s\" /m \"%s\" /q", {modelName, infPath, portName, modelName});
 }
 
 std::uint32_t UIAddPrinter(const TString& modelName, const TString& infPath, const TString& portName,
@@ -36,10 +16,10 @@ std::uint32_t UIAddPrinter(const TString& modelName, const TString& infPath, con
   TString command = PrintUIInstallCommand(modelName, infPath, portName);
   if (command.empty()) return UIAddPrinterFailed;
 
-  TStringList before = PrinterNamesStartingWith(modelName);
+  TStringList before = ModelQueueNames(modelName);
   TStringList output;
   if (RunCMD(command, output) < 0) return UIAddPrinterFailed;
-  TStringList after = PrinterNamesStartingWith(modelName);
+  TStringList after = ModelQueueNames(modelName);
 
   if (after.size() != before.size() + 1) return UIAddPrinterFailed;
   SubtractStrings(after, before);

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/MessageBoxFlags.h"
-#include "config/LangStrings.h"
+#include "config/ControlsForm.h"
 #include "platform/Port.h"
 #include "sysutil/Text.h"
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Owned.h"
 #include "platform/Port.h"
 
 struct TDirEntry {
@@ -52,3 +53,9 @@ class IFileSystem {
 };
 
 inline IFileSystem& Fs() { return PortSlot<IFileSystem>::Get(); }
+
+// A file written with WriteFileLocked, held until the owner goes.
+struct FileLockTraits : TPortHandleTraits {
+  static void Close(THandle h) { Fs().CloseLocked(h); }
+};
+using TFileLock = TOwned<FileLockTraits>;

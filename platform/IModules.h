@@ -1,6 +1,7 @@
 // Libraries loaded by path for one call and released after it.
 #pragma once
 
+#include "platform/Owned.h"
 #include "platform/Port.h"
 
 class IModules {
@@ -16,29 +17,22 @@ class IModules {
 
 inline IModules& Modules() { return PortSlot<IModules>::Get(); }
 
+struct ModuleTraits : TPortHandleTraits {
+  static void Close(THandle h) { Modules().FreeLibrary(h); }
+};
+
 // A library held for the scope of one call, released on every way out.
-class TModule {
+class TModule : public TOwned<ModuleTraits> {
  public:
-  TModule() = default;
-  TModule(const TModule&) = delete;
-  TModule& operator=(const TModule&) = delete;
-  ~TModule() { Release(); }
   bool Load(const TString& path) {
-    Release();
-    m_H = Modules().LoadLibrary(path);
-    return m_H != 0;
+    Reset(Modules().LoadLibrary(path));
+    return Handle() != 0;
   }
   // The export as a function pointer of type Fn; null when missing.
   template <class Fn>
   Fn Get(const char* name) const {
-    return m_H ? reinterpret_cast<Fn>(Modules().GetProcAddress(m_H, name)) : nullptr;
+    return Handle() ? reinterpret_cast<Fn>(Modules().GetProcAddress(Handle(), name)) : nullptr;
   }
-  THandle Handle() const { return m_H; }
-  void Release() {
-    if (m_H) Modules().FreeLibrary(m_H);
-    m_H = 0;
-  }
-
- private:
-  THandle m_H = 0;
+  THandle Handle() const { return TOwned::Get(); }
+  void Release() { Reset(); }
 };

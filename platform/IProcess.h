@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Owned.h"
 #include "platform/Port.h"
 
 struct TProcessInfo {
@@ -43,3 +44,22 @@ class IProcess {
 };
 
 inline IProcess& Proc() { return PortSlot<IProcess>::Get(); }
+
+// A process, thread or pipe end of this port.
+struct ProcessHandleTraits : TPortHandleTraits {
+  static void Close(THandle h) { Proc().CloseHandle(h); }
+};
+using TProcessHandle = TOwned<ProcessHandleTraits>;
+
+// A started program's process and first thread.
+struct TOwnedProcess {
+  TProcessHandle Process, Thread;
+  // Starts the program; false (and nothing held) when it did not start.
+  bool Start(const TStartup& startup) {
+    TProcessInfo pi;
+    if (!Proc().StartProcess(startup, pi)) return false;
+    Process.Reset(pi.Process);
+    Thread.Reset(pi.Thread);
+    return true;
+  }
+};

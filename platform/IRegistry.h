@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/Owned.h"
 #include "platform/Port.h"
 
 enum class TRegView {
@@ -50,27 +51,16 @@ class IRegistry {
 
 inline IRegistry& Reg() { return PortSlot<IRegistry>::Get(); }
 
-// A key that is closed on every way out.
-class TRegKey {
- public:
-  TRegKey() = default;
-  TRegKey(const TRegKey&) = delete;
-  TRegKey& operator=(const TRegKey&) = delete;
-  ~TRegKey() { Close(); }
-  bool Open(const TString& path, bool write = false, TRegView view = TRegView::Default) {
-    Close();
-    return Reg().OpenKey(path, write, view, m_Key);
-  }
-  bool Create(const TString& path, TRegView view = TRegView::Default) {
-    Close();
-    return Reg().CreateKey(path, view, m_Key);
-  }
-  void Close() {
-    if (m_Key) Reg().CloseKey(m_Key);
-    m_Key = 0;
-  }
-  THandle Get() const { return m_Key; }
+struct RegKeyTraits : TPortHandleTraits {
+  static void Close(THandle h) { Reg().CloseKey(h); }
+};
 
- private:
-  THandle m_Key = 0;
+// A key that is closed on every way out.
+class TRegKey : public TOwned<RegKeyTraits> {
+ public:
+  bool Open(const TString& path, bool write = false, TRegView view = TRegView::Default) {
+    return Reg().OpenKey(path, write, view, Receive());
+  }
+  bool Create(const TString& path, TRegView view = TRegView::Default) { return Reg().CreateKey(path, view, Receive()); }
+  void Close() { Reset(); }
 };

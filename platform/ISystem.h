@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Owned.h"
 #include "platform/Port.h"
 
 struct TLuid {
@@ -55,3 +56,14 @@ class ISystem {
 };
 
 inline ISystem& Sys() { return PortSlot<ISystem>::Get(); }
+
+// A token, closed without disturbing the thread's last error (the error of
+// the steps taken with it is the answer).
+struct TokenTraits : TPortHandleTraits {
+  static void Close(THandle h) {
+    std::uint32_t err = Sys().GetLastError();
+    Sys().CloseHandle(h);
+    Sys().SetLastError(err);
+  }
+};
+using TToken = TOwned<TokenTraits>;

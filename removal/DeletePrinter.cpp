@@ -2,6 +2,7 @@
 #include "platform/ISpooler.h"
 #include "platform/ISystem.h"
 #include "removal/UnInstallFunc.h"
+#include "spooler/PrintUI.h"
 #include "spooler/PrinterHandle.h"
 #include "spooler/PrinterUtils.h"
 #include "sysutil/MyUtils.h"
@@ -19,29 +20,24 @@ bool HasJobs(const TString& printerName) {
   TPrinterHandle printer;
   TPrinterInfo2 info;
   if (!printer.Open(printerName)) return true;
-  bool read = spool::ReadSized(
-      [&](std::uint32_t cb, std::uint32_t& needed) { return Spooler().GetPrinter2(printer.Get(), cb, info, needed); });
-  return !read || info.cJobs > 0;
+  return !spool::ReadPrinter2(printer.Get(), info) || info.cJobs > 0;
 }
 
 bool SetStatus(TPrinterHandle& printer, std::uint32_t status) {
   return printer.Get() && Spooler().SetPrinterStatus(printer.Get(), spool::kPrinterControlSetStatus, status);
 }
 
-// A value inside the print UI's double quotes must not close them early.
-bool Quotable(const TString& v) { return v.find(u'"') == TString::npos && (v.empty() || v.back() != u'\\'); }
-
-bool RunPrintUI(const TString& format, const TString& value) {
-  if (!Quotable(value)) return false;
+bool RunPrintUI(TStringView switches, const TString& value) {
+  const TString command = PrintUICommand(switches, {value});
   TStringList output;
-  return RunCMD(u"rundll32" + text::Format(format, {value}), output) >= 0;
+  return !command.empty() && RunCMD(command, output) >= 0;
 }
 
 }  // namespace
 
 TString UIDeletePrinter(const TString& printerName) {
   RefreshPrinters();
-  if (!RunPrintUI(u" printui.dll,PrintUIEntry /dl /n \"%s\" /h \"intel\" /q", printerName)) return {};
+  if (!RunPrintUI(u"/dl /n \"%s\" /h \"intel\" /q", printerName)) return {};
   RefreshPrinters();
   return PrinterExists(printerName) ? TString() : printerName;
 }
@@ -49,7 +45,7 @@ TString UIDeletePrinter(const TString& printerName) {
 TString UIDeletePrinterDriver(const TString& driverName, const TString& manufacturer) {
   for (std::uint32_t ms : kDriverUIPauseMs) Sys().Sleep(ms);
   RefreshPrinters();
-  if (!RunPrintUI(u" printui.dll,PrintUIEntry /dd /m \"%s\" /h \"intel\" /q", driverName)) return {};
+  if (!RunPrintUI(u"/dd /m \"%s\" /h \"intel\" /q", driverName)) return {};
   RefreshPrinters();
   if (PrinterDriverExists(driverName)) return {};
   if (!manufacturer.empty()) DelRegUninstallInfo(driverName, manufacturer);
@@ -60,9 +56,8 @@ bool DelSpecPrnDrv(const TString& driverName, const TString& manufacturer) {
   if (GetWindowsVersion() < 50) {
     if (!Spooler().DeletePrinterDriverW(driverName)) return false;
   } else {
-    bool exact = true;
-    std::string ansi = Sys().WideToAnsi(driverName, &exact);
-    // A name the ANSI code page cannot hold would name another driver.
+    std::string ansi;
+    const bool exact = text::ExactAnsi(driverName, ansi);
     auto remove = [&] {
       return exact && DynDeletePrinterDriverEx(std::nullopt, std::nullopt, ansi, spool::kDpdDeleteUnusedFiles, 0);
     };

@@ -84,32 +84,30 @@ bool AddLocalPort(const TString& portName) {
   std::uint32_t needed = 0, status = 0;
   Sys().SetLastError(0);
   bool ok = spl.XcvDataW(xcv.Get(), u"AddPort", input, 0, output, needed, status);
-  xcv.Close();
+  xcv.Close();  // before the status becomes the last error
   if (ok) Sys().SetLastError(status);
   return ok;
 }
 
-bool SetPrinterPort(const TString& printerName, const TString& portName) {
-  if (portName.empty()) return false;
+bool OpenPrinterForChange(const TString& name, TPrinterHandle& printer, TPrinterInfo2& info) {
   TDevModeBytes devMode;
-  {
-    TPrinterHandle h;
-    if (!h.Open(printerName)) return false;
-    TPrinterInfo2 info;
-    if (spool::ReadSized(
-            [&](std::uint32_t cb, std::uint32_t& needed) { return Spooler().GetPrinter2(h.Get(), cb, info, needed); }))
-      devMode = devmode::PublicPart(info.DevMode);
-  }
+  if (!printer.Open(name)) return false;
+  if (spool::ReadPrinter2(printer.Get(), info)) devMode = devmode::PublicPart(info.DevMode);
+  printer.Close();
+
   TPrinterDefaults defaults;
   defaults.Datatype = u"RAW";
   defaults.DevMode = devMode;
   defaults.DesiredAccess = spool::kPrinterAllAccess;
+  info = {};
+  return printer.Open(name, &defaults) && spool::ReadPrinter2(printer.Get(), info);
+}
+
+bool SetPrinterPort(const TString& printerName, const TString& portName) {
+  if (portName.empty()) return false;
   TPrinterHandle h;
-  if (!h.Open(printerName, &defaults)) return false;
   TPrinterInfo2 info;
-  if (!spool::ReadSized(
-          [&](std::uint32_t cb, std::uint32_t& needed) { return Spooler().GetPrinter2(h.Get(), cb, info, needed); }))
-    return false;
+  if (!OpenPrinterForChange(printerName, h, info)) return false;
   info.PortName = portName;
   return Spooler().SetPrinter2(h.Get(), info, 0);
 }
@@ -129,8 +127,6 @@ TPrinterInfo2 LptPrinterDescription(const TString& driverName, const TString& pr
 
 bool AddLptPrinter(const TString& driverName, const TString& printerName) {
   if (driverName.empty() || printerName.empty()) return false;
-  THandle h = Spooler().AddPrinter2(LptPrinterDescription(driverName, printerName));
-  if (!h) return false;
-  TPrinterHandle::CloseRaw(h);
-  return true;
+  TPrinterHandle added(Spooler().AddPrinter2(LptPrinterDescription(driverName, printerName)));
+  return added.Get() != 0;
 }

@@ -3,38 +3,31 @@
 
 #include "platform/ISpooler.h"
 #include "platform/ISystem.h"
+#include "platform/Owned.h"
 
-class TPrinterHandle {
+struct PrinterTraits : TPortHandleTraits {
+  // Closes without disturbing the thread's last error.
+  static void Close(THandle h) {
+    std::uint32_t err = Sys().GetLastError();
+    Spooler().ClosePrinter(h);
+    Sys().SetLastError(err);
+  }
+};
+
+class TPrinterHandle : public TOwned<PrinterTraits> {
  public:
   TPrinterHandle() = default;
-  TPrinterHandle(const TPrinterHandle&) = delete;
-  TPrinterHandle& operator=(const TPrinterHandle&) = delete;
-  ~TPrinterHandle() { Close(); }
+  // Takes a handle the spooler handed back from elsewhere (AddPrinterW).
+  explicit TPrinterHandle(THandle h) : TOwned(h) {}
 
   bool Open(const TString& name, const TPrinterDefaults* defaults = nullptr) {
-    Close();
     THandle h = 0;
+    Reset();
     if (!Spooler().OpenPrinter(name, h, defaults) || h == 0 || h == spool::kInvalidHandleValue) return false;
-    m_H = h;
+    Reset(h);
     return true;
   }
-  // Closes without disturbing the thread's last error.
-  void Close() {
-    if (!m_H) return;
-    std::uint32_t err = Sys().GetLastError();
-    Spooler().ClosePrinter(m_H);
-    Sys().SetLastError(err);
-    m_H = 0;
-  }
-  THandle Get() const { return m_H; }
-  // Closes a handle the spooler handed back from elsewhere (AddPrinterW).
-  static void CloseRaw(THandle h) {
-    TPrinterHandle p;
-    p.m_H = h;
-  }
-
- private:
-  THandle m_H = 0;
+  void Close() { Reset(); }
 };
 
 namespace spool {
@@ -52,3 +45,17 @@ bool ReadSized(Call call) {
   return false;
 }
 }  // namespace spool
+
+namespace spool {
+// The printer's level-2 record, sized by the spooler.
+inline bool ReadPrinter2(THandle printer, TPrinterInfo2& info) {
+  return ReadSized(
+      [&](std::uint32_t cb, std::uint32_t& needed) { return Spooler().GetPrinter2(printer, cb, info, needed); });
+}
+}  // namespace spool
+
+// Opens a printer for a change of its level-2 record: read once to learn its
+// device mode, opened again with full access, RAW and the public part of that
+// device mode (the spooler otherwise drops the driver's settings), and read
+// again. The caller edits `info` and hands it to SetPrinter2 on `printer`.
+bool OpenPrinterForChange(const TString& name, TPrinterHandle& printer, TPrinterInfo2& info);

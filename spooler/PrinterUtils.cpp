@@ -2,6 +2,7 @@
 
 #include "platform/ISystem.h"
 #include "spooler/PrinterHandle.h"
+#include "sysutil/MyUtils.h"
 
 namespace {
 
@@ -14,11 +15,6 @@ bool EnumLocalPrinters(std::vector<TPrinterInfo2>& out) {
   return spool::ReadSized([&](std::uint32_t cb, std::uint32_t& needed) {
     return Spooler().EnumPrinters2(spool::kPrinterEnumLocal, cb, out, needed);
   });
-}
-
-bool ReadPrinter2(THandle h, TPrinterInfo2& out) {
-  return spool::ReadSized(
-      [&](std::uint32_t cb, std::uint32_t& needed) { return Spooler().GetPrinter2(h, cb, out, needed); });
 }
 
 bool ReadPrinter5(THandle h, TPrinterInfo5& out) {
@@ -83,6 +79,13 @@ const TStringList& Printers() {
   return g_Printers;
 }
 
+TStringList ModelQueueNames(const TString& modelName) {
+  RefreshPrinters();
+  TStringList names = Printers();
+  KeepStringsStartingWith(names, modelName);
+  return names;
+}
+
 void GetPrinterNames(TStringList& list) {
   RefreshPrinters();
   const TStringList& names = Printers();
@@ -142,7 +145,7 @@ void GetPrinterDriverName(const TString& printerName, TString& driverName) {
   TPrinterHandle h;
   if (!h.Open(printerName)) return;
   TPrinterInfo2 info;
-  if (ReadPrinter2(h.Get(), info)) driverName = info.DriverName;
+  if (spool::ReadPrinter2(h.Get(), info)) driverName = info.DriverName;
 }
 
 bool GetPrinterInfo2(const TString& printerName, TPrinterInfo2& info, bool& driverShared) {

@@ -49,6 +49,9 @@ int GetPrinterJobCount(const TString& printerName);
 // then kept until the next refresh; a failed fill leaves it empty.
 void RefreshPrinters();
 const TStringList& Printers();
+// A model's queues: the list refreshed, then the names that begin with the
+// model's name (a..z folded); an empty name has none.
+TStringList ModelQueueNames(const TString& modelName);
 
 // --- Changes ---------------------------------------------------------------
 

@@ -9,29 +9,13 @@ std::int32_t StrToInt(TStringView s) {
 }
 
 std::int64_t StrToInt64(TStringView s) {
-  TString t = text::Trim(s);
-  size_t i = 0;
-  bool neg = false;
-  if (!t.empty() && (t[0] == u'-' || t[0] == u'+')) neg = t[i++] == u'-';
-  unsigned base = 10;
-  if (i < t.size() && t[i] == u'$') {
-    base = 16;
-    ++i;
-  }
-  unsigned long long v = 0;
-  const unsigned long long limit = neg ? 0x8000000000000000ULL : 0x7FFFFFFFFFFFFFFFULL;
-  bool ok = i < t.size();
-  for (; ok && i < t.size(); ++i) {
-    char16_t c = t[i];
-    unsigned d = c >= u'0' && c <= u'9'                 ? c - u'0'
-                 : base == 16 && c >= u'a' && c <= u'f' ? c - u'a' + 10
-                 : base == 16 && c >= u'A' && c <= u'F' ? c - u'A' + 10
-                                                        : 99;
-    ok = d < base && v <= (limit - d) / base;
-    v = v * base + d;
-  }
-  if (!ok) throw Exception(text::Format(u"'%s' is not a valid integer value", {s}));
-  return neg ? static_cast<std::int64_t>(0 - v) : static_cast<std::int64_t>(v);
+  const TString t = text::Trim(s);
+  const text::TIntegerText r = ReadInteger(t, text::THexPrefix::Dollar, [](bool negative, unsigned) -> std::uint64_t {
+    return negative ? 0x8000000000000000ULL : 0x7FFFFFFFFFFFFFFFULL;
+  });
+  if (r.Digits == 0 || r.End != t.size() || r.TooLarge)
+    throw Exception(text::Format(u"'%s' is not a valid integer value", {s}));
+  return r.Negative ? static_cast<std::int64_t>(0 - r.Magnitude) : static_cast<std::int64_t>(r.Magnitude);
 }
 
 TStringList SplitDelimited(TStringView s, char16_t delimiter) {

@@ -42,14 +42,13 @@ bool IsWow64() {
 bool EnablePrivilege(const TString& name, bool enable) {
   ISystem& sys = Sys();
   if (!sys.IsWindowsNT()) return false;
-  THandle token = 0;
-  if (sys.OpenProcessToken(kTokenAdjustPrivileges | kTokenQuery, token)) {
-    TLuid luid;
-    if (sys.LookupPrivilegeValueW(name, luid)) sys.AdjustTokenPrivileges(token, luid, enable ? kSePrivilegeEnabled : 0);
-    // CloseHandle must not disturb the error of the steps above.
-    std::uint32_t err = sys.GetLastError();
-    sys.CloseHandle(token);
-    sys.SetLastError(err);
+  {
+    TToken token;
+    if (sys.OpenProcessToken(kTokenAdjustPrivileges | kTokenQuery, token.Receive())) {
+      TLuid luid;
+      if (sys.LookupPrivilegeValueW(name, luid))
+        sys.AdjustTokenPrivileges(token.Get(), luid, enable ? kSePrivilegeEnabled : 0);
+    }
   }
   std::uint32_t err = sys.GetLastError();
   if (err == 0) return true;
@@ -93,48 +92,39 @@ int RunCMD(const TString& commandLine, TStringList& output) {
   if (commandLine.size() > kMaxCommandLineChars) return -2;
 
   IProcess& proc = Proc();
-  THandle readEnd = 0, writeEnd = 0;
-  if (!proc.CreatePipe(readEnd, writeEnd)) return -1;
+  TProcessHandle readEnd, writeEnd;
+  if (!proc.CreatePipe(readEnd.Receive(), writeEnd.Receive())) return -1;
 
   TStartup startup;
   startup.CommandLine = commandLine;
   startup.InheritHandles = true;
   startup.UseStdHandles = true;
-  startup.StdOutput = writeEnd;
-  TProcessInfo pi;
-  if (!proc.StartProcess(startup, pi)) {
-    proc.CloseHandle(readEnd);
-    proc.CloseHandle(writeEnd);
-    return -2;
-  }
+  startup.StdOutput = writeEnd.Get();
+  TOwnedProcess child;
+  if (!child.Start(startup)) return -2;
 
   int result = 0;
   std::vector<char> buffer(kChunk + 1, 0);
   std::uint32_t count = 0;
   for (;;) {
     std::uint32_t available = 0;
-    if (!proc.PeekNamedPipe(readEnd, available)) break;
+    if (!proc.PeekNamedPipe(readEnd.Get(), available)) break;
     count = 0;
     if (available > 0) {
-      if (!proc.ReadFile(readEnd, buffer.data(), kChunk, count)) break;
+      if (!proc.ReadFile(readEnd.Get(), buffer.data(), kChunk, count)) break;
       output.push_back(text::FromAnsi(std::string_view(buffer.data(), count)));
       result = 1;
       continue;
     }
-    std::uint32_t w = proc.WaitForSingleObject(pi.Process, kIdleWaitMs);
+    std::uint32_t w = proc.WaitForSingleObject(child.Process.Get(), kIdleWaitMs);
     if (w == IProcess::WaitTimeout) continue;
     // The child ended (or cannot be waited for). What it wrote just before
     // ending may have arrived after the peek above: collect that first.
-    if (w == IProcess::WaitObject0 && proc.PeekNamedPipe(readEnd, available) && available > 0) continue;
+    if (w == IProcess::WaitObject0 && proc.PeekNamedPipe(readEnd.Get(), available) && available > 0) continue;
     break;
   }
   // The last peek or read counted `count` bytes; after the child ended that
   // is 0 and the entry is empty.
   output.push_back(text::FromAnsi(std::string_view(buffer.data(), count)));
-
-  proc.CloseHandle(readEnd);
-  proc.CloseHandle(pi.Thread);
-  proc.CloseHandle(pi.Process);
-  proc.CloseHandle(writeEnd);
   return result;
 }

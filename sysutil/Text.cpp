@@ -66,6 +66,12 @@ std::string ToUtf8(TStringView s) {
 std::string ToAnsi(TStringView s, bool* lossless) { return Sys().WideToAnsi(s, lossless); }
 TString FromAnsi(std::string_view s) { return Sys().AnsiToWide(s); }
 
+bool ExactAnsi(TStringView s, std::string& ansi) {
+  bool exact = false;
+  ansi = Sys().WideToAnsi(s, &exact);
+  return exact;
+}
+
 char16_t UpperAscii(char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c; }
 
 TString UpperAscii(TStringView s) {
@@ -200,45 +206,48 @@ TString Format(TStringView fmt, const std::vector<FormatArg>& args) {
   return out;
 }
 
-bool TryParseInt(TStringView s, std::int32_t& out) {
-  TString t = Trim(s);
-  if (t.empty()) return false;
+TIntegerText ReadInteger(TStringView s, THexPrefix hex, TIntegerLimit limit) {
+  TIntegerText r;
   size_t i = 0;
-  bool neg = false;
-  if (t[0] == u'-' || t[0] == u'+') {
-    neg = t[0] == u'-';
-    i = 1;
-  }
-  unsigned base = 10;
-  if (i < t.size() && t[i] == u'$') {
-    base = 16;
+  if (i < s.size() && (s[i] == u'-' || s[i] == u'+')) r.Negative = s[i++] == u'-';
+  if (hex != THexPrefix::None && i < s.size() && s[i] == u'$') {
+    r.Base = 16;
     ++i;
-  } else if (i + 1 < t.size() && t[i] == u'0' && (t[i + 1] == u'x' || t[i + 1] == u'X')) {
-    base = 16;
+  } else if (hex == THexPrefix::DollarOr0x && i + 1 < s.size() && s[i] == u'0' &&
+             (s[i + 1] == u'x' || s[i + 1] == u'X')) {
+    r.Base = 16;
     i += 2;
   }
-  if (i >= t.size()) return false;
-  unsigned long long v = 0;
-  for (; i < t.size(); ++i) {
-    char16_t c = t[i];
+  const std::uint64_t max = limit(r.Negative, r.Base);
+  for (; i < s.size(); ++i, ++r.Digits) {
+    const char16_t c = s[i];
     unsigned d;
     if (c >= u'0' && c <= u'9')
       d = c - u'0';
-    else if (base == 16 && c >= u'a' && c <= u'f')
+    else if (r.Base == 16 && c >= u'a' && c <= u'f')
       d = c - u'a' + 10;
-    else if (base == 16 && c >= u'A' && c <= u'F')
+    else if (r.Base == 16 && c >= u'A' && c <= u'F')
       d = c - u'A' + 10;
     else
-      return false;
-    v = v * base + d;
-    // Decimal values must fit a signed 32-bit integer; hexadecimal ones may
-    // use all 32 bits (as "$FFFFFFFF" = -1 does in the toolkit).
-    if (v > (base == 16 ? 0xFFFFFFFFULL : 0x80000000ULL)) return false;
+      break;
+    if (r.Magnitude > (max - d) / r.Base) r.TooLarge = true;
+    r.Magnitude = r.Magnitude * r.Base + d;
   }
-  if (base == 10 && !neg && v > 0x7FFFFFFFULL) return false;
+  r.End = i;
+  return r;
+}
+
+bool TryParseInt(TStringView s, std::int32_t& out) {
+  const TString t = Trim(s);
+  // Decimal values must fit a signed 32-bit integer; hexadecimal ones may
+  // use all 32 bits (as "$FFFFFFFF" = -1 does in the toolkit).
+  const TIntegerText r = ReadInteger(t, THexPrefix::DollarOr0x, [](bool negative, unsigned base) -> std::uint64_t {
+    return base == 16 ? 0xFFFFFFFFULL : negative ? 0x80000000ULL : 0x7FFFFFFFULL;
+  });
+  if (r.Digits == 0 || r.End != t.size() || r.TooLarge) return false;
   // Negated in unsigned arithmetic: -2147483648 has no positive counterpart.
-  const std::uint32_t bits = static_cast<std::uint32_t>(v);
-  out = static_cast<std::int32_t>(neg ? 0u - bits : bits);
+  const std::uint32_t bits = static_cast<std::uint32_t>(r.Magnitude);
+  out = static_cast<std::int32_t>(r.Negative ? 0u - bits : bits);
   return true;
 }
 

@@ -18,6 +18,10 @@ std::string ToUtf8(TStringView s);
 // The system ANSI code page (CP_ACP), through the system port.
 std::string ToAnsi(TStringView s, bool* lossless = nullptr);
 TString FromAnsi(std::string_view s);
+// The text in the ANSI code page only when every character converts exactly:
+// a name, path or ID the code page cannot hold would name another printer,
+// driver, file or device, so the caller refuses it instead.
+bool ExactAnsi(TStringView s, std::string& ansi);
 
 // ASCII-only case folding: a..z <-> A..Z, every other character untouched.
 char16_t UpperAscii(char16_t c);
@@ -57,6 +61,23 @@ struct FormatArg {
   FormatArg(unsigned long v) : kind(Int), i(static_cast<long long>(v)) {}
 };
 TString Format(TStringView fmt, const std::vector<FormatArg>& args);
+
+// The one reader of integer text: an optional sign, a hexadecimal prefix when
+// allowed ("$", or "0x"/"0X"), then the digits of the base up to the first
+// other character. The magnitude is kept modulo 2^64; TooLarge says it went
+// past `limit` (for the sign and base read) on the way. Each parser below
+// is this reader with its own rules for prefixes, range and the rest.
+struct TIntegerText {
+  bool Negative = false;
+  unsigned Base = 10;
+  std::uint64_t Magnitude = 0;
+  size_t Digits = 0;  // digits read
+  size_t End = 0;     // where reading stopped
+  bool TooLarge = false;
+};
+enum class THexPrefix { None, Dollar, DollarOr0x };
+using TIntegerLimit = std::uint64_t (*)(bool negative, unsigned base);
+TIntegerText ReadInteger(TStringView s, THexPrefix hex, TIntegerLimit limit);
 
 // Integers as the profile functions and the toolkit read them: an optional
 // sign, then decimal, or hexadecimal with a leading "$" or "0x"/"0X".

@@ -53,16 +53,8 @@ Fn Proc(HMODULE module, const char* name) {
 class SystemLibrary {
  public:
   explicit SystemLibrary(const wchar_t* name) : m_Module(LoadSystemLibrary(name)) {}
-  ~SystemLibrary() {
-    if (!m_Module) return;
-    const DWORD err = ::GetLastError();
-    ::FreeLibrary(m_Module);
-    ::SetLastError(err);
-  }
-  SystemLibrary(const SystemLibrary&) = delete;
-  SystemLibrary& operator=(const SystemLibrary&) = delete;
 
-  HMODULE Get() const { return m_Module; }
+  HMODULE Get() const { return m_Module.Get(); }
   // The entry point, or null with ERROR_MOD_NOT_FOUND / ERROR_PROC_NOT_FOUND
   // as the last error.
   template <class Fn>
@@ -71,13 +63,13 @@ class SystemLibrary {
       ::SetLastError(ERROR_MOD_NOT_FOUND);
       return nullptr;
     }
-    Fn fn = Proc<Fn>(m_Module, name);
+    Fn fn = Proc<Fn>(m_Module.Get(), name);
     if (!fn) ::SetLastError(ERROR_PROC_NOT_FOUND);
     return fn;
   }
 
  private:
-  HMODULE m_Module;
+  ScopedModule m_Module;
 };
 
 }  // namespace win

@@ -5,8 +5,11 @@
 //  - the A/W macros whose names the ports use as method names are removed,
 //    so a port method keeps its own name in every translation unit (adapters
 //    call the A or W functions by their explicit names);
-//  - handles are owned: ScopedHandle<Traits> closes what it holds, so no code
-//    path closes a handle by hand.
+//  - a handle an adapter holds for the length of a call is owned by a
+//    ScopedHandle<Traits>, which closes it on every way out. Handles that
+//    cross a port are closed by the port's own close call (CloseHandle,
+//    CloseKey, FreeLibrary, ClosePrinter, CloseLocked), which the portable
+//    owners of platform/Owned.h make; nothing else closes one by hand.
 #pragma once
 
 #ifndef UNICODE
@@ -28,6 +31,8 @@
 #include <windows.h>  // the only place that includes it
 
 #include <utility>
+
+#include "platform/Owned.h"
 
 // Port method names that the Windows headers would rename.
 #undef CopyFile
@@ -53,41 +58,11 @@
 
 namespace win {
 
-// Owns one handle; the traits name its type, its "no handle" values and the
-// function that closes it.
+// Owns one handle of the API; the traits name its type, its "no handle"
+// values and the function that closes it. The same owner as the portable
+// code's (platform/Owned.h).
 template <class Traits>
-class ScopedHandle {
- public:
-  using Handle = typename Traits::Handle;
-
-  ScopedHandle() = default;
-  explicit ScopedHandle(Handle h) : m_Handle(h) {}
-  ScopedHandle(ScopedHandle&& o) noexcept : m_Handle(o.Release()) {}
-  ScopedHandle& operator=(ScopedHandle&& o) noexcept {
-    if (this != &o) Reset(o.Release());
-    return *this;
-  }
-  ScopedHandle(const ScopedHandle&) = delete;
-  ScopedHandle& operator=(const ScopedHandle&) = delete;
-  ~ScopedHandle() { Reset(); }
-
-  bool Valid() const { return Traits::IsValid(m_Handle); }
-  explicit operator bool() const { return Valid(); }
-  Handle Get() const { return m_Handle; }
-  // For out-parameters of the API: closes what is held and hands the slot.
-  Handle* Receive() {
-    Reset();
-    return &m_Handle;
-  }
-  Handle Release() { return std::exchange(m_Handle, Traits::Invalid()); }
-  void Reset(Handle h = Traits::Invalid()) {
-    if (Traits::IsValid(m_Handle)) Traits::Close(m_Handle);
-    m_Handle = h;
-  }
-
- private:
-  Handle m_Handle = Traits::Invalid();
-};
+using ScopedHandle = TOwned<Traits>;
 
 // Kernel objects: files, processes, threads, pipes, events. Both null and
 // INVALID_HANDLE_VALUE mean "none", as the API uses either.
@@ -97,23 +72,23 @@ struct KernelTraits {
   static bool IsValid(Handle h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
   static void Close(Handle h) { ::CloseHandle(h); }
 };
-struct RegKeyTraits {
-  using Handle = HKEY;
-  static Handle Invalid() { return nullptr; }
-  static bool IsValid(Handle h) { return h != nullptr; }
-  static void Close(Handle h) { ::RegCloseKey(h); }
-};
 struct FindTraits {
   using Handle = HANDLE;
   static Handle Invalid() { return INVALID_HANDLE_VALUE; }
   static bool IsValid(Handle h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
   static void Close(Handle h) { ::FindClose(h); }
 };
+// Releasing a library leaves the thread's last error as the calls made with
+// it left it.
 struct ModuleTraits {
   using Handle = HMODULE;
   static Handle Invalid() { return nullptr; }
   static bool IsValid(Handle h) { return h != nullptr; }
-  static void Close(Handle h) { ::FreeLibrary(h); }
+  static void Close(Handle h) {
+    const DWORD err = ::GetLastError();
+    ::FreeLibrary(h);
+    ::SetLastError(err);
+  }
 };
 struct LocalMemTraits {
   using Handle = HLOCAL;
@@ -123,11 +98,10 @@ struct LocalMemTraits {
 };
 
 using ScopedKernelHandle = ScopedHandle<KernelTraits>;
-using ScopedRegKey = ScopedHandle<RegKeyTraits>;
 using ScopedFindHandle = ScopedHandle<FindTraits>;
 using ScopedModule = ScopedHandle<ModuleTraits>;
 using ScopedLocalMem = ScopedHandle<LocalMemTraits>;
-// Printers (winspool's ClosePrinter) are owned through PrinterTraits in the
-// spooler adapter, which includes <winspool.h>.
+// Printers and registry keys cross their ports and are owned there
+// (spooler/PrinterHandle.h, platform/IRegistry.h).
 
 }  // namespace win

@@ -32,9 +32,10 @@ class Win32FileSystem : public IFileSystem {
   TString GetFullPathName(const TString& path) override { return win::FullPathName(path); }
 
   bool ReadFile(const TString& path, std::string& bytes) override {
-    HANDLE h = ::CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    win::ScopedKernelHandle file(::CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    const HANDLE h = file.Get();
     LARGE_INTEGER size{};
     bool ok = ::GetFileSizeEx(h, &size) && size.QuadPart < (1LL << 30);
     if (ok) {
@@ -46,7 +47,6 @@ class Win32FileSystem : public IFileSystem {
         done += got;
       }
     }
-    ::CloseHandle(h);
     return ok;
   }
 
@@ -98,15 +98,14 @@ class Win32FileSystem : public IFileSystem {
     entries.clear();
     WIN32_FIND_DATAW fd;
     TString pattern = path + (path.empty() || path.back() != u'\\' ? u"\\*" : u"*");
-    HANDLE h = ::FindFirstFileExW(W(pattern), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr, 0);
-    if (h == INVALID_HANDLE_VALUE) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
+    win::ScopedFindHandle find(::FindFirstFileExW(W(pattern), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr, 0));
+    if (!find) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
     do {
       TString name = T(fd.cFileName);
       if (name == u"." || name == u"..") continue;
       entries.push_back(TDirEntry{name, (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
                                   (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
-    } while (::FindNextFileW(h, &fd));
-    ::FindClose(h);
+    } while (::FindNextFileW(find.Get(), &fd));
     return true;
   }
 

@@ -45,8 +45,8 @@ class Win32System : public ISystem {
     DWORD n =
         ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                          nullptr, code, 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
+    win::ScopedLocalMem owned(buf);
     TString r = n ? T(buf, n) : TString();
-    if (buf) ::LocalFree(buf);
     while (!r.empty() && (r.back() == u'\r' || r.back() == u'\n' || r.back() == u' ' || r.back() == u'.')) r.pop_back();
     if (r.empty()) r = u"System error " + text::IntToStr(code);
     return r;
