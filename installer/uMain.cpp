@@ -83,9 +83,9 @@ void TFormMain::WriteResource(const TString& name, const TString& path, bool com
     // later: keep them open so that nobody can swap them in the meantime.
     std::string unpacked;
     if (!packed::Unpack(bytes, unpacked)) throw Exception(u"The program's resource " + name + u" is damaged.");
-    THandle lock = 0;
-    ok = Fs().WriteFileLocked(path, unpacked, lock);
-    if (ok) m_ComponentLocks.push_back(lock);
+    TFileLock lock;
+    ok = Fs().WriteFileLocked(path, unpacked, lock.Receive());
+    if (ok) m_ComponentLocks.push_back(std::move(lock));
   } else {
     ok = Fs().WriteFile(path, bytes);
   }
@@ -121,8 +121,7 @@ void TFormMain::ApplyOEMBranding() {
 void TFormMain::FormDestroy() {
   m_slPrintersO.clear();
   m_slPrintersN.clear();
-  CloseHost();
-  for (THandle lock : m_ComponentLocks) Fs().CloseLocked(lock);
+  m_hPrnSetup64.Stop();
   m_ComponentLocks.clear();
   if (!m_strTempDir.empty()) workspace::DeleteTree(m_strTempDir);
 }

@@ -5,14 +5,16 @@
 #include <cstdint>
 
 #include "config/InstallInfos.h"
+#include "installer/InstallSession.h"
 #include "installer/MainView.h"
+#include "platform/IFileSystem.h"
 #include "sysutil/StringList.h"
-
-enum class TInstallProgress { IPPrepareed = 0, IPInstalling = 1, IPInstalled = 2 };
 
 class TFormMain {
  public:
-  explicit TFormMain(IMainView& view) : m_View(view) {}
+  explicit TFormMain(IMainView& view) : m_hPrnSetup64(view), m_View(view) {}
+  TFormMain(const TFormMain&) = delete;
+  TFormMain& operator=(const TFormMain&) = delete;
 
   // Window events.
   void FormCreate();
@@ -37,6 +39,9 @@ class TFormMain {
   // double click on the list. Neither starts while an install runs.
   void btnStartClick();
   void lvPrintersDblClick();
+  // The sequence: one attempt, then each retry its outcome asked for, in a
+  // loop. Called while the sequence runs (by InstallFail), it asks for that
+  // retry instead.
   void InstallSelectPrinter(bool tryOnline);
   void RunInstallProcess(bool tryOnline);
   // The online install; true when it finished in this process.
@@ -52,7 +57,8 @@ class TFormMain {
   void HostMessage(std::uint32_t message, std::uint32_t lParam);
   static constexpr std::uint32_t kMsgInstallFail = 0x401;
   static constexpr std::uint32_t kMsgInstallSucc = 0x402;
-  bool WaitingForHost() const { return m_bHostStarted; }
+  bool WaitingForHost() const { return m_Session.Phase() == TInstallPhase::WaitingForHost; }
+  TInstallSession& Session() { return m_Session; }
 
   // State (read and written by the install flow too).
   TString m_strManufactor;
@@ -67,7 +73,7 @@ class TFormMain {
   TString m_strDisConnectPort;
   TString m_strInstallingPrinter;
   TString m_strInstallPortName;
-  THandle m_hPrnSetup64 = 0;
+  THostProcess m_hPrnSetup64;  // the 64-bit host's process, with its watchdog
   TString m_strTempDir;
   TStringList m_slPrintersO;
   TStringList m_slPrintersN;
@@ -90,21 +96,16 @@ class TFormMain {
   void OpenDocument(TString TRInstallInfo::*document);
   // Old drivers of the model removed first; false ends the install.
   bool RemoveOldDriver(const TRInstallInfo& model);
-  // Controls, cursor, hints and state for an install starting or ended.
-  void BeginInstallState();
-  void EndInstallState();
-  TStringList ModelQueues(const TString& modelName);
-  void CloseHost();
+  // One attempt: prompts, old-driver removal, searching dialog, then the run.
+  void InstallAttempt(bool tryOnline);
   void ConfigureNewQueue(const TRInstallInfo& model, TString& port, bool& restartNote);
 
   IMainView& m_View;
   bool m_bActivated = false;
   int m_iHintsCounter = 0;
-  std::vector<THandle> m_ComponentLocks;
-  bool m_bStarting = false;     // a click's install is past its first step
-  bool m_bHostStarted = false;  // the 64-bit host works; its message ends the install
-  TString m_strInstallInf;      // full path of the INF this install uses
+  std::vector<TFileLock> m_ComponentLocks;
+  TInstallSession m_Session{m_View, m_InstallingProgress, m_hPrnSetup64};
   const TString& InstallInf(const TString& packageName) const {
-    return m_strInstallInf.empty() ? packageName : m_strInstallInf;
+    return m_Session.InstallInf.empty() ? packageName : m_Session.InstallInf;
   }
 };

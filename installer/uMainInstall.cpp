@@ -17,11 +17,11 @@
 
 namespace {
 
-// Clears a flag when the scope ends, also through an exception.
-struct FlagScope {
-  bool& flag;
-  explicit FlagScope(bool& f) : flag(f) { flag = true; }
-  ~FlagScope() { flag = false; }
+// Marks the sequence as running for a scope, also through an exception.
+struct SequenceScope {
+  TInstallSession& session;
+  explicit SequenceScope(TInstallSession& s) : session(s) { session.SetInSequence(true); }
+  ~SequenceScope() { session.SetInSequence(false); }
 };
 
 }  // namespace
@@ -29,8 +29,9 @@ struct FlagScope {
 void TFormMain::btnStartClick() {
   // Enter, a click and a double click all come here or to lvPrintersDblClick;
   // none may start a second install, nor one while the first still asks.
-  if (m_bStarting || m_InstallingProgress == TInstallProgress::IPInstalling || m_bHostStarted) return;
-  FlagScope starting(m_bStarting);
+  if (m_Session.InSequence() || m_Session.Phase() != TInstallPhase::Idle ||
+      m_InstallingProgress == TInstallProgress::IPInstalling)
+    return;
   try {
     InstallSelectPrinter(true);
   } catch (const Exception& e) {
@@ -39,13 +40,6 @@ void TFormMain::btnStartClick() {
 }
 
 void TFormMain::lvPrintersDblClick() { btnStartClick(); }
-
-TStringList TFormMain::ModelQueues(const TString& modelName) {
-  RefreshPrinters();
-  TStringList names = Printers();
-  KeepStringsStartingWith(names, modelName);
-  return names;
-}
 
 bool TFormMain::RemoveOldDriver(const TRInstallInfo& model) {
   if (model.MustUninstallForGDP.empty()) return true;
@@ -79,44 +73,54 @@ bool TFormMain::RemoveOldDriver(const TRInstallInfo& model) {
   }
 }
 
-void TFormMain::BeginInstallState() {
-  m_View.SetEnabled(TMainControl::btnStart, false);
-  m_View.SetEnabled(TMainControl::btnExit, false);
-  m_View.SetEnabled(TMainControl::lvPrinters, false);
-  m_View.SetBusyCursor(true);
-  m_InstallingProgress = TInstallProgress::IPInstalling;
-  m_View.SetInstallingHintsTimer(true);
+void TFormMain::InstallSelectPrinter(bool tryOnline) {
+  if (m_Session.InSequence()) {
+    m_Session.AskRetry(tryOnline);
+    return;
+  }
+  SequenceScope sequence(m_Session);
+  m_Session.TakeRetry();
+  for (std::optional<bool> attempt = tryOnline; attempt; attempt = m_Session.TakeRetry()) {
+    InstallAttempt(*attempt);
+    // A host that works ends the install later; a retry asked for meanwhile
+    // would run beside it.
+    if (m_Session.Phase() == TInstallPhase::WaitingForHost) return;
+  }
 }
 
-void TFormMain::InstallSelectPrinter(bool tryOnline) {
+void TFormMain::InstallAttempt(bool tryOnline) {
   if (m_iSelect < 0 || m_iSelect >= g_InstallInfos.CompleteCount()) return;
   if (m_InstallingProgress == TInstallProgress::IPInstalling) return;
   TRInstallInfo model;
   g_InstallInfos.GetItem(m_iSelect, model);
-  if (!RemoveOldDriver(model)) return;
-
-  RefreshSystemHW_Thread(m_strInst2kDll);
-  const strInstaller& s = g_strInstaller;
-  if (tryOnline && !model.QuiteMode &&
-      m_View.ShowMessageBox(s.BeforeInstallPrompt, s.NoticeTitle, mb::YesNo | mb::IconQuestion) != mb::IdYes)
-    return;
-  if (model.ForceOnlineCheck) {
-    m_View.SetVisible(false);
-    m_View.ShowSearchingDialog();
-  }
-
-  BeginInstallState();
+  m_Session.Enter(TInstallPhase::Asking);
   try {
+    bool go = RemoveOldDriver(model);
+    if (go) {
+      RefreshSystemHW_Thread(m_strInst2kDll);
+      const strInstaller& s = g_strInstaller;
+      go = !tryOnline || model.QuiteMode ||
+           m_View.ShowMessageBox(s.BeforeInstallPrompt, s.NoticeTitle, mb::YesNo | mb::IconQuestion) == mb::IdYes;
+    }
+    if (!go) {
+      m_Session.Enter(TInstallPhase::Idle);
+      return;
+    }
+    if (model.ForceOnlineCheck) {
+      m_View.SetVisible(false);
+      m_View.ShowSearchingDialog();
+    }
+    m_Session.Enter(TInstallPhase::Running);
     RunInstallProcess(tryOnline);
   } catch (...) {
     // The window comes back before the error box tells what went wrong.
-    if (!m_bHostStarted) EndInstallState();
+    if (m_Session.Phase() != TInstallPhase::WaitingForHost) m_Session.Enter(TInstallPhase::Idle);
     throw;
   }
   // On 64-bit Windows a started host ends the install through its message or
   // the watchdog; every other way out ends it here, on either system.
-  if (!m_bHostStarted) {
-    EndInstallState();
+  if (m_Session.Phase() != TInstallPhase::WaitingForHost) {
+    m_Session.Enter(TInstallPhase::Idle);
     m_View.FocusControl(TMainControl::btnExit);
   }
 }
@@ -128,32 +132,29 @@ void TFormMain::RunInstallProcess(bool tryOnline) {
   m_bOnlineInstall = false;
 
   m_slPrintersN.clear();
-  m_slPrintersO = ModelQueues(model.PrinterName);
+  m_slPrintersO = ModelQueueNames(model.PrinterName);
   m_strInstallingPrinter.clear();
 
   TString registeredInf;
   if (!BufferDriverFiles(registeredInf)) return;
   // The package names its INF relative to the model's driver folder; Plug and
   // Play gets the full path of the copy the offline install uses too.
-  m_strInstallInf = registeredInf;
+  m_Session.InstallInf = registeredInf;
 
   if (tryOnline) {
-    bool exactId = true, exactInf = true;
-    const std::string hardwareId = Sys().WideToAnsi(model.PrinterHWID, &exactId);
-    const std::string inf = Sys().WideToAnsi(m_strInstallInf, &exactInf);
+    std::string hardwareId, inf;
     std::uint32_t code = 1;
-    // A text the code page cannot hold would name another device or file.
-    if (exactId && exactInf)
+    if (text::ExactAnsi(model.PrinterHWID, hardwareId) && text::ExactAnsi(m_Session.InstallInf, inf))
       code = ExistReqInlineSetupDevice(m_View.WindowHandle(), m_strInst2kDll, m_strPrnSetup64Exe, m_strInst2k64Dll,
                                        hardwareId, inf, model.PrinterName, installFinish);
     if (code == ReqOfflineInstall) {
       if (!BufferDriverFiles(registeredInf)) return;
-      m_strInstallInf = registeredInf;
+      m_Session.InstallInf = registeredInf;
       installFinish = false;
     }
     m_bOnlineInstall = false;
     if (code == 0 && installFinish) {
-      m_slPrintersN = ModelQueues(model.PrinterName);
+      m_slPrintersN = ModelQueueNames(model.PrinterName);
       SubtractStrings(m_slPrintersN, m_slPrintersO);
       if (!m_slPrintersN.empty()) {
         m_strInstallingPrinter = m_slPrintersN.back();
@@ -168,7 +169,7 @@ void TFormMain::RunInstallProcess(bool tryOnline) {
       installFinish = m_bOnlineInstall = instSucc;
       // The host now works on its own: its message or the watchdog ends the
       // install, and no offline install may run beside it.
-      if (m_bHostStarted) {
+      if (WaitingForHost()) {
         Sys().OutputDebugString(u"Install: waiting for the 64-bit host");
         return;
       }
@@ -212,13 +213,16 @@ bool TFormMain::PrinterOnLineInstall3264(int modelIndex) {
     }
     m_InstallingProgress = TInstallProgress::IPInstalled;
   } else {
-    CloseHost();
+    m_hPrnSetup64.Stop();
+    THandle process = 0;
     InstallSpecPrinter64(m_View.WindowHandle(), m_strPrnSetup64Exe, InstallInf(model.INFX64), model.OfflineHWIDPre,
-                         model.PrinterHWID, m_strInst2k64Dll, m_strInst2kDll, m_hPrnSetup64, m_strDisConnectPort);
+                         model.PrinterHWID, m_strInst2k64Dll, m_strInst2kDll, process, m_strDisConnectPort);
     // A host that did not start counts as a failed online install, which
     // the offline install follows.
-    m_bHostStarted = m_hPrnSetup64 != 0;
-    if (m_bHostStarted) m_View.SetSetup64ErrorTimer(true);
+    if (process) {
+      m_hPrnSetup64.Watch(process);
+      m_Session.Enter(TInstallPhase::WaitingForHost);
+    }
   }
   m_strInstallPortName = m_strDisConnectPort;
   return result;

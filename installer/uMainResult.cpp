@@ -12,29 +12,6 @@
 #include "sysutil/Exception.h"
 #include "sysutil/MyUtils.h"
 
-namespace {
-
-constexpr std::uint32_t kStillActive = 259;  // STILL_ACTIVE
-
-}  // namespace
-
-void TFormMain::CloseHost() {
-  if (m_hPrnSetup64) Proc().CloseHandle(m_hPrnSetup64);
-  m_hPrnSetup64 = 0;
-}
-
-void TFormMain::EndInstallState() {
-  if (!m_View.Visible()) m_View.SetVisible(true);
-  m_View.SetSetup64ErrorTimer(false);
-  m_bHostStarted = false;
-  CloseHost();
-  m_InstallingProgress = TInstallProgress::IPInstalled;
-  m_View.SetEnabled(TMainControl::btnStart, true);
-  m_View.SetEnabled(TMainControl::btnExit, true);
-  m_View.SetEnabled(TMainControl::lvPrinters, true);
-  m_View.SetBusyCursor(false);
-}
-
 void TFormMain::ConfigureNewQueue(const TRInstallInfo& model, TString& port, bool& restartNote) {
   TChangePrinterInfo info;
   info.OrgName = m_strInstallingPrinter;
@@ -53,7 +30,7 @@ void TFormMain::Succ() {
   m_View.ProcessMessages();
   TRInstallInfo model;
   g_InstallInfos.GetItem(m_iSelect, model);
-  m_slPrintersN = ModelQueues(model.PrinterName);
+  m_slPrintersN = ModelQueueNames(model.PrinterName);
 
   if (m_strInstallingPrinter.empty()) {
     SubtractStrings(m_slPrintersN, m_slPrintersO);
@@ -80,7 +57,7 @@ void TFormMain::Succ() {
     if (!m_strInstallPortName.empty()) SetPrinterPort(queue, m_strInstallPortName);
   }
 
-  EndInstallState();
+  m_Session.Enter(TInstallPhase::Idle);
 
   TString configuredPort;
   bool restartNote = false;
@@ -100,7 +77,7 @@ void TFormMain::Succ() {
 }
 
 void TFormMain::InstallFail(std::uint32_t errorCode) {
-  EndInstallState();
+  m_Session.Enter(TInstallPhase::Idle);
   m_dwLastErrorCode = errorCode;
   const strInstaller& s = g_strInstaller;
   switch (errorCode) {
@@ -113,7 +90,8 @@ void TFormMain::InstallFail(std::uint32_t errorCode) {
       return;
     case kErrorNoSuchDevinst: {
       // The printer was found once and is gone: on LPT1: the offline install
-      // is the same port, elsewhere the user chooses.
+      // is the same port, elsewhere the user chooses. The retry runs after
+      // this outcome, as the sequence's next attempt.
       if (m_strDisConnectPort == u"LPT1:") {
         InstallSelectPrinter(false);
         return;
@@ -138,21 +116,20 @@ void TFormMain::InstallFail(std::uint32_t errorCode) {
 void TFormMain::tmrSetup64ErrorTimer() {
   if (m_InstallingProgress != TInstallProgress::IPInstalling || !m_bWow64) return;
   // A host that never started, or whose state cannot be read, counts as ended.
-  std::uint32_t exitCode = 0;
-  if (m_hPrnSetup64 && Proc().GetExitCodeProcess(m_hPrnSetup64, exitCode) && exitCode == kStillActive) return;
-  CloseHost();
+  if (m_hPrnSetup64.Running()) return;
+  m_hPrnSetup64.Stop();
   // The host ended without reporting: the user reads the system's text for
   // a process that ended unexpectedly.
   HostMessage(kMsgInstallFail, kErrorProcessAborted);
 }
 
 void TFormMain::HostMessage(std::uint32_t message, std::uint32_t lParam) {
-  if (!m_bHostStarted) return;
+  if (!WaitingForHost()) return;
   try {
     if (message == kMsgInstallSucc) Succ();
     if (message == kMsgInstallFail) InstallFail(lParam);
   } catch (const Exception& e) {
-    EndInstallState();
+    m_Session.Enter(TInstallPhase::Idle);
     m_View.ShowErrorBox(e.Message());
   }
 }

@@ -310,7 +310,7 @@ TEST(InstallSequence, NoSecondInstallWhileOneRuns) {
 // --- The 64-bit host --------------------------------------------------------------
 
 TEST(InstallSequence, TheHostEndsTheInstall) {
-  enum Ending { SuccessMessage, FailureMessage, DiesSilently, LateMessage, EarlyEnd };
+  enum Ending { SuccessMessage, FailureMessage, DiesSilently, LateMessage, EarlyEnd, GoneThenOffline };
   struct Row {
     Ending ending;
     std::vector<TString> boxes, queues;
@@ -320,6 +320,7 @@ TEST(InstallSequence, TheHostEndsTheInstall) {
       {DiesSilently, {u"Failed: System error 1067.\r\nRetry"}, {}},
       {LateMessage, {u"Failed: System error 1067.\r\nRetry"}, {}},
       {EarlyEnd, {}, {}},
+      {GoneThenOffline, {u"Online on USB001?", u"Installed TS-1 on LPT1:"}, {u"TS-1@LPT1:"}},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.ending);
@@ -350,6 +351,10 @@ TEST(InstallSequence, TheHostEndsTheInstall) {
         m.procs.RunPending();
         m.form.tmrSetup64ErrorTimer();
         if (r.ending == LateMessage) m.form.HostMessage(TFormMain::kMsgInstallSucc, 0);
+        break;
+      case GoneThenOffline:  // the retry the outcome asks for runs once it has ended
+        m.view.Answers = {mb::IdNo};
+        m.form.HostMessage(TFormMain::kMsgInstallFail, kErrorNoSuchDevinst);
         break;
       case EarlyEnd:
         break;
@@ -400,7 +405,7 @@ TEST(InstallSequence, FailureCodesAndTheirOffers) {
   for (const Row& r : rows) {
     SCOPED_TRACE(r.code);
     InstallMachine m;
-    m.form.m_InstallingProgress = TInstallProgress::IPInstalling;
+    m.form.Session().Enter(TInstallPhase::Running);
     m.view.Shown = false;
     m.form.m_strDisConnectPort = r.port;
     m.view.Answers.assign(r.answers.begin(), r.answers.end());
@@ -443,7 +448,7 @@ TEST(InstallSequence, SuccessConfiguresTheNewQueue) {
     m.form.m_strInstallingPrinter = r.installing;
     m.form.m_strInstallPortName = r.installPort;
     m.form.m_strDisConnectPort = u"USB001";
-    m.form.m_InstallingProgress = TInstallProgress::IPInstalling;
+    m.form.Session().Enter(TInstallPhase::Running);
     m.form.Succ();
     ASSERT_EQ(m.BoxTexts(), std::vector<TString>{r.box});
     const TString queue = r.found.empty() ? r.installing : r.found;

@@ -306,7 +306,7 @@ TEST_F(MainFormTest, StatusAnimationCountsOnAcrossInstalls) {
   Package(Model(u"A"));
   form.FormCreate();
   std::vector<TString> seen;
-  form.m_InstallingProgress = TInstallProgress::IPInstalling;
+  form.Session().Enter(TInstallPhase::Running);
   view.HintsTimer = true;
   for (int i = 0; i < 9; ++i) {
     form.tmrInstallingHintsTimer();
@@ -317,11 +317,11 @@ TEST_F(MainFormTest, StatusAnimationCountsOnAcrossInstalls) {
   EXPECT_EQ(seen[6], u"Installing ......");
   EXPECT_EQ(seen[7], u"Installing ");
   EXPECT_EQ(seen[8], u"Installing .");
-  form.m_InstallingProgress = TInstallProgress::IPInstalled;
+  form.Session().Enter(TInstallPhase::Idle);
   form.tmrInstallingHintsTimer();
   EXPECT_EQ(view.Status, u"Done");
   EXPECT_FALSE(view.HintsTimer);
-  form.m_InstallingProgress = TInstallProgress::IPInstalling;  // the next install goes on counting
+  form.Session().Enter(TInstallPhase::Running);  // the next install goes on counting
   form.tmrInstallingHintsTimer();
   EXPECT_EQ(view.Status, u"Installing ..");
 }
