@@ -38,9 +38,10 @@ void TInstallSession::Enter(TInstallPhase phase) {
       m_View.SetInstallingHintsTimer(true);
       return;
     case TInstallPhase::Idle:
-      // Nothing was locked while the user was only asked.
-      if (from == TInstallPhase::Asking) return;
+      // The searching dialog hides the window while the user is asked; a
+      // failure there must not leave it hidden. Nothing else was locked yet.
       if (!m_View.Visible()) m_View.SetVisible(true);
+      if (from == TInstallPhase::Asking) return;
       m_Host.Stop();
       m_Progress = TInstallProgress::IPInstalled;
       m_View.SetEnabled(TMainControl::btnStart, true);

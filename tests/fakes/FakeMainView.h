@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "installer/MainView.h"
+#include "sysutil/Exception.h"
 
 class FakeMainView : public IMainView {
  public:
@@ -40,6 +41,7 @@ class FakeMainView : public IMainView {
   bool BusyCursor = false;
   std::optional<TMainControl> Focused;
   int SearchingShown = 0;
+  bool SearchingFails = false;
   bool HiddenDuringSearch = false;
   std::vector<std::uint32_t> Splashes;
   std::vector<Box> Boxes;
@@ -94,6 +96,7 @@ class FakeMainView : public IMainView {
   void ShowSearchingDialog() override {
     ++SearchingShown;
     HiddenDuringSearch = !Shown;
+    if (SearchingFails) throw Exception(u"searching");
   }
   void ShowWelcomeSplash(std::uint32_t titleColor) override;
   void ProcessMessages() override { Events.push_back(u"messages"); }

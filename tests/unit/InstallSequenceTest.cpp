@@ -294,6 +294,15 @@ TEST(InstallSequence, RestartAfterTheBusyDriverAndTheSearchingDialog) {
   EXPECT_EQ(m.view.Boxes.back().Text, u"Installed TS-1 on LPT1:");
 }
 
+TEST(InstallSequence, AFailedSearchingDialogGivesTheWindowBack) {
+  InstallMachine m(u"QuiteMode=1\r\nForceOnlineCheck=1\r\n");
+  m.view.SearchingFails = true;
+  m.form.btnStartClick();
+  EXPECT_EQ(m.view.Errors.size(), 1u);
+  EXPECT_TRUE(m.view.HiddenDuringSearch);
+  EXPECT_TRUE(m.Restored());
+}
+
 TEST(InstallSequence, NoSecondInstallWhileOneRuns) {
   InstallMachine m(u"QuiteMode=1\r\n");
   m.Wow64();
