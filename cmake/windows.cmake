@@ -15,10 +15,12 @@ ds_layer(win32adapters win32/adapters ds_sysutil SYSTEM setupapi shlwapi shell32
 
 include(${CMAKE_SOURCE_DIR}/win32/installer/installer.cmake)
 
-# GoogleTest built from Debian's sources for the Wine test programs (64-bit
-# only; scripts/install-deps.sh installs the sources).
-option(DS_WINE_TESTS "Build the Windows test programs run under Wine (x86-64 only)" ON)
-if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64" AND DS_WINE_TESTS)
+# GoogleTest built from Debian's sources for the Wine test programs
+# (scripts/install-deps.sh installs the sources). The x86-64 build has them
+# all; the i686 build has the ones run in the 32-bit configurations of
+# scripts/run-wine-tests.sh (the same sources) with their 32-bit stand-ins.
+option(DS_WINE_TESTS "Build the Windows test programs run under Wine" ON)
+if(DS_WINE_TESTS)
   if(NOT EXISTS /usr/src/googletest/googletest/CMakeLists.txt)
     message(FATAL_ERROR "GoogleTest's sources are missing in /usr/src/googletest: run scripts/install-deps.sh, "
                         "or configure with -DDS_WINE_TESTS=OFF")
@@ -43,7 +45,14 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64" AND DS_WINE_TESTS)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/wine-tests)
   endfunction()
 
-  file(GLOB _wine_dirs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*/CMakeLists.txt)
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    file(GLOB _wine_dirs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*/CMakeLists.txt)
+  else()
+    set(_wine_dirs)
+    foreach(_n inst2k installer flow planting spooler)
+      list(APPEND _wine_dirs ${CMAKE_SOURCE_DIR}/tests/wine/${_n}/CMakeLists.txt)
+    endforeach()
+  endif()
   foreach(_f ${_wine_dirs})
     get_filename_component(_d ${_f} DIRECTORY)
     get_filename_component(_n ${_d} NAME)

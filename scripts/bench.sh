@@ -6,6 +6,8 @@
 #    one window with a three-item list view (built here, tests/bench), and the
 #    installer with 100 models against 3 models. Medians of RUNS alternated
 #    runs in one prefix.
+#  - where this machine runs 32-bit programs, the shipped 32-bit installer in
+#    a WoW64 prefix against the same minimal program.
 # The profile reader has its own benchmark: scripts/bench-profile.sh.
 # Usage: scripts/bench.sh [RUNS]   (default 9)
 set -euo pipefail
@@ -60,3 +62,25 @@ printf '  %-34s %8.1f   (%s)\n' "installer, 100 models" "$b" "$(runs 3)"
 awk -v m="$m" -v a="$a" -v b="$b" 'BEGIN {
   printf "ratio installer (3 models) / minimal program: %.2fx\n", a / m
   printf "ratio 100 models / 3 models:                  %.2fx\n", b / a }'
+
+# The shipped 32-bit installer, where this machine runs 32-bit programs: the
+# same 3 models in a 64-bit (WoW64) prefix, against the same minimal program.
+source scripts/runs32.sh
+if ! runs32 || [ ! -x "$WINE32" ]; then
+  echo "32-bit installer: not timed (${RUNS32_REASON:-no 32-bit Wine at $WINE32})"
+  exit 0
+fi
+/usr/lib/wine/wineserver64 -k 2>/dev/null || true
+rm -rf "$OUT/pkg-3-x86"
+cp -r "$OUT/pkg-3" "$OUT/pkg-3-x86"
+cp dist/win32/DriverSetup.exe "$OUT/pkg-3-x86/"
+export WINEPREFIX=$OUT/wine-prefix-wow64
+if [ ! -f "$WINEPREFIX/system.reg" ]; then wine_prefix "$WINEPREFIX"; fi
+result=$("$WINE" "$BIN/start_bench.exe" "$RUNS" \
+  3 "$(winpath "$OUT/minimal")" "$(winpath "$BIN/minimal_window.exe")" \
+  3 "$(winpath "$OUT/pkg-3-x86")" "$(winpath "$OUT/pkg-3-x86/DriverSetup.exe")" | tr -d '\r')
+m=$(median 1) a=$(median 2)
+echo "the shipped 32-bit installer in a WoW64 prefix (median of $RUNS alternated runs, ms):"
+printf '  %-34s %8.1f   (%s)\n' "minimal program, 3 items" "$m" "$(runs 1)"
+printf '  %-34s %8.1f   (%s)\n' "32-bit installer, 3 models" "$a" "$(runs 2)"
+awk -v m="$m" -v a="$a" 'BEGIN { printf "ratio 32-bit installer / minimal program:     %.2fx\n", a / m }'

@@ -25,6 +25,17 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
+# The 32-bit Wine (WoW64 and 32-bit prefixes) where this machine runs 32-bit
+# programs; elsewhere the Wine tests report those configurations as not run.
+source "$(dirname "$0")/runs32.sh"
+if runs32 && ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
+  echo "installing: wine32:i386"
+  export DEBIAN_FRONTEND=noninteractive
+  dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends wine32:i386 >/dev/null
+fi
+
 # Wine takes the system language from the Unix locale: the Chinese ones must exist.
 want=(en_US.UTF-8 zh_CN.UTF-8 zh_TW.UTF-8 zh_HK.UTF-8 zh_SG.UTF-8)
 have=$(locale -a 2>/dev/null | tr 'A-Z' 'a-z')

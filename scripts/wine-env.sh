@@ -2,6 +2,7 @@
 # Source it; it defines WINE and the functions below.
 
 WINE=/usr/lib/wine/wine64
+WINE32=/usr/lib/wine/wine  # the 32-bit loader (Debian's wine32:i386)
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
 
@@ -49,4 +50,19 @@ winpath() {
   local p
   p=$(readlink -f "$1")
   echo "Z:${p//\//\\}"
+}
+
+# wine_config NAME: the loaders of a test configuration. WINE runs the
+# prefix's own programs (wineboot, reg), RUN_WINE the programs under test:
+#   win64  64-bit prefix, 64-bit programs
+#   wow64  64-bit prefix, 32-bit programs (WoW64)
+#   win32  32-bit prefix, 32-bit programs
+wine_config() {
+  case "$1" in
+    win64) WINE=/usr/lib/wine/wine64 RUN_WINE=/usr/lib/wine/wine64 WINEARCH=win64 ;;
+    wow64) WINE=/usr/lib/wine/wine64 RUN_WINE=$WINE32 WINEARCH=win64 ;;
+    win32) WINE=$WINE32 RUN_WINE=$WINE32 WINEARCH=win32 ;;
+    *) echo "unknown Wine configuration $1" >&2; return 1 ;;
+  esac
+  export WINEARCH DS_WINE_CONFIG=$1
 }

@@ -12,13 +12,15 @@ for arch in win32 win64; do
   if [ -z "$found" ]; then ok "dist/$arch holds no print UI stand-in"; else no "dist/$arch holds $found"; fi
 done
 
-dll=${DS_WIN64_BUILD:-build/win64}/wine-tests/printui.dll
-if [ ! -f "$dll" ]; then
-  no "$dll is built"
-else
-  exports=$(x86_64-w64-mingw32-objdump -p "$dll" 2>/dev/null)
+# Both builds' stand-ins, the 32-bit one under plain (undecorated) names.
+for dll in "${DS_WIN64_BUILD:-build/win64}/wine-tests/printui.dll" "${DS_WIN32_BUILD:-build/win32}/wine-tests/printui.dll"; do
+  if [ ! -f "$dll" ]; then
+    no "$dll is built"
+    continue
+  fi
+  exports=$(x86_64-w64-mingw32-objdump -p "$dll" 2>/dev/null || i686-w64-mingw32-objdump -p "$dll" 2>/dev/null)
   for entry in PrintUIEntryW PrintUIEntry; do
     if grep -qE "\] $entry\$" <<<"$exports"; then ok "$dll exports $entry"; else no "$dll exports $entry"; fi
   done
-fi
+done
 exit $((fails > 0))

@@ -1,11 +1,16 @@
-// The real 64-bit installer installs demo models into Wine's spooler: the
-// user's clicks are sent to its window and its message boxes are read and
-// answered. The print UI and newdev stand-ins of the test prefix take the
-// place of the Windows parts Wine lacks.
+// The real installer of the runner's configuration installs demo models into
+// Wine's spooler: the user's clicks are sent to its window and its message
+// boxes are read and answered. The print UI and newdev stand-ins of the test
+// prefix take the place of the Windows parts Wine lacks. In the WoW64 prefix
+// the 32-bit installer leaves detection and Plug and Play to the 64-bit host.
 #include "win32/WinApi.h"
 // <windows.h> first.
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 #include <winspool.h>
+
+#include <atomic>
+#include <set>
 
 #include "ScreenCapture.h"
 #include "WineHarness.h"
@@ -59,8 +64,10 @@ void DeleteQueuesAndDrivers(const std::wstring& prefix) {
       ClosePrinter(h);
     }
   }
-  for (const wchar_t* d : {L"Tessaron TS-2100", L"Tessaron TS-5400"})
-    DeletePrinterDriverExW(nullptr, nullptr, const_cast<wchar_t*>(d), DPD_DELETE_ALL_FILES, 0);
+  // Both environments: in the WoW64 prefix the host's class installer adds 64-bit drivers.
+  for (const wchar_t* env : {L"Windows x64", L"Windows NT x86"})
+    for (const wchar_t* d : {L"Tessaron TS-2100", L"Tessaron TS-5400"})
+      DeletePrinterDriverExW(nullptr, const_cast<wchar_t*>(env), const_cast<wchar_t*>(d), DPD_DELETE_ALL_FILES, 0);
 }
 
 std::wstring DefaultPrinter() {
@@ -68,6 +75,65 @@ std::wstring DefaultPrinter() {
   DWORD n = 512;
   return GetDefaultPrinterW(name, &n) ? name : L"";
 }
+
+DWORD NewdevValue(const wchar_t* name, std::wstring* text = nullptr) {
+  wchar_t buf[MAX_PATH] = {};
+  DWORD value = 0, size = sizeof buf;
+  RegGetValueW(HKEY_CURRENT_USER, L"Software\\DriverSetupTests\\newdev", name, RRF_RT_REG_SZ | RRF_RT_REG_DWORD,
+               nullptr, text ? static_cast<void*>(buf) : &value, &size);
+  if (text) *text = buf;
+  return value;
+}
+
+// The system's text for a code, as a box shows it (no closing period).
+std::wstring SystemText(DWORD code) {
+  wchar_t buf[512] = {};
+  FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buf, 512, nullptr);
+  std::wstring text = buf;
+  return text.substr(0, text.find_first_of(L".\r\n"));
+}
+
+// Whether the model's driver folder was buffered below this Program Files folder.
+bool BufferedBelow(const std::wstring& programFiles) {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW(Join(programFiles, L"*").c_str(), &fd);
+  bool found = false;
+  for (BOOL more = h != INVALID_HANDLE_VALUE; more && !found; more = FindNextFileW(h, &fd))
+    found = GetFileAttributesW(
+                Join(programFiles, fd.cFileName + std::wstring(L"\\Printer Drivers\\Tessaron TS-2100\\TS2100.inf"))
+                    .c_str()) != INVALID_FILE_ATTRIBUTES;
+  if (h != INVALID_HANDLE_VALUE) FindClose(h);
+  return found;
+}
+
+// The runs of the 64-bit host while an install goes on (process IDs seen).
+class HostWatch {
+ public:
+  HostWatch() : m_Thread(CreateThread(nullptr, 0, Poll, this, 0, nullptr)) {}
+  ~HostWatch() { Stop(); }
+  size_t Stop() {
+    m_Stop = true;
+    if (m_Thread) WaitForSingleObject(m_Thread, 5000), CloseHandle(m_Thread), m_Thread = nullptr;
+    return m_Seen.size();
+  }
+
+ private:
+  static DWORD WINAPI Poll(void* self) {
+    auto* w = static_cast<HostWatch*>(self);
+    for (; !w->m_Stop; Sleep(10)) {
+      HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+      PROCESSENTRY32W e{};
+      e.dwSize = sizeof e;
+      for (BOOL ok = Process32FirstW(snap, &e); ok; ok = Process32NextW(snap, &e))
+        if (lstrcmpiW(e.szExeFile, L"PrnSetup64.exe") == 0) w->m_Seen.insert(e.th32ProcessID);
+      CloseHandle(snap);
+    }
+    return 0;
+  }
+  std::atomic<bool> m_Stop{false};
+  std::set<DWORD> m_Seen;
+  HANDLE m_Thread;
+};
 
 void SetNewdevSetting(const wchar_t* name, DWORD value) {
   HKEY key;
@@ -107,7 +173,7 @@ DWORD DevNode(const std::wstring& args) {
 class InstallFlow : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::wstring root = Env(L"DS_ROOT_WIN"), exe = Join(Env(L"DS_DIST_WIN64"), L"DriverSetup.exe");
+    const std::wstring root = Env(L"DS_ROOT_WIN"), exe = Join(InstallerDist(), L"DriverSetup.exe");
     ASSERT_FALSE(root.empty()) << "DS_ROOT_WIN is not set";
     stage = NewTempFolder(L"flow");
     ASSERT_TRUE(CopyTree(Join(root, L"examples\\demo-package"), stage));
@@ -117,6 +183,12 @@ class InstallFlow : public ::testing::Test {
   void TearDown() override {
     if (main) PostMessageW(main, WM_CLOSE, 0, 0);
     proc.WaitExit(10000);
+    SetNewdevSetting(L"ClassInstaller", 0);
+    SetNewdevSetting(L"HoldMs", 0);
+    if (device) {
+      DevNode(std::wstring(L"remove ") + kDemoInstance);
+      if (!hadUsbClass) DevNode(L"class-remove");
+    }
     DeleteQueuesAndDrivers(L"Tessaron");
     DeleteTree(stage);
   }
@@ -158,18 +230,42 @@ class InstallFlow : public ::testing::Test {
            IsWindowVisible(main);
   }
   static bool Has(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
+  // A USB printer of the first model is present (removed in TearDown).
+  void PresentDevice() {
+    HKEY usb = nullptr;
+    hadUsbClass = RegOpenKeyExW(HKEY_LOCAL_MACHINE,
+                                L"System\\CurrentControlSet\\Control\\Class\\{36FC9E60-C465-11CF-8056-444553540000}", 0,
+                                KEY_READ, &usb) == ERROR_SUCCESS;
+    if (usb) RegCloseKey(usb);
+    device = true;
+    ASSERT_EQ(DevNode(L"class-add"), 0u);
+    ASSERT_EQ(DevNode(std::wstring(L"create ") + kDemoInstance + L" USBPRINT\\TessaronTS-2100A1B2 TessaronTS-2100A1B2"),
+              0u);
+  }
+  static bool Wow64() { return Config() == L"wow64"; }
+  void InstallOldDriver();
 
   std::wstring stage;
   Process proc;
   HWND main = nullptr;
   int buttons = 0;
+  bool device = false, hadUsbClass = false;
 };
 
 TEST_F(InstallFlow, OfflineOnLpt1MadeTheDefault) {
+  HostWatch host;
   Install(0);
   Answer(IDYES, L"connect");  // connect the printer: none is there
   EXPECT_EQ(buttons, 1 << IDYES | 1 << IDNO);
   const std::wstring done = Answer(IDOK, L"success");
+  // Detection went through the host in WoW64 only.
+  EXPECT_EQ(host.Stop() > 0, Wow64());
+  // The driver folder is buffered below the Program Files of the installer's
+  // bitness (this program's): in WoW64 the 32-bit one, not the 64-bit one.
+  const std::wstring own = Env(L"ProgramFiles"), native = Env(L"ProgramW6432");
+  EXPECT_TRUE(!Wow64() || own != native);
+  EXPECT_TRUE(BufferedBelow(own)) << own.c_str();
+  EXPECT_FALSE(!native.empty() && native != own && BufferedBelow(native)) << native.c_str();
   EXPECT_TRUE(Has(done, L"Tessaron TS-2100") && Has(done, L"LPT1:")) << done;
   EXPECT_TRUE(WindowBack());
   Queue q;
@@ -179,8 +275,8 @@ TEST_F(InstallFlow, OfflineOnLpt1MadeTheDefault) {
   EXPECT_EQ(DefaultPrinter(), L"Tessaron TS-2100") << "the model asks to be the default";
 }
 
-TEST_F(InstallFlow, OlderDriverRemovedFirst) {
-  // Version 1.0 of the model's driver serves a queue; the package needs 1.2.
+// Version 1.0 of the model's driver serves a queue; the package needs 1.2.
+void InstallFlow::InstallOldDriver() {
   const std::wstring old = Join(stage, L"Old");
   ASSERT_TRUE(CopyTree(Join(stage, L"Drivers\\TS2100"), old));
   std::string gpd = ReadBytes(Join(old, L"TS2100.GPD"));
@@ -190,6 +286,25 @@ TEST_F(InstallFlow, OlderDriverRemovedFirst) {
                      Join(old, L"TS2100.inf") + L"\" /r \"LPT1:\" /m \"Tessaron TS-2100\" /q"),
             0u);
   ASSERT_EQ(QueuesOf(L"Tessaron"), std::vector<std::wstring>{L"Tessaron TS-2100 (old)"});
+}
+
+TEST_F(InstallFlow, OlderDriverRemovedFirst) {
+  InstallOldDriver();
+  // The old driver's uninstall record, written in this program's registry
+  // view as the old package's 32- or 64-bit setup did: in WoW64 the 32-bit one.
+  const wchar_t* record =
+      L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Meridex Printer Utilities\\PrinterDrivers\\"
+      L"Tessaron TS-2100";
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, record, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
+  RegCloseKey(key);
+  auto seen = [&](REGSAM view) {
+    HKEY k = nullptr;
+    const bool open = RegOpenKeyExW(HKEY_LOCAL_MACHINE, record, 0, KEY_READ | view, &k) == ERROR_SUCCESS;
+    if (k) RegCloseKey(k);
+    return open;
+  };
+  ASSERT_TRUE(!Wow64() || (seen(KEY_WOW64_32KEY) && !seen(KEY_WOW64_64KEY)));
 
   Install(0);
   Answer(IDYES, L"old-driver");
@@ -198,29 +313,89 @@ TEST_F(InstallFlow, OlderDriverRemovedFirst) {
   const std::wstring done = Answer(IDOK);
   EXPECT_TRUE(Has(done, L"Tessaron TS-2100")) << done;
   EXPECT_EQ(QueuesOf(L"Tessaron"), std::vector<std::wstring>{L"Tessaron TS-2100"});
+  EXPECT_FALSE(seen(0)) << "the old driver's uninstall record is left";
+}
+
+TEST_F(InstallFlow, OldDriverThatStaysSchedulesTheUninstallerForTheNextStart) {
+  InstallOldDriver();
+  // The package's uninstaller, named by the model's section.
+  ASSERT_TRUE(WritePrivateProfileStringW(L"TS2100", L"UninstallerOnRestart", L"Tools\\Uninst.exe",
+                                         Join(stage, L"Setup.ini").c_str()));
+  CreateDirectoryW(Join(stage, L"Tools").c_str(), nullptr);
+  WriteBytes(Join(stage, L"Tools\\Uninst.exe"), "MZ");
+  HKEY printui = nullptr;
+  RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\DriverSetupTests\\printui", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                  &printui, nullptr);
+  const DWORD keep = 1, drop = 0;
+  RegSetValueExW(printui, L"KeepDrivers", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&keep), sizeof keep);
+  Install(0);
+  Answer(IDYES);                              // remove the old driver
+  const std::wstring restart = Answer(IDNO);  // it stays: restart now?
+  RegSetValueExW(printui, L"KeepDrivers", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&drop), sizeof drop);
+  RegCloseKey(printui);
+  EXPECT_EQ(buttons, 1 << IDYES | 1 << IDNO) << restart;
+  EXPECT_TRUE(WindowBack());
+
+  // The command sits under RunOnce in the installer's view: the 32-bit one in
+  // WoW64. Taken out again, so that no later start of the prefix runs it.
+  auto scheduled = [](REGSAM view) {
+    HKEY runOnce = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", 0,
+                      KEY_ALL_ACCESS | view, &runOnce) != ERROR_SUCCESS)
+      return false;
+    wchar_t name[256], data[1024];
+    bool found = false;
+    for (DWORD i = 0, n = 256, size = sizeof data;
+         !found && RegEnumValueW(runOnce, i, name, &n, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) == 0;
+         ++i, n = 256, size = sizeof data)
+      found = Has(data, L"Uninst.exe\" /Driver \"Tessaron TS-2100\"") && RegDeleteValueW(runOnce, name) == 0;
+    RegCloseKey(runOnce);
+    return found;
+  };
+  EXPECT_FALSE(Wow64() && scheduled(KEY_WOW64_64KEY));
+  EXPECT_TRUE(scheduled(Wow64() ? KEY_WOW64_32KEY : 0));
 }
 
 TEST_F(InstallFlow, OnlineOnTheUsbPortOfThePresentDevice) {
-  HKEY usb = nullptr;
-  const bool hadUsbClass =
-      RegOpenKeyExW(HKEY_LOCAL_MACHINE,
-                    L"System\\CurrentControlSet\\Control\\Class\\{36FC9E60-C465-11CF-8056-444553540000}", 0, KEY_READ,
-                    &usb) == ERROR_SUCCESS;
-  if (usb) RegCloseKey(usb);
-  ASSERT_EQ(DevNode(L"class-add"), 0u);
-  ASSERT_EQ(DevNode(std::wstring(L"create ") + kDemoInstance + L" USBPRINT\\TessaronTS-2100A1B2 TessaronTS-2100A1B2"),
-            0u);
+  PresentDevice();
   SetNewdevSetting(L"ClassInstaller", 1);
+  HostWatch host;
   Install(0);
   Answer(IDYES);
   const std::wstring done = Answer(IDOK, L"success-usb");
-  SetNewdevSetting(L"ClassInstaller", 0);
-  DevNode(std::wstring(L"remove ") + kDemoInstance);
-  if (!hadUsbClass) DevNode(L"class-remove");
+  // In WoW64 the host detected the device (its exchange file said so) and
+  // installed it, and its message reached the window: the success box.
+  const size_t hostRuns = host.Stop();
+  std::wstring caller;
+  NewdevValue(L"Caller", &caller);
+  EXPECT_EQ(caller.substr(caller.find_last_of(L'\\') + 1), Wow64() ? L"PrnSetup64.exe" : L"DriverSetup.exe");
+  EXPECT_EQ(hostRuns >= 2, Wow64()) << hostRuns << " host runs; detection and install each start one";
   EXPECT_TRUE(Has(done, L"USB001")) << done;
   Queue q;
   ASSERT_TRUE(ReadQueue(L"Tessaron TS-2100", q));
   EXPECT_EQ(q.Port, L"USB001");
+  EXPECT_TRUE(WindowBack());
+}
+
+TEST_F(InstallFlow, Wow64HostEndedFromOutsideBeforeItReportsIsAFailure) {
+  PresentDevice();
+  SetNewdevSetting(L"HeldBy", 0);
+  SetNewdevSetting(L"HoldMs", 120000);
+  Install(0);
+  Answer(IDYES);
+  DWORD pid = 0;
+  for (int i = 0; i < 600 && !(pid = NewdevValue(L"HeldBy")); ++i) Sleep(50);
+  ASSERT_NE(pid, 0u) << "the host never reached Plug and Play";
+  HANDLE host = OpenProcess(PROCESS_TERMINATE, FALSE, pid);
+  ASSERT_NE(host, nullptr);
+  EXPECT_TRUE(TerminateProcess(host, 1));
+  CloseHandle(host);
+  // The watchdog finds the host gone without a message.
+  const std::wstring failed = Answer(IDOK);
+  const std::wstring aborted = SystemText(ERROR_PROCESS_ABORTED);
+  EXPECT_TRUE(!aborted.empty() && Has(failed, aborted)) << failed;
+  EXPECT_EQ(buttons, 1 << IDOK);
+  EXPECT_TRUE(QueuesOf(L"Tessaron").empty());
   EXPECT_TRUE(WindowBack());
 }
 

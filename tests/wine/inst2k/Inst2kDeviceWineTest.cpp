@@ -1,4 +1,5 @@
-// The 64-bit library against Wine's real device tree, registry and INF store:
+// The library of the program's own bitness (the 64-bit one, or in the
+// 32-bit program of the win32 prefix the 32-bit one) against Wine's real device tree, registry and INF store:
 // a USB printer node made by the test tool is found with its port and gets
 // its "Device Parameters\PortName"; an INF is registered; installs go through
 // the newdev stand-in that prepare.sh puts into the prefix.
@@ -32,8 +33,8 @@ class Inst2kDevice : public ::testing::Test {
   }
 
   void SetUp() override {
-    lib = LoadLibraryW(Join(DistWin64(), L"inst2k64.dll").c_str());
-    ASSERT_NE(lib, nullptr);
+    lib = LoadLibraryW(OwnLibrary().c_str());
+    ASSERT_NE(lib, nullptr) << Narrow(OwnLibrary());
     find = Get<inst2k::TFuncFindExistDevice>("FuncFindExistDevice");
     install = Get<inst2k::TFuncInst2K>("FuncInst2K");
     test = Get<inst2k::TInst2k_IsInlineDeviceExist>("Inst2k_IsInlineDeviceExist");

@@ -40,6 +40,9 @@ std::wstring Widen(const std::string& s) {
 
 std::wstring DistWin64() { return Env(L"DS_DIST_WIN64"); }
 std::wstring DistWin32() { return Env(L"DS_DIST_WIN32"); }
+std::wstring OwnLibrary() {
+  return sizeof(void*) == 8 ? Join(DistWin64(), L"inst2k64.dll") : Join(DistWin32(), L"inst2k.dll");
+}
 
 std::wstring WineTestsDir() {
   std::wstring dir = Env(L"DS_WINE_TESTS_WIN");
@@ -132,8 +135,8 @@ bool ReadHklmValue(const std::string& key, const std::string& name, DWORD& type,
 bool UsbClassRegistered() {
   HKEY key;
   const bool exists = RegOpenKeyExA(HKEY_LOCAL_MACHINE,
-                                    "System\\CurrentControlSet\\Control\\Class\\{36FC9E60-C465-11CF-8056-444553540000}", 0,
-                                    KEY_READ, &key) == ERROR_SUCCESS;
+                                    "System\\CurrentControlSet\\Control\\Class\\{36FC9E60-C465-11CF-8056-444553540000}",
+                                    0, KEY_READ, &key) == ERROR_SUCCESS;
   if (exists) RegCloseKey(key);
   return exists;
 }

@@ -25,6 +25,8 @@ std::wstring Widen(const std::string& s);   // ANSI code page
 std::wstring DistWin64();
 std::wstring DistWin32();  // empty when the runner gave none
 std::wstring WineTestsDir();
+// The device-install library a program of this one's bitness loads.
+std::wstring OwnLibrary();
 // The demo package's TS-2100 INF in the work tree.
 std::wstring DemoInf();
 

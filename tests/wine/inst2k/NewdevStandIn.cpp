@@ -5,7 +5,9 @@
 // one of its hardware or compatible IDs (every node Wine knows counts as
 // present), else ERROR_NO_SUCH_DEVINST. It installs nothing, unless a test
 // asks it to act as the printer class installer as well. The last call's
-// arguments are left in HKCU\Software\DriverSetupTests\newdev for the tests.
+// arguments and the program that made it are left in
+// HKCU\Software\DriverSetupTests\newdev for the tests; with "HoldMs" set
+// there it leaves its process ID as "HeldBy" and answers that much later.
 #include "win32/WinApi.h"
 // <windows.h> first.
 #include <setupapi.h>
@@ -55,6 +57,9 @@ void Record(const wchar_t* hardwareId, const wchar_t* infPath, DWORD flags) {
   };
   put(L"HardwareId", hardwareId ? hardwareId : L"");
   put(L"InfPath", infPath ? infPath : L"");
+  wchar_t caller[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, caller, MAX_PATH);
+  put(L"Caller", caller);
   RegSetValueExW(key, L"Flags", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&flags), sizeof flags);
   RegCloseKey(key);
 }
@@ -130,6 +135,11 @@ std::wstring FromAnsi(const char* s) {
 extern "C" __declspec(dllexport) BOOL WINAPI
     UpdateDriverForPlugAndPlayDevicesW(HWND, LPCWSTR hardwareId, LPCWSTR infPath, DWORD flags, PBOOL reboot) {
   Record(hardwareId, infPath, flags);
+  if (const DWORD hold = TestSetting(L"HoldMs")) {
+    const DWORD self = GetCurrentProcessId();
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\DriverSetupTests\\newdev", L"HeldBy", REG_DWORD, &self, sizeof self);
+    Sleep(hold);
+  }
   if (reboot) *reboot = FALSE;
   if (!hardwareId || !infPath || !*hardwareId) {
     SetLastError(ERROR_INVALID_PARAMETER);

@@ -42,7 +42,11 @@ class ComponentLock : public ::testing::Test {
 };
 
 TEST_F(ComponentLock, LibraryLoadsAndProgramStartsWhileNobodyCanChangeThem) {
-  std::wstring dll = WriteLocked(harness::Join(harness::Env(L"DS_DIST_WIN64"), L"inst2k64.dll"), L"inst2k64.dll");
+  // The library this program can load: the 64-bit one, or the 32-bit one.
+  const bool is64 = sizeof(void*) == 8;
+  std::wstring dll = WriteLocked(
+      harness::Join(harness::Env(is64 ? L"DS_DIST_WIN64" : L"DS_DIST_WIN32"), is64 ? L"inst2k64.dll" : L"inst2k.dll"),
+      L"inst2k.dll");
   std::wstring exe = WriteLocked(harness::Join(harness::Env(L"DS_WINE_TESTS_WIN"), L"ds_sleeper.exe"), L"child.exe");
 
   HMODULE module = LoadLibraryW(dll.c_str());

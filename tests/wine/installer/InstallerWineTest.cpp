@@ -1,4 +1,5 @@
-// The real 64-bit installer started under Wine with the demo package.
+// The real installer (the one of the runner's configuration) started under
+// Wine with the demo package.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,9 +18,9 @@ class InstallerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     root = Env(L"DS_ROOT_WIN");
-    exe = Join(Env(L"DS_DIST_WIN64"), L"DriverSetup.exe");
+    exe = Join(InstallerDist(), L"DriverSetup.exe");
     ASSERT_FALSE(root.empty()) << "DS_ROOT_WIN is not set";
-    ASSERT_NE(GetFileAttributesW(exe.c_str()), INVALID_FILE_ATTRIBUTES) << "no installer at DS_DIST_WIN64";
+    ASSERT_NE(GetFileAttributesW(exe.c_str()), INVALID_FILE_ATTRIBUTES) << "no installer in " << Config();
     stage = NewTempFolder(L"stage");
     ASSERT_TRUE(CopyTree(Join(root, L"examples\\demo-package"), stage));
     ASSERT_TRUE(CopyFileW(exe.c_str(), Join(stage, L"DriverSetup.exe").c_str(), FALSE));

@@ -10,6 +10,11 @@ std::wstring Env(const wchar_t* name) {
   return n && n < 4096 ? std::wstring(buf, n) : std::wstring();
 }
 
+std::wstring Config() { return Env(L"DS_WINE_CONFIG").empty() ? L"win64" : Env(L"DS_WINE_CONFIG"); }
+std::wstring InstallerDist() {
+  return Env(L"DS_DIST_INSTALLER").empty() ? Env(L"DS_DIST_WIN64") : Env(L"DS_DIST_INSTALLER");
+}
+
 std::wstring Join(const std::wstring& dir, const std::wstring& name) {
   return dir.empty() || dir.back() == L'\\' ? dir + name : dir + L"\\" + name;
 }

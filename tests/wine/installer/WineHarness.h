@@ -10,6 +10,10 @@
 namespace harness {
 
 std::wstring Env(const wchar_t* name);
+// The configuration scripts/run-wine-tests.sh runs (win64, wow64 or win32)
+// and the folder of the installer it puts under test there.
+std::wstring Config();
+std::wstring InstallerDist();
 std::wstring Join(const std::wstring& dir, const std::wstring& name);
 bool CopyTree(const std::wstring& from, const std::wstring& to);
 void DeleteTree(const std::wstring& dir);

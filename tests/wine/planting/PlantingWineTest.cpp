@@ -61,7 +61,7 @@ class PlantingTest : public ::testing::Test {
 TEST_F(PlantingTest, InstallerLoadsNoLibraryPlantedBesideIt) {
   ASSERT_TRUE(harness::CopyTree(inst2kwine::Join(harness::Env(L"DS_ROOT_WIN"), L"examples\\demo-package"), folder));
   const std::wstring exe = inst2kwine::Join(folder, L"DriverSetup.exe");
-  ASSERT_TRUE(CopyFileW(inst2kwine::Join(inst2kwine::DistWin64(), L"DriverSetup.exe").c_str(), exe.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW(inst2kwine::Join(harness::InstallerDist(), L"DriverSetup.exe").c_str(), exe.c_str(), FALSE));
   Plant(folder);
   {
     SystemSearchOrder order;

@@ -4,7 +4,8 @@
 //
 // Understood: /if (install the model /m from the INF /f as a queue based on the
 // name /b on the port /r), /dl (delete the queue /n), /dd (delete the driver
-// /m). It never shows any window, so /q changes nothing.
+// /m). It never shows any window, so /q changes nothing. A test that sets
+// HKCU\Software\DriverSetupTests\printui "KeepDrivers" to 1 sees /dd fail.
 #include "win32/WinApi.h"
 
 #include <setupapi.h>
@@ -244,7 +245,10 @@ bool DeleteQueue(const wstring& name) {
 }
 
 bool DeleteDriver(const wstring& model) {
-  return ::DeletePrinterDriverW(nullptr, nullptr, const_cast<wchar_t*>(model.c_str()));
+  DWORD keep = 0, size = sizeof keep;
+  ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\DriverSetupTests\\printui", L"KeepDrivers", RRF_RT_REG_DWORD, nullptr,
+                 &keep, &size);
+  return !keep && ::DeletePrinterDriverW(nullptr, nullptr, const_cast<wchar_t*>(model.c_str()));
 }
 
 void Run(const wchar_t* cmdLine) {
