@@ -49,6 +49,9 @@ int GetPrinterJobCount(const TString& printerName);
 // then kept until the next refresh; a failed fill leaves it empty.
 void RefreshPrinters();
 const TStringList& Printers();
+// The printer connections (queues of other computers) as the spooler lists
+// them now (level 2); empty when they cannot be enumerated.
+std::vector<TPrinterInfo2> PrinterConnections();
 
 // --- Changes ---------------------------------------------------------------
 

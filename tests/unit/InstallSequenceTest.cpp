@@ -213,6 +213,24 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
        {mb::IdYes},
        {u"Connect?", u"Installed TS-1 on LPT1:"},
        {u"TS-1 old@LPT1:", u"TS-1@LPT1:"}},
+      {"installed driver damaged: offered for removal like an old one",
+       u"MustUninstallForGDP=2.0\r\n",
+       [](InstallMachine& m) {
+         m.OldDriver(u"3.0");
+         m.fs.DeleteFile(m.spooler.FindDriver(u"TS-1")->DataFile);
+       },
+       {mb::IdYes, mb::IdYes},
+       {u"Remove old?", u"Connect?", ok},
+       {u"TS-1@LPT1:"}},
+      {"a connection to another computer's queue of the model",
+       u"MustUninstallForGDP=2.0\r\n",
+       [](InstallMachine& m) {
+         m.OldDriver(u"1.0");
+         m.spooler.AddConnection(u"\\\\srv\\TS-1", u"TS-1");
+       },
+       {mb::IdYes, mb::IdYes},
+       {u"Remove old?", u"Connect?", ok},
+       {u"\\\\srv\\TS-1@", u"TS-1@LPT1:"}},
       {"no to the connect prompt", u"", nullptr, {mb::IdNo}, {u"Connect?"}, {}},
       {"quiet, not connected", u"QuiteMode=1\r\n", nullptr, {}, {ok}, {u"TS-1@LPT1:"}},
       {"buffering fails", u"", [](InstallMachine& m) { m.shell.ProgramFiles.reset(); }, {mb::IdYes}, {u"Connect?"}, {}},
