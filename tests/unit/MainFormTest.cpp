@@ -5,6 +5,7 @@
 #include "fakes/FakeMainView.h"
 #include "fakes/Packed.h"
 #include "fakes/ScopedMachine.h"
+#include "installer/SingleInstance.h"
 #include "installer/uMain.h"
 
 namespace {
@@ -158,6 +159,18 @@ TEST_F(MainFormTest, TwoInstallersGetTwoWorkspaces) {
   EXPECT_TRUE(m.fs.DirectoryExists(f2.m_strTempDir));
   EXPECT_FALSE(m.fs.FileExists(kTemp + u"tmp1A2B.tmp"));
   EXPECT_FALSE(m.fs.FileExists(f2.m_strTempDir + u".tmp"));
+}
+
+TEST_F(MainFormTest, ASecondInstallerShowsTheFirstAndEnds) {
+  const size_t files = m.fs.CountUnder(u"C:\\");
+  ASSERT_TRUE(single::ClaimInstall(u"Main"));
+  m.sys.WindowClasses.insert(u"Main");
+  EXPECT_FALSE(single::ClaimInstall(u"Main"));
+  EXPECT_FALSE(single::ClaimInstall(u"Main"));
+  EXPECT_EQ(m.sys.BroughtToFront, (std::vector<TString>{u"Main", u"Main"}));
+  ASSERT_EQ(m.sys.NamedObjects.size(), 1u);
+  EXPECT_EQ(m.sys.NamedObjects.begin()->second, 1) << "only the first installer holds the object";
+  EXPECT_EQ(m.fs.CountUnder(u"C:\\"), files);
 }
 
 TEST_F(MainFormTest, CleanUpRemovesTheWorkspaceButNeverFollowsLinks) {
