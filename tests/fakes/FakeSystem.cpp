@@ -122,22 +122,6 @@ bool FakeSystem::AdjustTokenPrivileges(THandle, const TLuid& luid, std::uint32_t
 
 bool FakeSystem::CloseHandle(THandle h) {
   if (h >= 0x7000 && h < 0x8000) --OpenTokens;
-  if (auto it = m_NamedHandles.find(h); it != m_NamedHandles.end()) {
-    if (--NamedObjects[it->second] == 0) NamedObjects.erase(it->second);
-    m_NamedHandles.erase(it);
-  }
-  return true;
-}
-
-THandle FakeSystem::CreateNamedObject(const TString& name, bool& alreadyExists) {
-  alreadyExists = NamedObjects[name]++ > 0;
-  m_NamedHandles[m_NextNamed] = name;
-  return m_NextNamed++;
-}
-
-bool FakeSystem::BringWindowToFront(const TString& className) {
-  if (!WindowClasses.count(className)) return false;
-  BroughtToFront.push_back(className);
   return true;
 }
 

@@ -53,14 +53,18 @@ class FakeSystem : public ISystem {
   bool LookupPrivilegeValueW(const TString& name, TLuid& luid) override;
   bool AdjustTokenPrivileges(THandle token, const TLuid& luid, std::uint32_t attributes) override;
   bool CloseHandle(THandle h) override;
-  // Named objects live on the machine while a handle of theirs is open; the
-  // top-level windows of the machine's programs by class, and those brought
-  // to the front.
-  std::map<TString, int> NamedObjects;
-  std::set<TString> WindowClasses;
+  // The machine's named objects (held by programs that run on), its top-level
+  // windows by class, and those brought to the front.
+  std::set<TString> NamedObjects, WindowClasses;
   std::vector<TString> BroughtToFront;
-  THandle CreateNamedObject(const TString& name, bool& alreadyExists) override;
-  bool BringWindowToFront(const TString& className) override;
+  THandle CreateNamedObject(const TString& name, bool& alreadyExists) override {
+    alreadyExists = !NamedObjects.insert(name).second;
+    return 0x9000;
+  }
+  bool BringWindowToFront(const TString& className) override {
+    if (WindowClasses.count(className)) BroughtToFront.push_back(className);
+    return WindowClasses.count(className) > 0;
+  }
   bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) override;
   void Sleep(std::uint32_t ms) override {
     SleptMs += ms;
@@ -76,6 +80,4 @@ class FakeSystem : public ISystem {
  private:
   std::uint32_t m_LastError = 0;
   std::map<std::uint32_t, TString> m_LuidNames;
-  std::map<THandle, TString> m_NamedHandles;
-  THandle m_NextNamed = 0x9000;
 };

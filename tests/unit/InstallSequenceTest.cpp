@@ -40,7 +40,6 @@ struct InstallMachine : ScopedMachine {
     g_M = this;
     fs.AddFile(u"C:\\Pkg\\Drv\\a.inf", "[Version]\r\nDriverVer=01/01/2024,1.0\r\n");
     Describe(u"TS-1", u"USBPRINT\\TESS01", modelKeys);
-    // The refusals' texts, each naming what it refuses.
     fs.AddFile(u"C:\\Temp\\ws\\Lang\\Strings.ini",
                text::ToUtf8(u"[DialogText]\r\nTextNotInCodePage=No code page: %s\r\nPackageFileMissing=No file: %s\r\n"
                             u"PackageFolderMissing=No folder: %s\r\n"));
@@ -163,6 +162,14 @@ struct InstallMachine : ScopedMachine {
 
 TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
   const TString ok = u"Installed TS-1 on LPT1:";
+  // A package read while the code page is UTF-8, installed where it is Latin-1.
+  auto latin1 = [](TString name, TString hardwareId, TString maker) {
+    return [=](InstallMachine& m) {
+      m.Describe(name, hardwareId, u"");
+      m.sys.Ansi = FakeSystem::AnsiPage::Latin1;
+      m.form.m_strManufactor = maker;
+    };
+  };
   struct Row {
     const char* situation;
     TString keys;  // of the model in the package description
@@ -171,7 +178,13 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
     std::vector<TString> boxes, queues;
     bool restored = true;
     bool unchanged = false;  // nothing buffered or registered
-  } rows[] = {
+  };
+  // A box before anything changed, the queues as they were.
+  auto refused = [](const char* situation, const TString& keys, std::function<void(InstallMachine&)> arrange,
+                    const TString& box, std::vector<TString> queues = {}) {
+    return Row{situation, keys, arrange, {}, {box}, queues, true, true};
+  };
+  const Row rows[] = {
       {"no model", u"", [](InstallMachine& m) { m.form.m_iSelect = -1; }, {}, {}, {}},
       {"old driver kept",
        u"MustUninstallForGDP=2.0\r\n",
@@ -215,19 +228,13 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
        {u"TS-1 old@LPT1:", u"TS-1@LPT1:"}},
       {"installed driver damaged: offered for removal like an old one",
        u"MustUninstallForGDP=2.0\r\n",
-       [](InstallMachine& m) {
-         m.OldDriver(u"3.0");
-         m.fs.DeleteFile(m.spooler.FindDriver(u"TS-1")->DataFile);
-       },
+       [](InstallMachine& m) { m.OldDriver(u"3.0"), m.fs.DeleteFile(m.spooler.FindDriver(u"TS-1")->DataFile); },
        {mb::IdYes, mb::IdYes},
        {u"Remove old?", u"Connect?", ok},
        {u"TS-1@LPT1:"}},
       {"a connection to another computer's queue of the model",
        u"MustUninstallForGDP=2.0\r\n",
-       [](InstallMachine& m) {
-         m.OldDriver(u"1.0");
-         m.spooler.AddConnection(u"\\\\srv\\TS-1", u"TS-1");
-       },
+       [](InstallMachine& m) { m.OldDriver(u"1.0"), m.spooler.AddConnection(u"\\\\srv\\TS-1", u"TS-1"); },
        {mb::IdYes, mb::IdYes},
        {u"Remove old?", u"Connect?", ok},
        {u"\\\\srv\\TS-1@", u"TS-1@LPT1:"}},
@@ -283,58 +290,18 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
        {},
        {u"Installed TS-1 on LPT1:"},
        {u"TS-1 old@USB001", u"TS-1@LPT1:"}},
-      {"model name outside the code page",
-       u"QuiteMode=1\r\n",
-       [](InstallMachine& m) {
-         m.Describe(u"天枢 TS-1", u"USBPRINT\\TESS01", u"QuiteMode=1\r\n");  // read before the code page changes
-         m.sys.Ansi = FakeSystem::AnsiPage::Latin1;
-       },
-       {},
-       {u"No code page: 天枢 TS-1"},
-       {},
-       true,
-       true},
-      {"hardware ID outside the code page",
-       u"",
-       [](InstallMachine& m) {
-         m.Describe(u"TS-1", u"USBPRINT\\TESSŁ", u"");  // read before the code page changes
-         m.sys.Ansi = FakeSystem::AnsiPage::Latin1;
-       },
-       {},
-       {u"No code page: USBPRINT\\TESSŁ"},
-       {},
-       true,
-       true},
-      {"buffer path outside the code page",
-       u"",
-       [](InstallMachine& m) {
-         m.sys.Ansi = FakeSystem::AnsiPage::Latin1;
-         m.form.m_strManufactor = u"Tęss";
-       },
-       {},
-       {u"No code page: C:\\Program Files (x86)\\Tęss\\Printer Drivers\\TS-1\\a.inf"},
-       {},
-       true,
-       true},
-      {"the package's INF gone since the start, old driver kept",
-       u"MustUninstallForGDP=2.0\r\n",
-       [](InstallMachine& m) {
-         m.OldDriver(u"1.0");
-         m.fs.DeleteFile(u"C:\\Pkg\\Drv\\a.inf");
-       },
-       {},
-       {u"No file: C:\\Pkg\\Drv\\a.inf"},
-       {u"TS-1 old@LPT1:"},
-       true,
-       true},
-      {"the driver folder gone since the start",
-       u"",
-       [](InstallMachine& m) { m.shell.DeleteTree(0, u"C:\\Pkg\\Drv"); },
-       {},
-       {u"No folder: C:\\Pkg\\Drv"},
-       {},
-       true,
-       true},
+      refused("model name outside the code page", u"", latin1(u"天枢 TS-1", u"USBPRINT\\TESS01", u"Tess"),
+              u"No code page: 天枢 TS-1"),
+      refused("hardware ID outside the code page", u"", latin1(u"TS-1", u"USBPRINT\\TESSŁ", u"Tess"),
+              u"No code page: USBPRINT\\TESSŁ"),
+      refused("buffer path outside the code page", u"", latin1(u"TS-1", u"USBPRINT\\TESS01", u"Tęss"),
+              u"No code page: C:\\Program Files (x86)\\Tęss\\Printer Drivers\\TS-1\\a.inf"),
+      refused("the package's INF gone since the start, old driver kept", u"MustUninstallForGDP=2.0\r\n",
+              [](InstallMachine& m) { m.OldDriver(u"1.0"), m.fs.DeleteFile(u"C:\\Pkg\\Drv\\a.inf"); },
+              u"No file: C:\\Pkg\\Drv\\a.inf", {u"TS-1 old@LPT1:"}),
+      refused(
+          "the driver folder gone since the start", u"",
+          [](InstallMachine& m) { m.shell.DeleteTree(0, u"C:\\Pkg\\Drv"); }, u"No folder: C:\\Pkg\\Drv"),
       {"print UI adds nothing",
        u"QuiteMode=1\r\n",
        [](InstallMachine& m) { m.printUI.Refuses.insert(u"TS-1"); },

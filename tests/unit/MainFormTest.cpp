@@ -162,15 +162,10 @@ TEST_F(MainFormTest, TwoInstallersGetTwoWorkspaces) {
 }
 
 TEST_F(MainFormTest, ASecondInstallerShowsTheFirstAndEnds) {
-  const size_t files = m.fs.CountUnder(u"C:\\");
   ASSERT_TRUE(single::ClaimInstall(u"Main"));
   m.sys.WindowClasses.insert(u"Main");
   EXPECT_FALSE(single::ClaimInstall(u"Main"));
-  EXPECT_FALSE(single::ClaimInstall(u"Main"));
-  EXPECT_EQ(m.sys.BroughtToFront, (std::vector<TString>{u"Main", u"Main"}));
-  ASSERT_EQ(m.sys.NamedObjects.size(), 1u);
-  EXPECT_EQ(m.sys.NamedObjects.begin()->second, 1) << "only the first installer holds the object";
-  EXPECT_EQ(m.fs.CountUnder(u"C:\\"), files);
+  EXPECT_EQ(m.sys.BroughtToFront, std::vector<TString>{u"Main"});
 }
 
 TEST_F(MainFormTest, CleanUpRemovesTheWorkspaceButNeverFollowsLinks) {
