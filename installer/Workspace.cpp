@@ -3,9 +3,29 @@
 #include <vector>
 
 #include "platform/IFileSystem.h"
+#include "platform/ISystem.h"
 #include "sysutil/Paths.h"
 
 namespace workspace {
+
+TString CreateUnique(const TString& tempPath) {
+  constexpr int kAttempts = 16;
+  std::vector<TString> reserved;
+  TString folder;
+  for (int i = 0; i < kAttempts && folder.empty(); ++i) {
+    TString name;
+    if (Sys().GetTempFileNameW(tempPath, u"tmp", name) == 0) break;
+    reserved.push_back(name);
+    const TString candidate = paths::RemoveFileExt(name);
+    if (Fs().DirectoryExists(candidate)) continue;
+    if (!ForceDirectories(paths::ExtractFileDir(candidate)) || !Fs().CreateDirectory(candidate)) break;
+    folder = candidate;
+  }
+  const std::uint32_t error = Sys().GetLastError();
+  for (const TString& name : reserved) Fs().DeleteFile(name);
+  Sys().SetLastError(error);
+  return folder;
+}
 
 bool ForceDirectories(const TString& path) {
   IFileSystem& fs = Fs();

@@ -35,13 +35,10 @@ void TFormMain::StartUp() {
   m_slPrintersO.clear();
   m_slPrintersN.clear();
 
-  TString tempPath, tempFile;
-  if (!Sys().GetTempPathLong(tempPath) || Sys().GetTempFileNameW(tempPath, u"tmp", tempFile) == 0)
-    throw Exception(u"Cannot reserve a temporary name in " + tempPath + SystemReason());
-  m_strTempDir = paths::ExtractFilePath(tempFile) + paths::ExtractFileName(paths::RemoveFileExt(tempFile));
-
-  if (!workspace::ForceDirectories(m_strTempDir))
-    throw Exception(u"Cannot create the folder " + m_strTempDir + SystemReason());
+  TString tempPath;
+  if (!Sys().GetTempPathLong(tempPath)) throw Exception(u"Cannot reserve a temporary name" + SystemReason());
+  m_strTempDir = workspace::CreateUnique(tempPath);
+  if (m_strTempDir.empty()) throw Exception(u"Cannot create a workspace folder in " + tempPath + SystemReason());
   if (!workspace::ForceDirectories(m_strTempDir + u"\\Lang"))
     throw Exception(u"Cannot create the folder " + m_strTempDir + u"\\Lang" + SystemReason());
 

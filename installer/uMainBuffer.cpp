@@ -3,6 +3,7 @@
 // registration of its INF.
 #include "config/InstallInfos.h"
 #include "install/InstallFunc.h"
+#include "installer/BufferSwap.h"
 #include "installer/uMain.h"
 #include "platform/IFileSystem.h"
 #include "platform/IShell.h"
@@ -29,48 +30,10 @@ void RequireNameInside(const TString& name) {
   }
 }
 
-void CreateFolders(const TString& folder) {
-  if (folder.empty() || Fs().DirectoryExists(folder)) return;
-  CreateFolders(paths::ExtractFileDir(folder));
-  if (!Fs().CreateDirectory(folder) && !Fs().DirectoryExists(folder))
-    throw Exception(text::Format(u"The folder \"%s\" cannot be created.", {folder}));
-}
-
-// Copies every file and folder of `from` into `to`; links and junctions are
-// not followed.
-void CopyTree(const TString& from, const TString& to) {
-  CreateFolders(to);
-  std::vector<TDirEntry> entries;
-  if (!Fs().ListDirectory(from, entries)) throw Exception(text::Format(u"The folder \"%s\" cannot be read.", {from}));
-  for (const TDirEntry& e : entries) {
-    if (e.IsReparsePoint) continue;
-    const TString source = from + u"\\" + e.Name, target = to + u"\\" + e.Name;
-    if (e.IsDirectory)
-      CopyTree(source, target);
-    else if (!Fs().CopyFile(source, target))
-      throw Exception(text::Format(u"The file \"%s\" cannot be copied to \"%s\".", {source, target}));
-  }
-}
-
 size_t TextLength(const TString& path) {
   std::string bytes;
   if (!Fs().ReadFile(path, bytes)) throw Exception(text::Format(u"The file \"%s\" cannot be read.", {path}));
   return DecodeTextFile(bytes).size();
-}
-
-// Puts a complete copy of `source` at `buffer`: copied beside it first, the
-// old copy replaced only when the new one is whole.
-void RefreshBuffer(THandle owner, const TString& source, const TString& buffer) {
-  const TString fresh = buffer + u".new";
-  if (Fs().DirectoryExists(fresh)) ShellPort().DeleteTree(owner, fresh);
-  try {
-    CopyTree(source, fresh);
-  } catch (...) {
-    ShellPort().DeleteTree(owner, fresh);
-    throw;
-  }
-  if (Fs().DirectoryExists(buffer)) ShellPort().DeleteTree(owner, buffer);
-  if (!Fs().MoveFile(fresh, buffer)) throw Exception(text::Format(u"The folder \"%s\" cannot be replaced.", {buffer}));
 }
 
 }  // namespace
@@ -87,14 +50,17 @@ bool TFormMain::BufferDriverFiles(TString& registeredInf) {
   const TString infName = m_bWow64 ? model.INFX64 : model.INF2K;
   RequireNameInside(infName);
   const TString sourceInf = model.DriverDir + u"\\" + infName;
-  const TString buffer = programFiles + u"\\" + m_strManufactor + u"\\Printer Drivers\\" + model.PrinterName;
+  const TString buffer = bufferswap::FolderFor(programFiles, m_strManufactor, model.PrinterName);
   const TString bufferedInf = buffer + u"\\" + infName;
 
-  if (InfCompareVersion(sourceInf, bufferedInf) != 0) {
+  // What a cut refresh left is finished or removed first; a buffer not known
+  // complete is refreshed whatever its INF says.
+  bufferswap::Recover(m_View.WindowHandle(), buffer);
+  if (!bufferswap::IsComplete(buffer) || InfCompareVersion(sourceInf, bufferedInf) != 0) {
     if (paths::IsBelow(buffer, model.DriverDir) || paths::IsBelow(model.DriverDir, buffer))
       throw Exception(
           text::Format(u"The driver folder \"%s\" cannot be copied into \"%s\".", {model.DriverDir, buffer}));
-    RefreshBuffer(m_View.WindowHandle(), model.DriverDir, buffer);
+    bufferswap::Refresh(m_View.WindowHandle(), model.DriverDir, buffer);
   }
 
   registeredInf = bufferedInf;

@@ -5,6 +5,7 @@
 #include "config/InstallInfos.h"
 #include "config/LangStrings.h"
 #include "install/InstallFunc.h"
+#include "installer/InstallPreCheck.h"
 #include "installer/uMain.h"
 #include "platform/IFileSystem.h"
 #include "platform/IShell.h"
@@ -93,6 +94,7 @@ void TFormMain::InstallAttempt(bool tryOnline) {
   if (m_InstallingProgress == TInstallProgress::IPInstalling) return;
   TRInstallInfo model;
   g_InstallInfos.GetItem(m_iSelect, model);
+  if (!InstallPreChecked(m_View, model, m_bWow64, m_strManufactor)) return;
   m_Session.Enter(TInstallPhase::Asking);
   try {
     bool go = RemoveOldDriver(model);

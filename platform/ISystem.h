@@ -1,5 +1,6 @@
 // System facts and kernel services: version, language, WOW64, last error,
-// message texts, the ANSI code page, temporary names, token privileges, restart.
+// message texts, the ANSI code page, temporary names, token privileges, restart,
+// the machine-wide named object and another program's window brought to the front.
 #pragma once
 
 #include <cstdint>
@@ -46,6 +47,14 @@ class ISystem {
   virtual bool LookupPrivilegeValueW(const TString& name, TLuid& luid) = 0;
   virtual bool AdjustTokenPrivileges(THandle token, const TLuid& luid, std::uint32_t attributes) = 0;
   virtual bool CloseHandle(THandle h) = 0;
+  // A machine-wide named object (CreateMutexW, not owned), kept until the
+  // handle is closed or the process ends. alreadyExists: another process
+  // holds it (also when it exists but this process may not open it, with
+  // 0 returned). 0 when it cannot be created.
+  virtual THandle CreateNamedObject(const TString& name, bool& alreadyExists) = 0;
+  // Brings the top-level window of that class to the front, or its last
+  // active box or dialog; false when there is none.
+  virtual bool BringWindowToFront(const TString& className) = 0;
   virtual bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) = 0;
 
   virtual void Sleep(std::uint32_t ms) = 0;

@@ -1,4 +1,6 @@
 // Finding the queues of an outdated driver of a model and removing them.
+#include <algorithm>
+
 #include "platform/IFileSystem.h"
 #include "platform/ISpooler.h"
 #include "platform/ISystem.h"
@@ -25,13 +27,11 @@ bool ReadDriver(const TString& printerName, TDriverInfo6& driver) {
   });
 }
 
-// The version of the last version line of the data file; a data file that
-// cannot be read ends the detection with an error naming it.
-void ReadGpdVersion(const TString& dataFile, TString& version) {
+// The version of the last version line of the data file; false when the data
+// file cannot be read (a damaged install).
+bool ReadGpdVersion(const TString& dataFile, TString& version) {
   std::string bytes;
-  if (!Fs().ReadFile(dataFile, bytes))
-    throw Exception(
-        text::Format(u"Cannot open file \"%s\". %s", {dataFile, Sys().SysErrorMessage(Sys().GetLastError())}));
+  if (!Fs().ReadFile(dataFile, bytes)) return false;
   TString content = DecodeTextFile(bytes);
   TStringView rest = content;
   while (!rest.empty()) {
@@ -45,6 +45,7 @@ void ReadGpdVersion(const TString& dataFile, TString& version) {
     if (end == TStringView::npos) break;
     rest.remove_prefix(end + (rest.substr(end, 2) == u"\r\n" ? 2 : 1));
   }
+  return true;
 }
 
 }  // namespace
@@ -60,22 +61,31 @@ bool VersionOlder(const TString& installed, const TString& required) {
   return false;
 }
 
-void GetInstalledGPDVersion(const TString& modelName, TStringList& printerList, TString& version) {
+bool GetInstalledGPDVersion(const TString& modelName, TStringList& printerList, TString& version) {
   printerList.clear();
   version.clear();
+  bool readable = true;
   const TStringList names = Printers();
+  // A connection is a queue of another computer: neither detected nor removed here.
+  const std::vector<TPrinterInfo2> connections = PrinterConnections();
   for (const TString& name : names) {
+    if (std::any_of(connections.begin(), connections.end(),
+                    [&](const TPrinterInfo2& c) { return c.PrinterName == name; }))
+      continue;
     // A queue that does not open, or whose driver cannot be read, is skipped.
     TDriverInfo6 driver;
     if (!ReadDriver(name, driver) || driver.Name != modelName) continue;
     printerList.push_back(name);
-    ReadGpdVersion(driver.DataFile, version);
+    if (!ReadGpdVersion(driver.DataFile, version)) readable = false;
   }
+  return readable;
 }
 
 bool NeedUninstallOldDriver(const TString& modelName, const TString& requiredVersion, TStringList& printerList) {
   TString installed;
-  GetInstalledGPDVersion(modelName, printerList, installed);
+  // A driver whose data file cannot be read is damaged: it counts as outdated,
+  // so that the package that repairs it can replace it.
+  if (!GetInstalledGPDVersion(modelName, printerList, installed)) return true;
   return VersionOlder(installed, requiredVersion);
 }
 
@@ -87,8 +97,13 @@ bool UninstallOldDriver(const TString& modelName, const TString& requiredVersion
   // The uninstaller runs elevated at the next start: only a program of the
   // package itself is scheduled.
   TString scheduled = paths::IsBelow(uninstaller, programDir) ? uninstaller : TString();
+  // A connection that uses the driver keeps it: only this machine's queues go,
+  // and the new driver replaces the old one's files.
+  const std::vector<TPrinterInfo2> connections = PrinterConnections();
+  const bool driverInUse = std::any_of(connections.begin(), connections.end(),
+                                       [&](const TPrinterInfo2& c) { return c.DriverName == modelName; });
   for (const TString& printer : printers) {
-    bool deleteDriver = true;
+    bool deleteDriver = !driverInUse;
     resultCode = DeletePrinterAndDriver(manufacturer, printer, deleteDriver, scheduled);
     if (resultCode != kDeleteDone) return false;
   }

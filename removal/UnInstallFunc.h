@@ -52,9 +52,11 @@ TString SystemInfFolder(const TString& systemDirectory);
 
 // --- Outdated drivers of a model --------------------------------------------
 
-// The queues using the model's driver, and the version of its data file.
-void GetInstalledGPDVersion(const TString& modelName, TStringList& printerList, TString& version);
-// True when an installed driver of the model is older than requiredVersion.
+// The local queues using the model's driver, and the version of its data
+// file; false when a data file of the driver cannot be read.
+bool GetInstalledGPDVersion(const TString& modelName, TStringList& printerList, TString& version);
+// True when an installed driver of the model is older than requiredVersion,
+// or damaged (its data file cannot be read).
 bool NeedUninstallOldDriver(const TString& modelName, const TString& requiredVersion, TStringList& printerList);
 // Removes every queue of an outdated driver of the model, and the driver with
 // the last one. False at the first failing removal, with its code. An

@@ -113,6 +113,22 @@ DIALOG = [
      "是否馬上重新啟動電腦？（如果選擇“否”，請手動重新開機系統）"),
 ]
 
+# Refusals that leave the machine unchanged; "%s" names the folder, file or text.
+NOTICES = [
+    ("BufferFolderInUse",
+     r'The folder "%s" cannot be replaced: files in it are in use by another program.\r\nClose that program and install again. Nothing has been changed.',
+     r"文件夹“%s”无法替换：其中的文件正被其他程序使用。\r\n请关闭该程序后重新安装。未做任何更改。",
+     r"資料夾“%s”無法替換：其中的檔案正被其他程式使用。\r\n請關閉該程式後重新安裝。未做任何變更。"),
+    ("TextNotInCodePage",
+     "\"%s\" cannot be written in this system's language for non-Unicode programs, so the driver cannot be installed with it. Nothing has been changed.",
+     "“%s”无法用本系统的非 Unicode 程序语言表示，因此无法用它安装驱动程序。未做任何更改。",
+     "“%s”無法用本系統的非 Unicode 程式語言表示，因此無法用它安裝驅動程式。未做任何變更。"),
+    ("PackageFileMissing", "The file \"%s\" of the driver package cannot be found. Nothing has been changed.",
+     "找不到驱动程序包中的文件“%s”。未做任何更改。", "找不到驅動程式套件中的檔案“%s”。未做任何變更。"),
+    ("PackageFolderMissing", "The folder \"%s\" of the driver package cannot be found. Nothing has been changed.",
+     "找不到驱动程序包中的文件夹“%s”。未做任何更改。", "找不到驅動程式套件中的資料夾“%s”。未做任何變更。"),
+]
+
 UNINSTALLER = {
     "EN": [("ProgramTitle", "Printer Driver Uninstaller"), ("btnOK", "Uninstall"), ("btnClose", "Close"),
            ("lblVersion", "Version"), ("lblCorporation", "Tessaron")],
@@ -135,6 +151,7 @@ def strings_file(lang):
     out += [f"{key}={vals[i]}" for key, *vals in CONTROLS]
     out += ["", "[DialogText]"]
     out += [f"{key}={vals[i]}" for key, *vals in DIALOG]
+    out += [f"{key}={vals[i]}" for key, *vals in NOTICES]
     out += ["", "[Controls.UnInstaller]"]
     out += [f"{k}={v}" for k, v in UNINSTALLER[lang]]
     return "\r\n".join(out) + "\r\n"

@@ -86,6 +86,15 @@ TStringList ModelQueueNames(const TString& modelName) {
   return names;
 }
 
+std::vector<TPrinterInfo2> PrinterConnections() {
+  std::vector<TPrinterInfo2> connections;
+  if (!spool::ReadSized([&](std::uint32_t cb, std::uint32_t& needed) {
+        return Spooler().EnumPrinters2(spool::kPrinterEnumConnections, cb, connections, needed);
+      }))
+    connections.clear();
+  return connections;
+}
+
 void GetPrinterNames(TStringList& list) {
   RefreshPrinters();
   const TStringList& names = Printers();

@@ -52,6 +52,9 @@ const TStringList& Printers();
 // A model's queues: the list refreshed, then the names that begin with the
 // model's name (a..z folded); an empty name has none.
 TStringList ModelQueueNames(const TString& modelName);
+// The printer connections (queues of other computers) as the spooler lists
+// them now (level 2); empty when they cannot be enumerated.
+std::vector<TPrinterInfo2> PrinterConnections();
 
 // --- Changes ---------------------------------------------------------------
 

@@ -74,6 +74,11 @@ size_t FakeFileSystem::CountUnder(const TString& path) const {
   return n;
 }
 
+void FakeFileSystem::Change(const char* change, const TString& path) {
+  if (!Off && CutBefore && CutBefore(change, path)) Off = true;
+  if (Off) throw PowerCut{};
+}
+
 bool FakeFileSystem::FileExists(const TString& path) {
   auto it = m_Nodes.find(Key(path));
   return it != m_Nodes.end() && !it->second.IsDirectory;
@@ -85,6 +90,7 @@ bool FakeFileSystem::DirectoryExists(const TString& path) {
 }
 
 bool FakeFileSystem::CreateDirectory(const TString& path) {
+  Change("mkdir", path);
   TString k = Key(path);
   if (m_Nodes.count(k)) return false;
   TString parent = Parent(k);
@@ -105,6 +111,7 @@ bool FakeFileSystem::ReadFile(const TString& path, std::string& bytes) {
 }
 
 bool FakeFileSystem::WriteFile(const TString& path, const std::string& bytes) {
+  Change("write", path);
   TString k = Key(path);
   if (!DirectoryExists(Parent(k)) || DirectoryExists(k) || IsLocked(path)) return false;
   auto it = m_Nodes.find(k);
@@ -143,6 +150,7 @@ bool FakeFileSystem::SetAttributesNormal(const TString& path) {
 }
 
 bool FakeFileSystem::DeleteFile(const TString& path) {
+  Change("delete", path);
   TString k = Key(path);
   auto it = m_Nodes.find(k);
   if (it == m_Nodes.end() || it->second.IsDirectory || it->second.ReadOnly || IsLocked(path) || Undeletable.count(k))
@@ -152,6 +160,7 @@ bool FakeFileSystem::DeleteFile(const TString& path) {
 }
 
 bool FakeFileSystem::RemoveDirectory(const TString& path) {
+  Change("rmdir", path);
   TString k = Key(path);
   auto it = m_Nodes.find(k);
   if (it == m_Nodes.end() || !it->second.IsDirectory || Undeletable.count(k)) return false;
@@ -172,6 +181,7 @@ bool FakeFileSystem::RemoveDirectory(const TString& path) {
 }
 
 bool FakeFileSystem::CopyFile(const TString& from, const TString& to) {
+  Change("copy", to);
   if (CopyFailsAfter == 0) return false;
   if (CopyFailsAfter > 0) --CopyFailsAfter;
   std::string bytes;
@@ -227,6 +237,7 @@ bool FakeFileSystem::WriteProfileString(const TString& file, const TString& sect
 }
 
 bool FakeFileSystem::MoveFile(const TString& from, const TString& to) {
+  Change("move", from);
   TString f = Key(from), t = Key(to);
   if (!m_Nodes.count(f) || m_Nodes.count(t) || !DirectoryExists(Parent(t))) return false;
   for (const auto& [k, _] : m_Locks)

@@ -3,6 +3,7 @@
 // followed by listing, files that can be held open without delete sharing.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <set>
 
@@ -25,6 +26,13 @@ class FakeFileSystem : public IFileSystem {
   TString CurrentDir = u"C:\\Work";
   TString SystemDirectory = u"C:\\Windows\\system32";
   std::set<TString> Undeletable;  // upper-case paths that refuse deletion
+
+  // A cut (power loss, killed process): before the change for which CutBefore
+  // answers true the machine stops, and that change and every later one throw
+  // PowerCut until the test switches it on again (Off = false).
+  struct PowerCut {};
+  std::function<bool(const char* change, const TString& path)> CutBefore;
+  bool Off = false;
 
   // Test set-up helpers (create parents as needed).
   void AddDir(const TString& path);
@@ -57,6 +65,7 @@ class FakeFileSystem : public IFileSystem {
   static TString Parent(const TString& key);
 
  private:
+  void Change(const char* change, const TString& path);
   std::map<TString, Node> m_Nodes;  // by Key()
   std::map<THandle, TString> m_Locks;
   THandle m_NextLock = 0x100;

@@ -53,6 +53,18 @@ class FakeSystem : public ISystem {
   bool LookupPrivilegeValueW(const TString& name, TLuid& luid) override;
   bool AdjustTokenPrivileges(THandle token, const TLuid& luid, std::uint32_t attributes) override;
   bool CloseHandle(THandle h) override;
+  // The machine's named objects (held by programs that run on), its top-level
+  // windows by class, and those brought to the front.
+  std::set<TString> NamedObjects, WindowClasses;
+  std::vector<TString> BroughtToFront;
+  THandle CreateNamedObject(const TString& name, bool& alreadyExists) override {
+    alreadyExists = !NamedObjects.insert(name).second;
+    return 0x9000;
+  }
+  bool BringWindowToFront(const TString& className) override {
+    if (WindowClasses.count(className)) BroughtToFront.push_back(className);
+    return WindowClasses.count(className) > 0;
+  }
   bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) override;
   void Sleep(std::uint32_t ms) override {
     SleptMs += ms;

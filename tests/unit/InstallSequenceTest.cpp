@@ -39,11 +39,11 @@ struct InstallMachine : ScopedMachine {
   explicit InstallMachine(const TString& modelKeys = u"") {
     g_M = this;
     fs.AddFile(u"C:\\Pkg\\Drv\\a.inf", "[Version]\r\nDriverVer=01/01/2024,1.0\r\n");
-    fs.AddFile(u"C:\\Pkg\\Setup.ini",
-               text::ToUtf8(u"[A]\r\nPrinterName=TS-1\r\nPrinterHWID=USBPRINT\\TESS01\r\nDriverDir=\\Drv\r\n"
-                            u"INF.2K=a.inf\r\nINF.X64=a.inf\r\n" +
-                            modelKeys));
-    g_InstallInfos.LoadFromFile(u"C:\\Pkg\\Setup.ini");
+    Describe(u"TS-1", u"USBPRINT\\TESS01", modelKeys);
+    fs.AddFile(u"C:\\Temp\\ws\\Lang\\Strings.ini",
+               text::ToUtf8(u"[DialogText]\r\nTextNotInCodePage=No code page: %s\r\nPackageFileMissing=No file: %s\r\n"
+                            u"PackageFolderMissing=No folder: %s\r\n"));
+    g_LangOptions.LoadFromFile(u"C:\\Temp\\ws\\Lang\\Strings.ini");
     fs.AddDir(u"C:\\Program Files (x86)");
     fs.AddDir(u"C:\\Users\\me\\AppData\\Local\\Temp");
     modules.Libraries[kDll] = {{"Inst2k_IsInlineDeviceExist", reinterpret_cast<void*>(&IsInline)},
@@ -76,6 +76,13 @@ struct InstallMachine : ScopedMachine {
     form.m_strPrnSetup64Exe = kHost;
   }
   ~InstallMachine() { g_M = nullptr; }
+  void Describe(const TString& name, const TString& hardwareId, const TString& modelKeys) {
+    fs.AddFile(u"C:\\Pkg\\Setup.ini",
+               text::ToUtf8(u"[A]\r\nPrinterName=" + name + u"\r\nPrinterHWID=" + hardwareId +
+                            u"\r\nDriverDir=\\Drv\r\nINF.2K=a.inf\r\nINF.X64=a.inf\r\n" + modelKeys));
+    g_InstallInfos = TInstallInfos();
+    g_InstallInfos.LoadFromFile(u"C:\\Pkg\\Setup.ini");
+  }
   void Wow64() {
     sys.Wow64 = true;
     form.m_bWow64 = true;
@@ -155,6 +162,14 @@ struct InstallMachine : ScopedMachine {
 
 TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
   const TString ok = u"Installed TS-1 on LPT1:";
+  // A package read while the code page is UTF-8, installed where it is Latin-1.
+  auto latin1 = [](TString name, TString hardwareId, TString maker) {
+    return [=](InstallMachine& m) {
+      m.Describe(name, hardwareId, u"");
+      m.sys.Ansi = FakeSystem::AnsiPage::Latin1;
+      m.form.m_strManufactor = maker;
+    };
+  };
   struct Row {
     const char* situation;
     TString keys;  // of the model in the package description
@@ -162,7 +177,14 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
     std::vector<int> answers;
     std::vector<TString> boxes, queues;
     bool restored = true;
-  } rows[] = {
+    bool unchanged = false;  // nothing buffered or registered
+  };
+  // A box before anything changed, the queues as they were.
+  auto refused = [](const char* situation, const TString& keys, std::function<void(InstallMachine&)> arrange,
+                    const TString& box, std::vector<TString> queues = {}) {
+    return Row{situation, keys, arrange, {}, {box}, queues, true, true};
+  };
+  const Row rows[] = {
       {"no model", u"", [](InstallMachine& m) { m.form.m_iSelect = -1; }, {}, {}, {}},
       {"old driver kept",
        u"MustUninstallForGDP=2.0\r\n",
@@ -204,6 +226,18 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
        {mb::IdYes},
        {u"Connect?", u"Installed TS-1 on LPT1:"},
        {u"TS-1 old@LPT1:", u"TS-1@LPT1:"}},
+      {"installed driver damaged: offered for removal like an old one",
+       u"MustUninstallForGDP=2.0\r\n",
+       [](InstallMachine& m) { m.OldDriver(u"3.0"), m.fs.DeleteFile(m.spooler.FindDriver(u"TS-1")->DataFile); },
+       {mb::IdYes, mb::IdYes},
+       {u"Remove old?", u"Connect?", ok},
+       {u"TS-1@LPT1:"}},
+      {"a connection to another computer's queue of the model",
+       u"MustUninstallForGDP=2.0\r\n",
+       [](InstallMachine& m) { m.OldDriver(u"1.0"), m.spooler.AddConnection(u"\\\\srv\\TS-1", u"TS-1"); },
+       {mb::IdYes, mb::IdYes},
+       {u"Remove old?", u"Connect?", ok},
+       {u"\\\\srv\\TS-1@", u"TS-1@LPT1:"}},
       {"no to the connect prompt", u"", nullptr, {mb::IdNo}, {u"Connect?"}, {}},
       {"quiet, not connected", u"QuiteMode=1\r\n", nullptr, {}, {ok}, {u"TS-1@LPT1:"}},
       {"buffering fails", u"", [](InstallMachine& m) { m.shell.ProgramFiles.reset(); }, {mb::IdYes}, {u"Connect?"}, {}},
@@ -256,6 +290,18 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
        {},
        {u"Installed TS-1 on LPT1:"},
        {u"TS-1 old@USB001", u"TS-1@LPT1:"}},
+      refused("model name outside the code page", u"", latin1(u"天枢 TS-1", u"USBPRINT\\TESS01", u"Tess"),
+              u"No code page: 天枢 TS-1"),
+      refused("hardware ID outside the code page", u"", latin1(u"TS-1", u"USBPRINT\\TESSŁ", u"Tess"),
+              u"No code page: USBPRINT\\TESSŁ"),
+      refused("buffer path outside the code page", u"", latin1(u"TS-1", u"USBPRINT\\TESS01", u"Tęss"),
+              u"No code page: C:\\Program Files (x86)\\Tęss\\Printer Drivers\\TS-1\\a.inf"),
+      refused("the package's INF gone since the start, old driver kept", u"MustUninstallForGDP=2.0\r\n",
+              [](InstallMachine& m) { m.OldDriver(u"1.0"), m.fs.DeleteFile(u"C:\\Pkg\\Drv\\a.inf"); },
+              u"No file: C:\\Pkg\\Drv\\a.inf", {u"TS-1 old@LPT1:"}),
+      refused(
+          "the driver folder gone since the start", u"",
+          [](InstallMachine& m) { m.shell.DeleteTree(0, u"C:\\Pkg\\Drv"); }, u"No folder: C:\\Pkg\\Drv"),
       {"print UI adds nothing",
        u"QuiteMode=1\r\n",
        [](InstallMachine& m) { m.printUI.Refuses.insert(u"TS-1"); },
@@ -272,6 +318,10 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
     EXPECT_EQ(m.BoxTexts(), r.boxes);
     EXPECT_EQ(m.Queues(), r.queues);
     EXPECT_EQ(m.Restored(), r.restored);
+    if (r.unchanged) {
+      EXPECT_EQ(m.fs.CountUnder(u"C:\\Program Files (x86)"), 0u);
+      EXPECT_FALSE(m.fs.FileExists(u"C:\\Windows\\inf\\oem5.inf"));
+    }
     EXPECT_TRUE(m.view.Errors.empty()) << text::ToUtf8(m.view.Errors.empty() ? u"" : m.view.Errors[0]);
   }
 }

@@ -5,6 +5,7 @@
 #include "fakes/FakeMainView.h"
 #include "fakes/Packed.h"
 #include "fakes/ScopedMachine.h"
+#include "installer/SingleInstance.h"
 #include "installer/uMain.h"
 
 namespace {
@@ -64,7 +65,7 @@ TEST_F(MainFormTest, StartUpPreparesWorkspaceStringsAndModels) {
   EXPECT_EQ(m.sys.LastVersionStructSize, 276u);
 
   EXPECT_EQ(form.m_strTempDir, kTemp + u"tmp1A2B");
-  EXPECT_TRUE(m.fs.FileExists(kTemp + u"tmp1A2B.tmp"));
+  EXPECT_FALSE(m.fs.FileExists(kTemp + u"tmp1A2B.tmp")) << "the workspace holds the name";
   EXPECT_EQ(form.m_strLangIni, kTemp + u"tmp1A2B\\Lang\\Strings.ini");
   EXPECT_EQ(m.fs.Contents(form.m_strLangIni), res.Data[u"RC_STRINGS_INI_EN"]);
   EXPECT_EQ(m.fs.Contents(form.m_strInst2kDll), std::string("MZ32\0bytes", 10));
@@ -152,9 +153,19 @@ TEST_F(MainFormTest, TwoInstallersGetTwoWorkspaces) {
   form.FormCreate();
   FakeMainView v2;
   TFormMain f2(v2);
+  m.sys.NextTempNumber = 0x1A2B;  // the first installer's name, free again once its reservation is gone
   f2.FormCreate();
   EXPECT_NE(form.m_strTempDir, f2.m_strTempDir);
   EXPECT_TRUE(m.fs.DirectoryExists(f2.m_strTempDir));
+  EXPECT_FALSE(m.fs.FileExists(kTemp + u"tmp1A2B.tmp"));
+  EXPECT_FALSE(m.fs.FileExists(f2.m_strTempDir + u".tmp"));
+}
+
+TEST_F(MainFormTest, ASecondInstallerShowsTheFirstAndEnds) {
+  ASSERT_TRUE(single::ClaimInstall(u"Main"));
+  m.sys.WindowClasses.insert(u"Main");
+  EXPECT_FALSE(single::ClaimInstall(u"Main"));
+  EXPECT_EQ(m.sys.BroughtToFront, std::vector<TString>{u"Main"});
 }
 
 TEST_F(MainFormTest, CleanUpRemovesTheWorkspaceButNeverFollowsLinks) {
@@ -166,7 +177,6 @@ TEST_F(MainFormTest, CleanUpRemovesTheWorkspaceButNeverFollowsLinks) {
   m.fs.AddFile(ws + u"\\sub\\deep\\file.bin", "x");
   form.FormDestroy();
   EXPECT_FALSE(m.fs.DirectoryExists(ws));
-  EXPECT_TRUE(m.fs.FileExists(ws + u".tmp"));
   EXPECT_EQ(m.fs.Contents(u"C:\\Important\\keep.txt"), "precious");
 }
 

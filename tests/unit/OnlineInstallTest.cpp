@@ -4,15 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 #include "config/InstallInfos.h"
 #include "fakes/FakeMainView.h"
 #include "fakes/ScopedMachine.h"
 #include "install/InstallFunc.h"
+#include "installer/BufferSwap.h"
 #include "installer/uMain.h"
 #include "platform/Inst2kApi.h"
 #include "spooler/PrinterUtils.h"
 #include "sysutil/Exception.h"
+#include "sysutil/Paths.h"
 #include "sysutil/ProfileFile.h"
 
 namespace {
@@ -270,6 +273,73 @@ TEST_F(Buffering, FailedCopyKeepsTheOldBuffer) {
   EXPECT_THROW(form.BufferDriverFiles(inf), Exception);
   EXPECT_EQ(Buffered(u"x64\\drv.dll"), u"1.0");
   EXPECT_FALSE(m.fs.DirectoryExists(buffer + u".new"));
+}
+
+// A refresh from 1.0 to 2.0 cut at every step, or refused for a file in use,
+// then a rerun: a complete buffer of 2.0 and nothing else beside it.
+TEST_F(Buffering, ACutOrRefusedRefreshIsFinishedByTheNextRun) {
+  const TString pkg = u"C:\\Pkg\\Drv";
+  auto cut = [](const char* change, const TString& at, int nth = 1) {
+    return [=, seen = 0](const char* c, const TString& p) mutable {
+      return std::strcmp(c, change) == 0 && (p == at || paths::IsBelow(p, at)) && ++seen == nth;
+    };
+  };
+  THandle viewer = 0;
+  struct Row {
+    const char* situation;
+    std::function<bool(const char*, const TString&)> cut;
+    std::function<void()> arrange;
+  } rows[] = {
+      {"copy half done", cut("copy", buffer + u".new", 3), nullptr},
+      {"new copy whole, old in place", cut("move", buffer), nullptr},
+      {"old moved aside", cut("move", buffer + u".new"), nullptr},
+      {"new moved in", cut("delete", buffer + u".old"), nullptr},
+      {"old half deleted", cut("delete", buffer + u".old", 3), nullptr},
+      {"a file of the old buffer in use", nullptr,
+       [&] { m.fs.WriteFileLocked(buffer + u"\\x64\\drv.dll", "1.0", viewer); }},
+      {"a buffer half deleted by an earlier installer, same version", nullptr,
+       [&] {
+         Package(u"1.0");
+         ShellPort().DeleteTree(0, buffer);
+         for (const TString& copy : {buffer, buffer + u".new"})
+           m.fs.AddFile(copy + u"\\a.inf", m.fs.Contents(pkg + u"\\a.inf"));
+       }},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.situation);
+    ShellPort().DeleteTree(0, u"C:\\Program Files (x86)\\Tessaron");
+    ShellPort().DeleteTree(0, pkg);
+    Package(u"1.0");
+    for (const char16_t* f : {u"doc\\f1.txt", u"doc\\f2.txt", u"old-only.txt"}) m.fs.AddFile(pkg + u"\\" + f, "1");
+    g_Lib.registered = "C:\\Windows\\inf\\oem5.inf";
+    Registration();
+    ASSERT_TRUE(form.BufferDriverFiles(inf));
+    m.fs.DeleteFile(pkg + u"\\old-only.txt");
+    Package(u"2.0");
+    for (const char16_t* f : {u"doc\\f1.txt", u"doc\\f2.txt", u"doc\\f3.txt"}) m.fs.AddFile(pkg + u"\\" + f, "2");
+    if (r.arrange) r.arrange();
+    m.fs.CutBefore = r.cut;
+    try {
+      form.BufferDriverFiles(inf);
+    } catch (const FakeFileSystem::PowerCut&) {
+    } catch (const Exception& e) {  // the box names the buffer, which stays whole
+      EXPECT_NE(e.Message().find(buffer), TString::npos) << text::ToUtf8(e.Message());
+      EXPECT_EQ(Buffered(u"x64\\drv.dll"), u"1.0");
+      EXPECT_TRUE(m.fs.FileExists(buffer + u"\\old-only.txt"));
+    }
+    EXPECT_EQ(m.fs.Off, bool(r.cut));
+    m.fs.CutBefore = nullptr;
+    m.fs.Off = false;
+    m.fs.CloseLocked(viewer);
+    ASSERT_TRUE(form.BufferDriverFiles(inf));
+    EXPECT_TRUE(bufferswap::IsComplete(buffer));
+    for (const char16_t* f : {u"a.inf", u"x64\\drv.dll", u"doc\\f1.txt", u"doc\\f2.txt", u"doc\\f3.txt"})
+      EXPECT_EQ(m.fs.Contents(buffer + u"\\" + f), m.fs.Contents(pkg + u"\\" + f)) << text::ToUtf8(f);
+    EXPECT_FALSE(m.fs.FileExists(buffer + u"\\old-only.txt"));
+    std::vector<TDirEntry> beside;
+    m.fs.ListDirectory(paths::ExtractFileDir(buffer), beside);
+    EXPECT_EQ(beside.size(), 1u) << "leftovers beside the buffer";
+  }
 }
 
 TEST_F(Buffering, LinksAreNotFollowedAndTheBufferIsNoSource) {

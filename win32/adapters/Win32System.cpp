@@ -116,6 +116,22 @@ class Win32System : public ISystem {
   }
 
   bool CloseHandle(THandle h) override { return ::CloseHandle(H(h)) != FALSE; }
+
+  THandle CreateNamedObject(const TString& name, bool& alreadyExists) override {
+    HANDLE h = ::CreateMutexW(nullptr, FALSE, W(name));
+    const DWORD error = ::GetLastError();
+    alreadyExists = error == ERROR_ALREADY_EXISTS || (!h && error == ERROR_ACCESS_DENIED);
+    return TH(h);
+  }
+
+  bool BringWindowToFront(const TString& className) override {
+    HWND main = ::FindWindowW(W(className), nullptr);
+    if (!main) return false;
+    if (::IsIconic(main)) ::ShowWindow(main, SW_RESTORE);
+    HWND front = ::GetLastActivePopup(main);
+    ::SetForegroundWindow(front && ::IsWindowVisible(front) ? front : main);
+    return true;
+  }
   bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) override {
     return ::ExitWindowsEx(flags, reason) != FALSE;
   }

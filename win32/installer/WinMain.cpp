@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "config/InstallInfos.h"
+#include "installer/SingleInstance.h"
 #include "win32/SystemLibrary.h"
 #include "win32/adapters/Win32Ports.h"
 #include "win32/adapters/Win32Spooler.h"
@@ -17,6 +18,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // others are loaded from the system folder when first needed.
   win::RestrictLibrarySearch();
   InstallWin32Ports(instance);
+  // Before anything is written: a second installer shows the first one's window (class TFormMain) and ends.
+  if (!single::ClaimInstall(u"TFormMain")) return 0;
   InstallWin32Spooler();
   InitSysLangID();
 

@@ -6,11 +6,14 @@
 #include "win32/WinApi.h"
 // <windows.h> first.
 #include <gtest/gtest.h>
+#include <shlobj.h>
 #include <tlhelp32.h>
 #include <winspool.h>
 
 #include <atomic>
+#include <cstdio>
 #include <set>
+#include <utility>
 
 #include "ScreenCapture.h"
 #include "WineHarness.h"
@@ -198,6 +201,9 @@ class InstallFlow : public ::testing::Test {
     ASSERT_TRUE(Start(Join(stage, L"DriverSetup.exe"), stage, proc));
     main = WaitWindow(proc.Id, L"TFormMain", 20000);
     ASSERT_NE(main, nullptr);
+    Press(model);
+  }
+  void Press(int model) {
     HWND list = GetDlgItem(main, kList);
     for (int i = 0; i < 100 && ListCount(list) < 3; ++i) Sleep(50);
     ListSelect(proc.Handle, list, model);
@@ -244,6 +250,47 @@ class InstallFlow : public ::testing::Test {
   }
   static bool Wow64() { return Config() == L"wow64"; }
   void InstallOldDriver();
+  static bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+  // The first model's copy below Program Files (the demo strings' brand is Meridex).
+  static std::wstring Buffer(const std::wstring& model = L"Tessaron TS-2100") {
+    wchar_t programFiles[MAX_PATH] = {};
+    SHGetSpecialFolderPathW(nullptr, programFiles, CSIDL_PROGRAM_FILES, FALSE);
+    return Join(programFiles, L"Meridex\\Printer Drivers\\" + model);
+  }
+  static void DeleteBuffer() {
+    for (const wchar_t* leftover : {L"", L".new", L".old"}) DeleteTree(Buffer() + leftover);
+  }
+
+  // A refresh of a large old copy ended from outside once `leftover` is
+  // beside the copy; then a rerun installs from a complete copy.
+  void CutRefreshThenRerun(const std::wstring& leftover, const std::wstring& waitFor) {
+    const std::wstring drivers = Join(stage, L"Drivers\\TS2100"), fill = Join(drivers, L"fill");
+    CreateDirectoryW(fill.c_str(), nullptr);
+    for (int i = 0; i < 1500; ++i) WriteBytes(Join(fill, L"f" + std::to_wstring(i) + L".bin"), std::string(512, 'x'));
+    DeleteBuffer();
+    ASSERT_TRUE(CopyTree(drivers, Buffer()));  // an old copy, not known complete
+    Install(0);
+    Answer(IDYES);
+    bool cut = false;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 60000 && !cut; Sleep(1))
+      if (Exists(Buffer() + leftover + waitFor)) cut = TerminateProcess(proc.Handle, 1);
+    ASSERT_TRUE(proc.WaitExit(10000));
+    std::printf("ended from outside%s while %ls was there\n", cut ? "" : " (too late)", leftover.c_str());
+    CloseHandle(proc.Handle);
+    proc.Handle = nullptr;
+    main = nullptr;
+
+    Install(0);
+    Answer(IDYES);
+    const std::wstring done = Answer(IDOK);
+    EXPECT_TRUE(Has(done, L"Tessaron TS-2100")) << done;
+    EXPECT_EQ(ReadBytes(Join(Buffer(), L"TS2100.inf")), ReadBytes(Join(drivers, L"TS2100.inf")));
+    EXPECT_TRUE(Exists(Join(Buffer(), L"fill\\f1499.bin")));
+    EXPECT_FALSE(Exists(Buffer() + L".new"));
+    EXPECT_FALSE(Exists(Buffer() + L".old"));
+    EXPECT_EQ(QueuesOf(L"Tessaron"), std::vector<std::wstring>{L"Tessaron TS-2100"});
+    DeleteBuffer();
+  }
 
   std::wstring stage;
   Process proc;
@@ -416,6 +463,52 @@ TEST_F(InstallFlow, PrintUIAddingNoQueueIsAFailure) {
   EXPECT_EQ(buttons, 1 << IDOK);
   EXPECT_TRUE(QueuesOf(L"Tessaron").empty());
   EXPECT_TRUE(WindowBack());
+}
+
+TEST_F(InstallFlow, RefreshCutDuringTheCopyThenARerun) { CutRefreshThenRerun(L".new", L"\\fill"); }
+
+TEST_F(InstallFlow, RefreshCutWhileTheOldCopyIsDeletedThenARerun) { CutRefreshThenRerun(L".old", L""); }
+
+TEST_F(InstallFlow, TwoInstallersStartedTogetherMakeOneQueue) {
+  const std::wstring exe = Join(stage, L"DriverSetup.exe");
+  Process other;
+  ASSERT_TRUE(Start(exe, stage, proc));
+  ASSERT_TRUE(Start(exe, stage, other));
+  // Install is pressed in every window there is: the second installer has none.
+  HWND windows[2] = {};
+  for (DWORD start = GetTickCount(); GetTickCount() - start < 20000 && !windows[0] && !windows[1]; Sleep(50)) {
+    windows[0] = WaitWindow(proc.Id, L"TFormMain", 0);
+    windows[1] = WaitWindow(other.Id, L"TFormMain", 0);
+  }
+  ASSERT_TRUE(windows[0] || windows[1]);
+  if (!windows[0]) {  // the second started was first to claim the install
+    std::swap(proc.Handle, other.Handle);
+    std::swap(proc.Id, other.Id);
+    std::swap(windows[0], windows[1]);
+  }
+  EXPECT_TRUE(other.WaitExit(10000)) << "the second installer goes on running";
+  main = windows[0];
+  Press(0);
+  Answer(IDYES);
+  const std::wstring done = Answer(IDOK);
+  EXPECT_TRUE(Has(done, L"Tessaron TS-2100")) << done;
+  EXPECT_EQ(QueuesOf(L"Tessaron"), std::vector<std::wstring>{L"Tessaron TS-2100"});
+}
+
+TEST_F(InstallFlow, AModelNameOutsideTheCodePageIsRefusedBeforeAnythingChanges) {
+  ASSERT_EQ(GetACP(), 1252u) << "run under LANG=en_US.UTF-8";
+  const std::wstring name = L"\u5929\u67a2 TS-2100";
+  WriteUtf16File(Join(stage, L"Setup.ini"),
+                 L"[TS2100]\r\nPrinterName=" + name +
+                     L"\r\nPrinterHWID=TessaronTS-2100A1B2\r\nDriverDir=\\Drivers\\TS2100\r\n"
+                     L"INF.2K=TS2100.inf\r\nINF.X64=TS2100.inf\r\n");
+  Install(0);
+  const std::wstring refused = Answer(IDOK);
+  EXPECT_TRUE(Has(refused, name)) << refused;
+  EXPECT_TRUE(WindowBack());
+  EXPECT_EQ(WaitWindow(proc.Id, L"#32770", 1000), nullptr) << "a second box";
+  EXPECT_FALSE(Exists(Buffer(name))) << "the INF is registered from that copy, after it is made";
+  EXPECT_TRUE(QueuesOf(name).empty());
 }
 
 }  // namespace

@@ -51,6 +51,8 @@ class InstallerSystem : public ISystem {
     return real.AdjustTokenPrivileges(t, l, a);
   }
   bool CloseHandle(THandle h) override { return real.CloseHandle(h); }
+  THandle CreateNamedObject(const TString& n, bool& e) override { return real.CreateNamedObject(n, e); }
+  bool BringWindowToFront(const TString& c) override { return real.BringWindowToFront(c); }
   bool ExitWindowsEx(std::uint32_t, std::uint32_t) override { return false; }
   void Sleep(std::uint32_t ms) override { real.Sleep(ms); }
   void OutputDebugString(const TString& l) override { real.OutputDebugString(l); }

@@ -29,11 +29,11 @@ class InstallerTest : public ::testing::Test {
 
   // Starts the installer in `cwd` and remembers the workspace it reserved.
   void Launch(const std::wstring& cwd) {
-    before = TempReservations();
+    before = TempWorkspaces();
     ASSERT_TRUE(Start(Join(stage, L"DriverSetup.exe"), cwd, proc));
   }
-  std::wstring Reservation() {
-    for (const auto& r : TempReservations())
+  std::wstring Workspace() {
+    for (const auto& r : TempWorkspaces())
       if (std::find(before.begin(), before.end(), r) == before.end()) return r;
     return {};
   }
@@ -80,9 +80,9 @@ TEST_F(InstallerTest, WorkspaceLivesWhileTheProgramRunsAndIsLockedAgainstSwaps) 
   Launch(stage);
   HWND main = WaitWindow(proc.Id, L"TFormMain", 20000);
   ASSERT_NE(main, nullptr);
-  std::wstring reservation = Reservation();
-  ASSERT_FALSE(reservation.empty());
-  std::wstring ws = reservation.substr(0, reservation.size() - 4);
+  std::wstring ws = Workspace();
+  ASSERT_FALSE(ws.empty());
+  EXPECT_EQ(GetFileAttributesW((ws + L".tmp").c_str()), INVALID_FILE_ATTRIBUTES) << "reservation left behind";
   EXPECT_EQ(ReadBytes(Join(ws, L"Lang\\Strings.ini")), ReadBytes(Join(root, L"resources\\Strings_EN.ini")));
   EXPECT_EQ(ReadBytes(Join(ws, L"inst2k64.dll")), ReadBytes(Join(Env(L"DS_DIST_WIN64"), L"inst2k64.dll")));
   EXPECT_EQ(ReadBytes(Join(ws, L"PrnSetup64.exe")), ReadBytes(Join(Env(L"DS_DIST_WIN64"), L"PrnSetup64.exe")));
@@ -98,8 +98,6 @@ TEST_F(InstallerTest, WorkspaceLivesWhileTheProgramRunsAndIsLockedAgainstSwaps) 
   PostMessageW(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(proc.WaitExit(15000));
   EXPECT_EQ(GetFileAttributesW(ws.c_str()), INVALID_FILE_ATTRIBUTES) << "workspace left behind";
-  EXPECT_NE(GetFileAttributesW(reservation.c_str()), INVALID_FILE_ATTRIBUTES) << "reservation file removed";
-  DeleteFileW(reservation.c_str());
 }
 
 TEST_F(InstallerTest, MissingPackageDescriptionNamesThePathAndEnds) {
@@ -114,11 +112,7 @@ TEST_F(InstallerTest, MissingPackageDescriptionNamesThePathAndEnds) {
   EXPECT_EQ(WaitWindow(proc.Id, L"TFormMain", 0), nullptr) << "the main window must not show";
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(proc.WaitExit(15000));
-  std::wstring reservation = Reservation();
-  if (!reservation.empty()) {
-    EXPECT_EQ(GetFileAttributesW(reservation.substr(0, reservation.size() - 4).c_str()), INVALID_FILE_ATTRIBUTES);
-    DeleteFileW(reservation.c_str());
-  }
+  EXPECT_EQ(Workspace(), L"") << "workspace left behind";
   DeleteTree(empty);
 }
 
@@ -142,8 +136,6 @@ TEST_F(InstallerTest, FaultySectionIsReportedAndTheModelsBeforeItAreListed) {
   EXPECT_EQ(ListItemText(proc.Handle, list, 0), L"Tessaron TS-2100");
   PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(proc.WaitExit(15000));
-  std::wstring reservation = Reservation();
-  if (!reservation.empty()) DeleteFileW(reservation.c_str());
 }
 
 TEST_F(InstallerTest, AHugeSectionNameGivesABoxWithinTheScreen) {
@@ -172,8 +164,6 @@ TEST_F(InstallerTest, AHugeSectionNameGivesABoxWithinTheScreen) {
   HWND main = WaitWindow(proc.Id, L"TFormMain", 20000);
   if (main) PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(proc.WaitExit(15000));
-  std::wstring reservation = Reservation();
-  if (!reservation.empty()) DeleteFileW(reservation.c_str());
 }
 
 TEST_F(InstallerTest, MakersBrandShowsTheSplashAndFadesTheWindowIn) {
@@ -231,8 +221,6 @@ TEST_F(InstallerTest, MakersBrandShowsTheSplashAndFadesTheWindowIn) {
   EXPECT_EQ(ListCount(list), 3);
   PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(proc.WaitExit(15000));
-  std::wstring reservation = Reservation();
-  if (!reservation.empty()) DeleteFileW(reservation.c_str());
 }
 
 }  // namespace

@@ -83,16 +83,17 @@ std::wstring NewTempFolder(const wchar_t* tag) {
   return dir;
 }
 
-std::vector<std::wstring> TempReservations() {
+std::vector<std::wstring> TempWorkspaces() {
   wchar_t tmp[MAX_PATH];
   GetTempPathW(MAX_PATH, tmp);
   wchar_t longTmp[MAX_PATH];
   GetLongPathNameW(tmp, longTmp, MAX_PATH);
   std::vector<std::wstring> out;
   WIN32_FIND_DATAW fd;
-  HANDLE h = FindFirstFileW(Join(longTmp, L"tmp*.tmp").c_str(), &fd);
+  HANDLE h = FindFirstFileW(Join(longTmp, L"tmp*").c_str(), &fd);
   if (h == INVALID_HANDLE_VALUE) return out;
-  do out.push_back(Join(longTmp, fd.cFileName));
+  do
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) out.push_back(Join(longTmp, fd.cFileName));
   while (FindNextFileW(h, &fd));
   FindClose(h);
   return out;

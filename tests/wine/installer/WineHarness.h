@@ -20,7 +20,7 @@ void DeleteTree(const std::wstring& dir);
 std::string ReadBytes(const std::wstring& path);
 void WriteUtf16File(const std::wstring& path, const std::wstring& text);
 std::wstring NewTempFolder(const wchar_t* tag);
-std::vector<std::wstring> TempReservations();  // tmp*.tmp files in %TEMP%
+std::vector<std::wstring> TempWorkspaces();  // tmp* folders in %TEMP%
 
 struct Process {
   HANDLE Handle = nullptr;
