@@ -7,23 +7,31 @@
 #include "win32/adapters/WinText.h"
 #include "win32/installer/CommonControls.h"
 
-void TLinkLabel::Attach(HWND control, HWND tooltip, Events events) {
+void TLinkLabel::Attach(HWND control, Events events) {
   m_Hwnd = control;
-  m_Tooltip = tooltip;
   m_Events = std::move(events);
   const win::CommonControlsApi& cc = win::CommonControls();
   if (cc.SetWindowSubclass) cc.SetWindowSubclass(control, &TLinkLabel::Proc, 1, reinterpret_cast<DWORD_PTR>(this));
-  if (!tooltip) return;
+}
+
+void TLinkLabel::JoinTooltip(const MSG& first) {
+  m_Tooltip = m_Events.Tooltip ? m_Events.Tooltip() : nullptr;
+  if (!m_Tooltip) return;
+  std::wstring tip(W(m_Tip));
   TOOLINFOW ti{};
   ti.cbSize = sizeof(ti);
   ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  ti.hwnd = ::GetParent(control);
-  ti.uId = reinterpret_cast<UINT_PTR>(control);
-  ti.lpszText = const_cast<wchar_t*>(L"");
-  ::SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  ti.hwnd = ::GetParent(m_Hwnd);
+  ti.uId = reinterpret_cast<UINT_PTR>(m_Hwnd);
+  ti.lpszText = tip.data();
+  ::SendMessageW(m_Tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  // The tool tip watches the link's mouse messages from the next one on.
+  MSG relay = first;
+  ::SendMessageW(m_Tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relay));
 }
 
 void TLinkLabel::SetTip(const TString& text) {
+  m_Tip = text;
   if (!m_Tooltip || !m_Hwnd) return;
   TOOLINFOW ti{};
   ti.cbSize = sizeof(ti);
@@ -52,6 +60,17 @@ LRESULT CALLBACK TLinkLabel::Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_P
       ::SetCursor(::LoadCursorW(nullptr, self->m_Events.Busy && self->m_Events.Busy() ? IDC_WAIT : IDC_HAND));
       return TRUE;
     case WM_MOUSEMOVE:
+      if (!self->m_Tooltip) {
+        MSG first{};
+        first.hwnd = h;
+        first.message = msg;
+        first.wParam = wp;
+        first.lParam = lp;
+        first.time = static_cast<DWORD>(::GetMessageTime());
+        const DWORD pos = ::GetMessagePos();
+        first.pt = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+        self->JoinTooltip(first);
+      }
       if (!self->m_Inside) {
         TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, h, 0};
         ::TrackMouseEvent(&t);

@@ -92,6 +92,7 @@ class TMainWindow final : public TWindowBase, public IMainView {
   // MainWindowControls.cpp: the controls from the design table.
   void CreateControls();
   void AttachLink(TMainControl c);
+  HWND Tooltip();  // made when the mouse first comes over a link or the logo
   void Layout();
   LRESULT ControlColors(HDC dc, HWND control);
   TMainControl ControlOf(HWND h) const;

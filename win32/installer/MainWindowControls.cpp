@@ -57,10 +57,6 @@ void WithoutTheme(HWND control) {
 void TMainWindow::CreateControls() {
   m_TitleBrush = CreateSolidBrush(RGB(255, 255, 255));
   m_InfoBrush = CreateSolidBrush(GetSysColor(COLOR_INFOBK));
-  m_Tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_NOANIMATE | TTS_NOFADE, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_Hwnd, nullptr, m_Instance, nullptr);
-  SendMessageW(m_Tooltip, TTM_SETMAXTIPWIDTH, 0, S(500));
 
   // One font object for each font of the design.
   std::vector<std::pair<const TDesignFont*, HFONT>> fonts;
@@ -114,6 +110,7 @@ void TMainWindow::CreateControls() {
 void TMainWindow::AttachLink(TMainControl c) {
   TLinkLabel::Events events;
   events.Busy = [this] { return m_Busy; };
+  events.Tooltip = [this] { return Tooltip(); };
   switch (c) {
     case TMainControl::imgLogo:
       events.Hover = [this](bool inside) {
@@ -140,7 +137,17 @@ void TMainWindow::AttachLink(TMainControl c) {
       else
         m_Form.LblMouseLeave(c);
     };
-  C(c).Link.Attach(C(c).Hwnd, m_Tooltip, std::move(events));
+  C(c).Link.Attach(C(c).Hwnd, std::move(events));
+}
+
+HWND TMainWindow::Tooltip() {
+  if (!m_Tooltip) {
+    m_Tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_NOANIMATE | TTS_NOFADE, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_Hwnd, nullptr, m_Instance, nullptr);
+    if (m_Tooltip) SendMessageW(m_Tooltip, TTM_SETMAXTIPWIDTH, 0, S(500));
+  }
+  return m_Tooltip;
 }
 
 // Each control keeps its distance to the edges it is anchored to; those
