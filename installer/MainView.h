@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 #include "base/MessageBoxFlags.h"
@@ -54,6 +55,19 @@ inline constexpr TMainComponent kMainComponents[] = {
 
 class IMainView : public IControlsForm {
  public:
+  // The components are kMainComponents; their captions and hints are those
+  // of their controls.
+  int ComponentCount() const final { return static_cast<int>(std::size(kMainComponents)); }
+  TString ComponentName(int index) const final { return kMainComponents[index].Name; }
+  TControlKind ComponentKind(int index) const final { return kMainComponents[index].Kind; }
+  void SetComponentCaption(int index, const TString& text) final {
+    if (kMainComponents[index].Control >= 0)
+      SetCaption(static_cast<TMainControl>(kMainComponents[index].Control), text);
+  }
+  void SetComponentHint(int index, const TString& text) final {
+    if (kMainComponents[index].Control >= 0) SetHint(static_cast<TMainControl>(kMainComponents[index].Control), text);
+  }
+
   // Layered-window transparency of the main window.
   virtual void SetAlphaBlend(bool on) = 0;
   virtual void SetAlphaBlendValue(std::uint8_t alpha) = 0;

@@ -9,6 +9,7 @@
 #include <map>
 #include <vector>
 
+#include "installer/MainDesign.h"
 #include "installer/MainView.h"
 #include "sysutil/Exception.h"
 
@@ -48,7 +49,7 @@ class FakeMainView : public IMainView {
   std::vector<TString> Errors;
   bool Terminated = false;
   TString LoadedLogo;
-  int LogoWidth = 194;
+  int LogoWidth = MainDesign(TMainControl::imgLogo).Width();
   std::vector<TString> Events;  // "alpha N", "sleep N", "messages", "splash"
   std::deque<int> Answers;      // message-box answers, mb::IdOk when empty
   std::function<void(int, bool)> OnSelect;
@@ -57,11 +58,6 @@ class FakeMainView : public IMainView {
 
   // IControlsForm
   void SetFormCaption(const TString& caption) override { FormCaption = caption; }
-  int ComponentCount() const override;
-  TString ComponentName(int index) const override;
-  TControlKind ComponentKind(int index) const override;
-  void SetComponentCaption(int index, const TString& text) override;
-  void SetComponentHint(int index, const TString& text) override;
 
   // IMainView
   void SetAlphaBlend(bool on) override { AlphaBlend = on; }

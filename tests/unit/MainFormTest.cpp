@@ -197,10 +197,13 @@ TEST_F(MainFormTest, BrandingColoursAndPlacesTheTitle) {
   form.FormCreate();
   for (auto c : {TMainControl::edtInfos, TMainControl::lblMainTitle, TMainControl::grpPrinters})
     EXPECT_EQ(view.Ctl(c).Color, 0x800080u);  // "nothex" is no colour: purple
-  EXPECT_EQ(view.Left(TMainControl::lblMainTitle), 12 + 400 + 20);
-  EXPECT_EQ(view.Left(TMainControl::lblReadGuide), 432);
-  EXPECT_EQ(view.Left(TMainControl::lblReadQuickGuide), 432 + 86 + 5);
-  EXPECT_EQ(view.Left(TMainControl::lblReadManual), 432 + 86 + 5 + 80 + 5);
+  // After the logo, at the design's places and widths.
+  const int title = MainDesign(TMainControl::imgLogo).Left + 400 + 20;
+  const int quick = title + MainDesign(TMainControl::lblReadGuide).Width() + 5;
+  EXPECT_EQ(view.Left(TMainControl::lblMainTitle), title);
+  EXPECT_EQ(view.Left(TMainControl::lblReadGuide), title);
+  EXPECT_EQ(view.Left(TMainControl::lblReadQuickGuide), quick);
+  EXPECT_EQ(view.Left(TMainControl::lblReadManual), quick + MainDesign(TMainControl::lblReadQuickGuide).Width() + 5);
 }
 
 TEST_F(MainFormTest, MakersBrandShowsTheSplashAndFadesIn) {

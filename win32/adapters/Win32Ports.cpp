@@ -11,6 +11,7 @@
 #include "platform/IShell.h"
 #include "platform/ISystem.h"
 #include "platform/IThreads.h"
+#include "win32/SystemLibrary.h"
 #include "win32/adapters/WinText.h"
 
 ISystem& Win32SystemInstance();
@@ -40,14 +41,39 @@ class Win32Resources : public IResources {
   HMODULE m_Module;
 };
 
+// The shell library, loaded from the system folder when first needed and
+// kept for the program's life: it brings the component object libraries
+// with it, which the program's start does not need. An entry the library
+// lacks stays null.
+struct ShellApi {
+  decltype(&::ShellExecuteW) ShellExecuteW = nullptr;
+  decltype(&::SHGetSpecialFolderPathW) SHGetSpecialFolderPathW = nullptr;
+  decltype(&::SHFileOperationW) SHFileOperationW = nullptr;
+};
+
+const ShellApi& Shell32() {
+  static const ShellApi api = [] {
+    ShellApi a;
+    HMODULE m = win::LoadSystemLibrary(L"shell32.dll");
+    a.ShellExecuteW = win::Proc<decltype(a.ShellExecuteW)>(m, "ShellExecuteW");
+    a.SHGetSpecialFolderPathW = win::Proc<decltype(a.SHGetSpecialFolderPathW)>(m, "SHGetSpecialFolderPathW");
+    a.SHFileOperationW = win::Proc<decltype(a.SHFileOperationW)>(m, "SHFileOperationW");
+    return a;
+  }();
+  return api;
+}
+
 class Win32Shell : public IShell {
  public:
   void ShellOpen(THandle ownerWindow, const TString& file) override {
-    ::ShellExecuteW(reinterpret_cast<HWND>(ownerWindow), L"open", W(file), nullptr, nullptr, SW_SHOWNORMAL);
+    if (Shell32().ShellExecuteW)
+      Shell32().ShellExecuteW(reinterpret_cast<HWND>(ownerWindow), L"open", W(file), nullptr, nullptr, SW_SHOWNORMAL);
   }
   bool GetProgramFilesFolder(THandle ownerWindow, TString& path) override {
     wchar_t buf[MAX_PATH] = {};
-    if (!::SHGetSpecialFolderPathW(reinterpret_cast<HWND>(ownerWindow), buf, CSIDL_PROGRAM_FILES, FALSE)) return false;
+    if (!Shell32().SHGetSpecialFolderPathW ||
+        !Shell32().SHGetSpecialFolderPathW(reinterpret_cast<HWND>(ownerWindow), buf, CSIDL_PROGRAM_FILES, FALSE))
+      return false;
     path = T(buf);
     return true;
   }
@@ -59,7 +85,8 @@ class Win32Shell : public IShell {
     op.wFunc = FO_DELETE;
     op.pFrom = reinterpret_cast<const wchar_t*>(from.c_str());
     op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
-    return ::SHFileOperationW(&op);
+    // No library: the error "cannot be done", as the call itself would say.
+    return Shell32().SHFileOperationW ? Shell32().SHFileOperationW(&op) : ERROR_MOD_NOT_FOUND;
   }
 };
 

@@ -1,5 +1,9 @@
-// The main window: draws the controls with the Win32 API and forwards events
-// to TFormMain, which holds all decisions.
+// The main window: creates its controls from the design table
+// (installer/MainDesign.h) and lays them out by it, forwards events to
+// TFormMain, which holds all decisions, and implements TFormMain's view.
+// Its parts: MainWindow.cpp (creation and messages), MainWindowControls.cpp
+// (the controls from the design table, layout, colours), MainWindowView.cpp
+// (the view), LinkLabel (the links and the logo) and LogoBitmap.
 #pragma once
 
 #include "win32/WinApi.h"
@@ -9,8 +13,10 @@
 #include <array>
 #include <memory>
 
+#include "installer/MainDesign.h"
 #include "installer/MainView.h"
 #include "installer/uMain.h"
+#include "win32/installer/LinkLabel.h"
 #include "win32/installer/WindowBase.h"
 
 class TMainWindow final : public TWindowBase, public IMainView {
@@ -22,15 +28,10 @@ class TMainWindow final : public TWindowBase, public IMainView {
   HWND Create();
   TFormMain& Form() { return m_Form; }
   // Keyboard handling of the message loop (Tab, Enter, mnemonics).
-  bool PreTranslate(MSG& msg);
+  bool PreTranslate(MSG& msg) override;
 
   // IControlsForm
   void SetFormCaption(const TString& caption) override;
-  int ComponentCount() const override;
-  TString ComponentName(int index) const override;
-  TControlKind ComponentKind(int index) const override;
-  void SetComponentCaption(int index, const TString& text) override;
-  void SetComponentHint(int index, const TString& text) override;
 
   // IMainView
   void SetAlphaBlend(bool on) override;
@@ -69,24 +70,34 @@ class TMainWindow final : public TWindowBase, public IMainView {
   THandle WindowHandle() const override;
 
  private:
-  static constexpr int kControls = static_cast<int>(TMainControl::statBarInfo) + 1;
+  static constexpr int kControls = static_cast<int>(std::size(kMainDesign));
+  static constexpr UINT_PTR kTmrInstallingHints = 1, kTmrSetup64Error = 2;
   struct Control {
     HWND Hwnd = nullptr;
     RECT Design{};  // left, top, right, bottom in design pixels (client coordinates)
     TString Hint;
     COLORREF Color = 0;
     bool HasColor = false;
+    TLinkLabel Link;  // the links and the logo
   };
 
-  static LRESULT CALLBACK LinkProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
+  // MainWindow.cpp: the messages.
+  void OnCommand(int id, int code, HWND control) override;
+  LRESULT OnNotify(NMHDR& header) override;
+  void OnTimer(UINT_PTR id) override;
+  void OnSize(int width, int height) override;
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void PaintBackground(HDC dc);
+
+  // MainWindowControls.cpp: the controls from the design table.
   void CreateControls();
+  void AttachLink(TMainControl c);
+  HWND Tooltip();  // made when the mouse first comes over a link or the logo
   void Layout();
-  void ApplyLabelHover(HWND h, bool inside);
+  LRESULT ControlColors(HDC dc, HWND control);
   TMainControl ControlOf(HWND h) const;
   Control& C(TMainControl c) { return m_Ctl[static_cast<int>(c)]; }
   const Control& C(TMainControl c) const { return m_Ctl[static_cast<int>(c)]; }
-  void UpdateTooltip(TMainControl c);
 
   HINSTANCE m_Instance;
   HWND m_Tooltip = nullptr;
@@ -95,7 +106,6 @@ class TMainWindow final : public TWindowBase, public IMainView {
   HIMAGELIST m_Images = nullptr;
   HBRUSH m_InfoBrush = nullptr;
   HBRUSH m_TitleBrush = nullptr;
-  HWND m_Hover = nullptr;
   TFormMain m_Form;
   bool m_ActivatePosted = false;
   bool m_Terminating = false;

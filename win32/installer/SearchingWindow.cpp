@@ -40,7 +40,9 @@ class SearchingWindow final : public TWindowBase, public ISearchingView {
 
  private:
   SearchingWindow() = default;
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnCommand(int id, int code, HWND control) override;
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool PreTranslate(MSG& msg) override { return ::IsDialogMessageW(m_Hwnd, &msg) != FALSE; }
   void OnDetached() override {
     if (m_OwnsItself) delete this;
   }
@@ -117,21 +119,21 @@ void SearchingWindow::CentreOn(HWND other) {
 void SearchingWindow::RunModal(HWND centreOn) {
   m_Form.FormShow();
   CentreOn(centreOn);
-  TWindowBase::RunModal(true, [this] {
+  TWindowBase::RunModal([this] {
     ::ShowWindow(m_Hwnd, SW_SHOW);
     ::SetForegroundWindow(m_Hwnd);
     ::SetFocus(Item(IDCANCEL));
   });
 }
 
-LRESULT SearchingWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+void SearchingWindow::OnCommand(int id, int code, HWND) {
+  if (code != BN_CLICKED) return;
+  if (id == IDCANCEL) m_Form.btnCancelSearchClick();
+  if (id == kSearchingReSearchId) m_Form.btnReSearchClick();
+}
+
+LRESULT SearchingWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_COMMAND:
-      if (HIWORD(wp) == BN_CLICKED) {
-        if (LOWORD(wp) == IDCANCEL) m_Form.btnCancelSearchClick();
-        if (LOWORD(wp) == kSearchingReSearchId) m_Form.btnReSearchClick();
-      }
-      return 0;
     case DM_GETDEFID:
       return MAKELRESULT(IDCANCEL, DC_HASDEFID);
     case WM_CLOSE:  // the close box

@@ -44,7 +44,8 @@ class WelcomeWindow final : public TWindowBase, public IWelcomeView {
     bool Visible = false;
   };
 
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnTimer(UINT_PTR id) override;
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   RECT PictureRect(int i) const;
   void Paint(HDC dc);
 
@@ -143,18 +144,19 @@ void WelcomeWindow::SetTitleColor(std::uint32_t color) {
 
 void WelcomeWindow::RunModal() {
   if (!m_Hwnd) return;
-  TWindowBase::RunModal(false, [this] {
+  TWindowBase::RunModal([this] {
     ::ShowWindow(m_Hwnd, SW_SHOWNORMAL);
     ::UpdateWindow(m_Hwnd);
   });
   if (m_Hwnd) ::KillTimer(m_Hwnd, kShowTimerId);
 }
 
-LRESULT WelcomeWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+void WelcomeWindow::OnTimer(UINT_PTR id) {
+  if (id == kShowTimerId && !ModalEnded()) m_Form.tmrShowTimer();
+}
+
+LRESULT WelcomeWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_TIMER:
-      if (wp == kShowTimerId && !ModalEnded()) m_Form.tmrShowTimer();
-      return 0;
     case WM_LBUTTONDBLCLK: {
       POINT pt = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
       RECT first = PictureRect(0);

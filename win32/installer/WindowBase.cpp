@@ -67,13 +67,31 @@ LRESULT CALLBACK TWindowBase::Thunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return ::DefWindowProcW(hwnd, msg, wp, lp);
   }
   try {
-    return self->Handle(msg, wp, lp);
+    return self->Dispatch(msg, wp, lp);
   } catch (...) {
     // Nothing unwinds through the system's message dispatch: the step ends,
     // the program goes on.
     // The handler may have taken its object with it: only the handle is used.
     ReportCurrentException(hwnd);
     return ::DefWindowProcW(hwnd, msg, wp, lp);
+  }
+}
+
+LRESULT TWindowBase::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+      return 0;
+    case WM_NOTIFY:
+      return OnNotify(*reinterpret_cast<NMHDR*>(lp));
+    case WM_TIMER:
+      OnTimer(wp);
+      return 0;
+    case WM_SIZE:
+      OnSize(LOWORD(lp), HIWORD(lp));
+      return 0;
+    default:
+      return OnMessage(msg, wp, lp);
   }
 }
 
@@ -112,7 +130,7 @@ HWND TWindowBase::BeginModal() {
   return owner;
 }
 
-void TWindowBase::ModalLoop(HWND disabledOwner, bool dialogKeys) {
+void TWindowBase::ModalLoop(HWND disabledOwner) {
   const HWND hwnd = m_Hwnd;  // `this` goes with the window if the window is destroyed meanwhile
   MSG msg;
   while (hwnd && ::IsWindow(hwnd) && !m_ModalDone) {
@@ -122,7 +140,7 @@ void TWindowBase::ModalLoop(HWND disabledOwner, bool dialogKeys) {
       break;
     }
     if (got < 0) break;
-    if (dialogKeys && ::IsDialogMessageW(hwnd, &msg)) continue;
+    if (::IsWindow(hwnd) && PreTranslate(msg)) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }

@@ -28,6 +28,9 @@ class TWindowBase {
   HWND Hwnd() const { return m_Hwnd; }
 
   void ShowStandardError(const TString& message) const { ::ShowStandardError(m_Hwnd, message); }
+  // A message of the loop before it is translated and dispatched: true when
+  // the window took it (the dialog keys: Tab, Enter, Escape, mnemonics).
+  virtual bool PreTranslate(MSG& /*msg*/) { return false; }
 
  protected:
   TWindowBase();
@@ -35,27 +38,36 @@ class TWindowBase {
   // Registers a window class once, with the thunk as its procedure.
   static void RegisterClassOnce(WNDCLASSEXW wc);
   // CreateWindowExW with this object attached: from WM_NCCREATE on, the
-  // window's messages reach Handle().
+  // window's messages reach its handlers.
   HWND CreateAttached(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x, int y,
                       int width, int height, HWND owner);
 
-  // One message. Whatever it throws ends at the thunk: the program's own
-  // error is shown with its message in the standard error box, anything else
-  // as an unexpected error; the message then gets the default handling.
-  virtual LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) = 0;
+  // The window's messages, decoded. Whatever a handler throws ends at the
+  // thunk: the program's own error is shown with its message in the standard
+  // error box, anything else as an unexpected error; the message then gets
+  // the default handling.
+  // WM_COMMAND: a control's notification or a menu or accelerator command.
+  virtual void OnCommand(int /*id*/, int /*code*/, HWND /*control*/) {}
+  // WM_NOTIFY: the header of the control's notification record.
+  virtual LRESULT OnNotify(NMHDR& /*header*/) { return 0; }
+  virtual void OnTimer(UINT_PTR /*id*/) {}
+  // WM_SIZE: the new size of the client area.
+  virtual void OnSize(int /*width*/, int /*height*/) {}
+  // Every other message; by default the system's handling.
+  virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) { return Default(msg, wp, lp); }
   LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return ::DefWindowProcW(m_Hwnd, msg, wp, lp); }
   // After the window is gone (WM_NCDESTROY); the object may delete itself.
   virtual void OnDetached() {}
 
-  // The modal loop: the owner is disabled, messages are served (with the
-  // dialog keys when asked) until EndModal() or until the window is gone;
+  // The modal loop: the owner is disabled, messages are served (each offered
+  // to PreTranslate first) until EndModal() or until the window is gone;
   // WM_QUIT goes back to the outer loop. The owner gets the activation back
   // before the window hides. `show` shows the window once the owner is off.
   template <class Show>
-  void RunModal(bool dialogKeys, Show show) {
+  void RunModal(Show show) {
     const HWND owner = BeginModal();
     show();
-    ModalLoop(owner, dialogKeys);
+    ModalLoop(owner);
   }
   void EndModal() { m_ModalDone = true; }
   bool ModalEnded() const { return m_ModalDone; }
@@ -80,7 +92,8 @@ class TWindowBase {
   static LRESULT CALLBACK Thunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   static void ReportCurrentException(HWND hwnd) noexcept;
   HWND BeginModal();
-  void ModalLoop(HWND disabledOwner, bool dialogKeys);
+  void ModalLoop(HWND disabledOwner);
+  LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
 
   int m_Dpi;
   std::vector<HFONT> m_Fonts;

@@ -17,12 +17,14 @@
 
 #include "ScreenCapture.h"
 #include "WineHarness.h"
+#include "installer/MainDesign.h"
 
 using namespace harness;
 
 namespace {
 
-enum { kList = 108, kStart = 110, kExit = 111 };
+constexpr int kList = MainControlId(TMainControl::lvPrinters), kStart = MainControlId(TMainControl::btnStart),
+              kExit = MainControlId(TMainControl::btnExit);
 const wchar_t kBoxText = 0xFFFF;  // the static text of a message box
 const wchar_t* const kDemoInstance = L"USBPRINT\\TESSARONTS-2100A1B2\\7&1A2B3C4D&0&USB001";
 

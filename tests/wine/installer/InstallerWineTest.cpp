@@ -6,13 +6,19 @@
 #include <cstdio>
 
 #include "WineHarness.h"
+#include "installer/MainDesign.h"
 
 using namespace harness;
 
 namespace {
 
-// Control identifiers of the main window (100 + the control's position).
-enum { kLogo = 101, kTitle, kGuide, kQuick, kManual, kGroup = 107, kList, kInfos, kStart, kExit, kStatus };
+// Control identifiers of the main window.
+constexpr int kTitle = MainControlId(TMainControl::lblMainTitle), kGuide = MainControlId(TMainControl::lblReadGuide),
+              kQuick = MainControlId(TMainControl::lblReadQuickGuide),
+              kManual = MainControlId(TMainControl::lblReadManual), kGroup = MainControlId(TMainControl::grpPrinters),
+              kList = MainControlId(TMainControl::lvPrinters), kInfos = MainControlId(TMainControl::edtInfos),
+              kStart = MainControlId(TMainControl::btnStart), kExit = MainControlId(TMainControl::btnExit),
+              kStatus = MainControlId(TMainControl::statBarInfo);
 
 class InstallerTest : public ::testing::Test {
  protected:

@@ -29,7 +29,7 @@ class ThrowingWindow final : public TWindowBase {
   }
 
  private:
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override {
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
     if (msg == WM_APP) Throw();
     return Default(msg, wp, lp);
   }
