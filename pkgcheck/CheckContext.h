@@ -1,0 +1,71 @@
+// What the parts of the package check share: the package folder, the findings
+// so far, and line numbers of what the profile reader parsed.
+#pragma once
+
+#include <set>
+#include <vector>
+
+#include "pkgcheck/PackageCheck.h"
+#include "sysutil/ProfileFile.h"
+
+namespace pkgcheck {
+
+// Line numbers of a text: CR LF, CR or LF end a line.
+class TLineIndex {
+ public:
+  explicit TLineIndex(TStringView text);
+  // The line (from 1) that holds the character at `offset`.
+  int LineOf(size_t offset) const;
+
+ private:
+  std::vector<size_t> m_Starts;
+};
+
+// A profile file with the line numbers of its names.
+class TLinedProfile {
+ public:
+  explicit TLinedProfile(const std::string& bytes);
+  const TProfileFile& Ini() const { return m_Ini; }
+  // The line of the key the reader uses (the first in the first section of
+  // the name); the section's header line when the key is missing; 1 when
+  // the section is missing.
+  int KeyLine(TStringView section, TStringView key) const;
+  int SectionLine(TStringView section) const;
+  int LineOf(TStringView inside) const;
+
+ private:
+  TProfileFile m_Ini;
+  TLineIndex m_Lines;
+};
+
+struct TContext {
+  TString Folder;  // full path of the package folder, no trailing backslash
+  TCheckResult Result;
+  std::set<TString> Seen;  // keys of findings that are reported once
+
+  TString Rel(const TString& path) const;
+  void Add(const TString& path, int line, TSeverity severity, const TString& model, const TString& text);
+  // Reports only the first time `key` is seen.
+  bool Once(const TString& key) { return Seen.insert(key).second; }
+};
+
+// What the INF check needs of a model of Setup.ini.
+struct TModelRef {
+  TString SetupIni;  // full path
+  const TLinedProfile* Profile = nullptr;
+  TString Section;
+  TString Label;  // "model \"name\"" for the texts
+  TString PrinterName;
+  TString PrinterHWID;
+  TString MustUninstallForGDP;
+  TString DriverDir;  // full path
+};
+
+// The INF named by INF.2K (x64 false) or INF.X64 (x64 true) and the driver
+// files and data file it names.
+void CheckModelInf(TContext& c, const TModelRef& m, const TString& infName, bool x64);
+
+// "U+4E2D "中"" for the texts.
+TString DescribeChar(char16_t ch);
+
+}  // namespace pkgcheck

@@ -1,0 +1,344 @@
+// A model's INF file as Windows and the installer read it: the DriverVer the
+// installer compares, the provider section its clean-up looks in, the models
+// and hardware IDs Plug and Play and the print UI match, the files the copy
+// sections name and the data file's version line.
+#include "inst2k/FindExistDevice.h"
+#include "install/InstallFunc.h"
+#include "pkgcheck/CheckContext.h"
+#include "pkgcheck/InfFile.h"
+#include "platform/IFileSystem.h"
+#include "removal/UnInstallFunc.h"
+#include "sysutil/Exception.h"
+#include "sysutil/ProfileFile.h"
+
+namespace pkgcheck {
+
+namespace {
+
+TString Quoted(const TString& s) { return u"\"" + s + u"\""; }
+
+TString Field(const TInfLine& l, size_t i) { return i < l.Fields.size() ? l.Fields[i] : TString(); }
+
+// A models section applies to 64-bit x86 Windows when decorated NTamd64, to
+// 32-bit x86 Windows when undecorated or decorated NT or NTx86.
+bool AppliesTo(TStringView decoration, bool x64) {
+  if (x64) return text::StartsWithTextAscii(decoration, u"NTamd64");
+  return decoration.empty() || text::SameTextAscii(decoration, u"NT") ||
+         text::StartsWithTextAscii(decoration, u"NTx86");
+}
+
+struct TModelLine {
+  const TInfLine* Line;
+  TString Section;
+};
+
+TString JoinPath(TString base, TStringView part) {
+  while (!part.empty() && (part.front() == u'\\' || part.front() == u'/')) part.remove_prefix(1);
+  while (!part.empty() && (part.back() == u'\\' || part.back() == u'/')) part.remove_suffix(1);
+  if (part.empty() || part == u".") return base;
+  return base + u"\\" + TString(part);
+}
+
+class TInfCheck {
+ public:
+  TInfCheck(TContext& c, const TModelRef& m, const TString& infPath, bool x64)
+      : c(c), m(m), m_Path(infPath), m_x64(x64) {}
+
+  void Run() {
+    std::string bytes;
+    if (!Fs().ReadFile(m_Path, bytes)) {
+      Error(1, u"the INF file cannot be read: the install fails. Fix: check the file's access rights.");
+      return;
+    }
+    m_Inf.Parse(bytes);
+    m_Include = m_Inf.FindKey(u"Version", u"LayoutFile") != nullptr;
+    for (const TInfSection& s : m_Inf.Sections())
+      for (const TInfLine& l : s.Lines) m_Include = m_Include || (l.HasKey && text::SameTextAscii(l.Key, u"Include"));
+    if (c.Once(u"inf:" + m_Path)) FileOnce(bytes);
+    if (c.Once(u"model:" + m.Section + u":" + m_Path)) ModelOnce();
+    Models();
+  }
+
+ private:
+  void Add(const TString& file, int line, TSeverity s, const TString& t) {
+    c.Add(file, line, s, m.Section, m.Label + u": " + t);
+  }
+  void Error(int line, const TString& t) { Add(m_Path, line, TSeverity::Error, t); }
+  void Warning(int line, const TString& t) { Add(m_Path, line, TSeverity::Warning, t); }
+
+  // What belongs to the file, whichever model uses it.
+  void FileOnce(const std::string& bytes) {
+    for (const TInfNote& n : m_Inf.Notes())
+      Warning(n.Line, n.Text +
+                          u": the check skips what it does not understand, and Windows may read it otherwise. "
+                          u"Fix: write the line in the INF syntax.");
+    const TLinedProfile lined(bytes);
+    const TDriverVer ver = DriverVerOf(lined.Ini());
+    const int verLine = lined.KeyLine(u"Version", u"DriverVer");
+    std::int64_t day = 0;
+    if (!lined.Ini().ValueExists(u"Version", u"DriverVer")) {
+      Warning(verLine,
+              u"[Version] has no DriverVer: the installer cannot tell driver versions apart and copies "
+              u"the driver again at every install. Fix: add DriverVer=mm/dd/yyyy,x.y.z.w.");
+    } else if (!DriverVerDay(ver.Date, day)) {
+      Error(verLine, u"the DriverVer date " + Quoted(ver.Date) +
+                         u" is not a valid month/day/year date: once a copy of this driver version is kept, every "
+                         u"install ends with \"Inf DriverVer Format Error\". Fix: write DriverVer=mm/dd/yyyy,x.y.z.w.");
+    } else if (ver.Components.empty()) {
+      Warning(verLine,
+              u"DriverVer has no version after the date: the installer copies the driver again at every "
+              u"install. Fix: write DriverVer=mm/dd/yyyy,x.y.z.w.");
+    }
+    const TString catalogKeys[] = {u"CatalogFile", m_x64 ? u"CatalogFile.NTamd64" : u"CatalogFile.NTx86"};
+    for (const TString& key : catalogKeys) {
+      const TInfLine* l = m_Inf.FindKey(u"Version", key);
+      if (!l || Field(*l, 0).empty() || Fs().FileExists(JoinPath(Folder(), Field(*l, 0)))) continue;
+      Warning(l->Line, u"the catalog " + Quoted(Field(*l, 0)) +
+                           u" is not beside the INF: Windows treats the driver as unsigned (64-bit Windows refuses "
+                           u"it). Fix: ship the signed catalog or remove the line.");
+    }
+  }
+
+  // The installer's clean-up of registered copies: ProviderName in [Strings]
+  // names the section that must list the model.
+  void ModelOnce() {
+    if (InfContainsDriver(m.PrinterName, m_Path, kPrinterInfClass)) return;
+    std::string bytes;
+    Fs().ReadFile(m_Path, bytes);
+    const TLinedProfile lined(bytes);
+    const TString provider = lined.Ini().ReadString(u"Strings", u"ProviderName", u"");
+    const TString cls = lined.Ini().ReadString(u"Version", u"Class", u"");
+    const TString after =
+        u"the installer never finds its registered copies when the driver is removed, and they "
+        u"stay in the system's INF folder";
+    if (provider.empty())
+      Warning(lined.KeyLine(u"Strings", u"ProviderName"), u"[Strings] has no ProviderName: " + after +
+                                                              u". Fix: add ProviderName=\"<maker>\" to [Strings] and a "
+                                                              u"section of that name listing \"" +
+                                                              m.PrinterName + u"\".");
+    else if (cls != kPrinterInfClass)
+      Warning(lined.KeyLine(u"Version", u"Class"),
+              u"Class is " + Quoted(cls) + u", not \"Printer\": " + after + u". Fix: write Class=Printer.");
+    else
+      Warning(lined.SectionLine(provider),
+              u"the provider section [" + provider + u"] (ProviderName) does not list the model: " + after +
+                  u". Fix: list \"" + m.PrinterName + u"\"=<install section>,<hardware ID> in [" + provider + u"].");
+  }
+
+  void Models() {
+    const TInfSection* mfg = m_Inf.Find(u"Manufacturer");
+    if (!mfg) {
+      Error(1,
+            u"the INF has no [Manufacturer] section: Windows finds no model in it and the install fails. Fix: "
+            u"add [Manufacturer] naming the models section.");
+      return;
+    }
+    std::vector<TModelLine> found;
+    std::vector<TString> others;
+    bool anyApplies = false;
+    for (const TInfLine& l : mfg->Lines) {
+      const TString base = Field(l, 0);
+      if (base.empty()) continue;
+      std::vector<TString> decorations;
+      for (size_t i = 1; i < l.Fields.size(); ++i) decorations.push_back(l.Fields[i]);
+      if (decorations.empty() || !m_x64) decorations.insert(decorations.begin(), TString());
+      for (const TString& d : decorations) {
+        if (!AppliesTo(d, m_x64)) continue;
+        const TString name = d.empty() ? base : base + u"." + d;
+        const TInfSection* s = m_Inf.Find(name);
+        if (!s) {
+          if (!d.empty() && c.Once(u"models:" + m_Path + name))
+            Warning(l.Line, u"the models section [" + name +
+                                u"] does not exist: Windows finds no models for it. "
+                                u"Fix: add the section or remove the decoration.");
+          continue;
+        }
+        anyApplies = true;
+        for (const TInfLine& ml : s->Lines) {
+          if (!ml.HasKey) continue;
+          if (ml.Key == m.PrinterName)
+            found.push_back({&ml, name});
+          else if (others.size() < 3)
+            others.push_back(Quoted(ml.Key));
+        }
+      }
+    }
+    const TString arch = m_x64 ? u"64-bit" : u"32-bit";
+    if (found.empty()) {
+      TString listed;
+      for (const TString& o : others) listed += (listed.empty() ? u"" : u", ") + o;
+      Error(mfg->Line,
+            !anyApplies
+                ? u"no models section for " + arch + u" Windows (" +
+                      (m_x64 ? u"decorated NTamd64" : u"undecorated or decorated NTx86") + u"): the install fails on " +
+                      arch + u" Windows. Fix: add the decoration in " + u"[Manufacturer] and its models section."
+                : u"the INF does not list the model for " + arch +
+                      u" Windows: the print UI and Plug and Play find no driver of that name and the install "
+                      u"fails. Fix: make PrinterName in Setup.ini the model name as the INF writes it" +
+                      (listed.empty() ? TString() : u" (it lists " + listed + u")") + u".");
+      return;
+    }
+    HardwareIds(found);
+    for (const TModelLine& ml : found) InstallSection(*ml.Line);
+  }
+
+  // Plug and Play installs the INF's driver for a device whose IDs the
+  // library finds by PrinterHWID, by the library's own matching.
+  void HardwareIds(const std::vector<TModelLine>& found) {
+    std::string list;
+    for (const TModelLine& ml : found)
+      for (size_t i = 1; i < ml.Line->Fields.size(); ++i) {
+        list += text::ToUtf8(ml.Line->Fields[i]);
+        list += '\0';
+      }
+    list += '\0';
+    if (inst2k::HardwareIdMatches(list, text::ToUtf8(m.PrinterHWID)) || !c.Once(u"hwid:" + m.Section)) return;
+    Add(m.SetupIni, m.Profile->KeyLine(m.Section, u"PrinterHWID"), TSeverity::Error,
+        u"PrinterHWID " + Quoted(m.PrinterHWID) + u" is not among the hardware IDs the INF " + Quoted(c.Rel(m_Path)) +
+            u" lists for the model (line " + text::IntToStr(found.front().Line->Line) +
+            u"): Plug and Play finds no driver for the printer, and every install falls back to LPT1:. Fix: make "
+            u"PrinterHWID the printer's hardware ID as the INF's model line lists it.");
+  }
+
+  TString Folder() const {
+    const size_t slash = m_Path.rfind(u'\\');
+    return slash == TString::npos ? m_Path : m_Path.substr(0, slash);
+  }
+
+  // Where the setup functions take a file from: SourceDisksFiles gives its
+  // disk and sub-folder, SourceDisksNames the disk's path below the INF's
+  // folder. Empty when the INF does not place it (a file of an included or
+  // system INF).
+  TString SourceOf(const TString& file, bool& placed) const {
+    placed = false;
+    for (const TInfSection& s : m_Inf.Sections()) {
+      if (!text::SameTextAscii(s.Name, u"SourceDisksFiles") && !text::StartsWithTextAscii(s.Name, u"SourceDisksFiles."))
+        continue;
+      for (const TInfLine& l : s.Lines) {
+        if (!l.HasKey || !text::SameTextAscii(l.Key, file)) continue;
+        placed = true;
+        TString disk;
+        for (const TInfSection& n : m_Inf.Sections())
+          if (text::SameTextAscii(n.Name, u"SourceDisksNames") ||
+              text::StartsWithTextAscii(n.Name, u"SourceDisksNames."))
+            for (const TInfLine& d : n.Lines)
+              if (disk.empty() && d.HasKey && d.Key == Field(l, 0)) disk = Field(d, 3);
+        return JoinPath(JoinPath(JoinPath(Folder(), disk), Field(l, 1)), file);
+      }
+    }
+    return JoinPath(Folder(), file);
+  }
+
+  void RequireFile(const TString& file, int line, const TString& where) {
+    if (file.empty() || !c.Once(u"file:" + m_Path + u":" + text::UpperAscii(file))) return;
+    bool placed = false;
+    const TString source = SourceOf(file, placed);
+    if (Fs().FileExists(source) || (!placed && m_Include)) return;
+    Error(line, u"the file " + Quoted(file) + u" named in " + where + u" is not in the driver folder (" +
+                    Quoted(c.Rel(source)) +
+                    u"): Windows cannot copy it and the install fails. Fix: add the file or "
+                    u"remove it from the INF.");
+  }
+
+  void InstallSection(const TInfLine& modelLine) {
+    const TString name = Field(modelLine, 0);
+    const auto sections = m_Inf.WithDecorations(name);
+    if (sections.empty()) {
+      if (!m_Include && c.Once(u"install:" + m_Path + name))
+        Error(modelLine.Line, u"the install section [" + name +
+                                  u"] does not exist: Windows cannot install the model. Fix: add the section.");
+      return;
+    }
+    TString dataFile;
+    int dataLine = modelLine.Line;
+    for (const TInfSection* s : sections)
+      for (const TInfLine& l : s->Lines) {
+        if (!l.HasKey) continue;
+        if (text::SameTextAscii(l.Key, u"DataFile") && dataFile.empty()) {
+          dataFile = Field(l, 0);
+          dataLine = l.Line;
+        }
+        if (!text::SameTextAscii(l.Key, u"CopyFiles")) continue;
+        for (const TString& f : l.Fields) {
+          if (!f.empty() && f[0] == u'@') {
+            RequireFile(f.substr(1), l.Line, u"CopyFiles of [" + s->Name + u"]");
+            continue;
+          }
+          const TInfSection* copy = m_Inf.Find(f);
+          if (!copy) {
+            if (!f.empty() && !m_Include && c.Once(u"copy:" + m_Path + f))
+              Warning(l.Line, u"the copy section [" + f +
+                                  u"] does not exist: Windows copies nothing for it. Fix: "
+                                  u"add the section or remove the name.");
+            continue;
+          }
+          for (const TInfLine& cl : copy->Lines) {
+            const TString source = Field(cl, 1).empty() ? Field(cl, 0) : Field(cl, 1);
+            RequireFile(cl.HasKey && source.empty() ? cl.Key : source, cl.Line, u"[" + copy->Name + u"]");
+          }
+        }
+      }
+    if (dataFile.empty()) dataFile = name;  // a printer's data file defaults to the section's name
+    if (!m.MustUninstallForGDP.empty() && c.Once(u"gpd:" + m.Section + m_Path)) DataFileVersion(dataFile, dataLine);
+  }
+
+  // MustUninstallForGDP compares the installed data file's version line.
+  void DataFileVersion(const TString& file, int line) {
+    bool placed = false;
+    const TString path = SourceOf(file, placed);
+    std::string bytes;
+    if (!Fs().ReadFile(path, bytes)) {
+      if (c.Once(u"file:" + m_Path + u":" + text::UpperAscii(file)))
+        Error(line, u"the data file " + Quoted(file) +
+                        u" is not in the driver folder: the install fails. Fix: add "
+                        u"the file.");
+      return;
+    }
+    size_t at = 0;
+    const TString version = GpdFileVersion(DecodeTextFile(bytes), at);
+    const TString silent =
+        u"the installer never recognises an installed copy of this driver as outdated, so "
+        u"MustUninstallForGDP=" +
+        m.MustUninstallForGDP + u" does nothing";
+    if (at == 0) {
+      Add(path, 1, TSeverity::Error,
+          u"the data file has no line *GPDFileVersion: \"x.y\": " + silent +
+              u". Fix: add the line (one blank after the colon, the version in quotes).");
+      return;
+    }
+    if (version.empty()) {
+      Add(path, static_cast<int>(at), TSeverity::Error,
+          u"the *GPDFileVersion value has ten or more characters (or no closing quote): " + silent +
+              u". Fix: use a version of at most nine characters, like \"1.2\".");
+      return;
+    }
+    try {
+      if (VersionOlder(version, m.MustUninstallForGDP))
+        Add(m.SetupIni, m.Profile->KeyLine(m.Section, u"MustUninstallForGDP"), TSeverity::Warning,
+            u"the package's own data file has version " + version + u", older than MustUninstallForGDP=" +
+                m.MustUninstallForGDP +
+                u": every later install removes this very driver first. Fix: raise "
+                u"*GPDFileVersion or lower MustUninstallForGDP.");
+    } catch (const Exception&) {
+      Add(path, static_cast<int>(at), TSeverity::Error,
+          u"the *GPDFileVersion value " + Quoted(version) +
+              u" is not numbers separated by dots: when this driver is installed and the package is run again, the "
+              u"install ends with a conversion error. Fix: write it like \"1.2\".");
+    }
+  }
+
+  TContext& c;
+  const TModelRef& m;
+  TString m_Path;
+  bool m_x64;
+  TInfFile m_Inf;
+  bool m_Include = false;
+};
+
+}  // namespace
+
+void CheckModelInf(TContext& c, const TModelRef& m, const TString& infName, bool x64) {
+  TInfCheck(c, m, m.DriverDir + u"\\" + infName, x64).Run();
+}
+
+}  // namespace pkgcheck
