@@ -24,7 +24,16 @@ TProfileFile Parsed(const std::string& bytes) {
 }
 }  // namespace
 
-TLinedProfile::TLinedProfile(const std::string& bytes) : m_Ini(Parsed(bytes)), m_Lines(m_Ini.Text()) {}
+TLinedProfile::TLinedProfile(const std::string& bytes) : m_Ini(Parsed(bytes)), m_Lines(m_Ini.Text()) {
+  const auto& sections = m_Ini.Sections();
+  for (size_t i = 0; i < sections.size(); ++i)
+    if (sections[i].Listed) m_Sections.emplace(text::UpperAscii(sections[i].Name), i);
+}
+
+const TProfileFile::TSection* TLinedProfile::Section(TStringView name) const {
+  const auto at = m_Sections.find(text::UpperAscii(name));
+  return at == m_Sections.end() ? nullptr : &m_Ini.Sections()[at->second];
+}
 
 int TLinedProfile::LineOf(TStringView inside) const {
   const TStringView text = m_Ini.Text();
@@ -33,19 +42,16 @@ int TLinedProfile::LineOf(TStringView inside) const {
 }
 
 int TLinedProfile::SectionLine(TStringView section) const {
-  for (const auto& s : m_Ini.Sections())
-    if (s.Listed && text::SameTextAscii(s.Name, section)) return LineOf(s.Name);
-  return 1;
+  const TProfileFile::TSection* s = Section(section);
+  return s ? LineOf(s->Name) : 1;
 }
 
 int TLinedProfile::KeyLine(TStringView section, TStringView key) const {
-  for (const auto& s : m_Ini.Sections()) {
-    if (!s.Listed || !text::SameTextAscii(s.Name, section)) continue;
-    for (const auto& e : s.Entries)
-      if (text::SameTextAscii(e.Name, key)) return LineOf(e.Name);
-    return LineOf(s.Name);
-  }
-  return 1;
+  const TProfileFile::TSection* s = Section(section);
+  if (!s) return 1;
+  for (const auto& e : s->Entries)
+    if (text::SameTextAscii(e.Name, key)) return LineOf(e.Name);
+  return LineOf(s->Name);
 }
 
 TString TContext::Rel(const TString& path) const {

@@ -2,9 +2,12 @@
 // so far, and line numbers of what the profile reader parsed.
 #pragma once
 
+#include <map>
+#include <memory>
 #include <set>
 #include <vector>
 
+#include "pkgcheck/InfFile.h"
 #include "pkgcheck/PackageCheck.h"
 #include "sysutil/ProfileFile.h"
 
@@ -34,14 +37,25 @@ class TLinedProfile {
   int LineOf(TStringView inside) const;
 
  private:
+  const TProfileFile::TSection* Section(TStringView name) const;
   TProfileFile m_Ini;
   TLineIndex m_Lines;
+  std::map<TString, size_t> m_Sections;  // folded name -> the first listed section of it
 };
 
 struct TContext {
   TString Folder;  // full path of the package folder, no trailing backslash
   TCheckResult Result;
   std::set<TString> Seen;  // keys of findings that are reported once
+  // Each INF file read once: as the setup functions and as the installer read it.
+  struct TInfRead {
+    TInfFile Inf;
+    std::unique_ptr<TLinedProfile> Profile;
+    bool Include = false;  // Include or LayoutFile: files may come from another INF
+    // The source-disk sections for 32-bit [0] and 64-bit [1] Windows.
+    std::vector<const TInfSection*> DiskFiles[2], DiskNames[2];
+  };
+  std::map<TString, std::shared_ptr<const TInfRead>> Infs;  // by folded path
 
   TString Rel(const TString& path) const;
   void Add(const TString& path, int line, TSeverity severity, const TString& model, const TString& text);

@@ -27,6 +27,14 @@ bool AppliesTo(TStringView decoration, bool x64) {
          text::StartsWithTextAscii(decoration, u"NTx86");
 }
 
+// A source-disk section that serves 32-bit or 64-bit Windows: undecorated or
+// decorated for the processor (x86 or amd64).
+bool Serves(TStringView name, TStringView base, int x64) {
+  if (!text::StartsWithTextAscii(name, base)) return false;
+  const TStringView rest = name.substr(base.size());
+  return rest.empty() || text::SameTextAscii(rest, x64 ? u".amd64" : u".x86");
+}
+
 struct TModelLine {
   const TInfLine* Line;
   TString Section;
@@ -42,7 +50,7 @@ TString JoinPath(TString base, TStringView part) {
 class TInfCheck {
  public:
   TInfCheck(TContext& c, const TModelRef& m, const TString& infPath, bool x64)
-      : c(c), m(m), m_Path(infPath), m_x64(x64) {}
+      : c(c), m(m), m_Path(infPath), m_Key(text::UpperAscii(infPath)), m_x64(x64) {}
 
   void Run() {
     std::string bytes;
@@ -50,12 +58,26 @@ class TInfCheck {
       Error(1, u"the INF file cannot be read: the install fails. Fix: check the file's access rights.");
       return;
     }
-    m_Inf.Parse(bytes);
-    m_Include = m_Inf.FindKey(u"Version", u"LayoutFile") != nullptr;
-    for (const TInfSection& s : m_Inf.Sections())
-      for (const TInfLine& l : s.Lines) m_Include = m_Include || (l.HasKey && text::SameTextAscii(l.Key, u"Include"));
-    if (c.Once(u"inf:" + m_Path)) FileOnce(bytes);
-    if (c.Once(u"model:" + m.Section + u":" + m_Path)) ModelOnce();
+    std::shared_ptr<const TContext::TInfRead>& cached = c.Infs[m_Key];
+    if (!cached) {
+      auto read = std::make_shared<TContext::TInfRead>();
+      read->Inf.Parse(bytes);
+      read->Profile = std::make_unique<TLinedProfile>(bytes);
+      read->Include = read->Inf.FindKey(u"Version", u"LayoutFile") != nullptr;
+      for (const TInfSection& s : read->Inf.Sections()) {
+        for (const TInfLine& l : s.Lines)
+          read->Include = read->Include || (l.HasKey && text::SameTextAscii(l.Key, u"Include"));
+        for (int x = 0; x < 2; ++x) {
+          if (Serves(s.Name, u"SourceDisksFiles", x)) read->DiskFiles[x].push_back(&s);
+          if (Serves(s.Name, u"SourceDisksNames", x)) read->DiskNames[x].push_back(&s);
+        }
+      }
+      cached = read;
+    }
+    m_Owner = cached;
+    m_Include = cached->Include;
+    if (c.Once(u"inf:" + m_Key)) FileOnce();
+    if (c.Once(u"model:" + m.Section + u":" + m_Key)) ModelOnce();
     Models();
   }
 
@@ -67,12 +89,12 @@ class TInfCheck {
   void Warning(int line, const TString& t) { Add(m_Path, line, TSeverity::Warning, t); }
 
   // What belongs to the file, whichever model uses it.
-  void FileOnce(const std::string& bytes) {
-    for (const TInfNote& n : m_Inf.Notes())
+  void FileOnce() {
+    for (const TInfNote& n : Inf().Notes())
       Warning(n.Line, n.Text +
                           u": the check skips what it does not understand, and Windows may read it otherwise. "
                           u"Fix: write the line in the INF syntax.");
-    const TLinedProfile lined(bytes);
+    const TLinedProfile& lined = *m_Owner->Profile;
     const TDriverVer ver = DriverVerOf(lined.Ini());
     const int verLine = lined.KeyLine(u"Version", u"DriverVer");
     std::int64_t day = 0;
@@ -91,7 +113,7 @@ class TInfCheck {
     }
     const TString catalogKeys[] = {u"CatalogFile", m_x64 ? u"CatalogFile.NTamd64" : u"CatalogFile.NTx86"};
     for (const TString& key : catalogKeys) {
-      const TInfLine* l = m_Inf.FindKey(u"Version", key);
+      const TInfLine* l = Inf().FindKey(u"Version", key);
       if (!l || Field(*l, 0).empty() || Fs().FileExists(JoinPath(Folder(), Field(*l, 0)))) continue;
       Warning(l->Line, u"the catalog " + Quoted(Field(*l, 0)) +
                            u" is not beside the INF: Windows treats the driver as unsigned (64-bit Windows refuses "
@@ -102,10 +124,8 @@ class TInfCheck {
   // The installer's clean-up of registered copies: ProviderName in [Strings]
   // names the section that must list the model.
   void ModelOnce() {
-    if (InfContainsDriver(m.PrinterName, m_Path, kPrinterInfClass)) return;
-    std::string bytes;
-    Fs().ReadFile(m_Path, bytes);
-    const TLinedProfile lined(bytes);
+    const TLinedProfile& lined = *m_Owner->Profile;
+    if (InfContainsDriver(m.PrinterName, lined.Ini(), kPrinterInfClass)) return;
     const TString provider = lined.Ini().ReadString(u"Strings", u"ProviderName", u"");
     const TString cls = lined.Ini().ReadString(u"Version", u"Class", u"");
     const TString after =
@@ -126,7 +146,7 @@ class TInfCheck {
   }
 
   void Models() {
-    const TInfSection* mfg = m_Inf.Find(u"Manufacturer");
+    const TInfSection* mfg = Inf().Find(u"Manufacturer");
     if (!mfg) {
       Error(1,
             u"the INF has no [Manufacturer] section: Windows finds no model in it and the install fails. Fix: "
@@ -145,9 +165,9 @@ class TInfCheck {
       for (const TString& d : decorations) {
         if (!AppliesTo(d, m_x64)) continue;
         const TString name = d.empty() ? base : base + u"." + d;
-        const TInfSection* s = m_Inf.Find(name);
+        const TInfSection* s = Inf().Find(name);
         if (!s) {
-          if (!d.empty() && c.Once(u"models:" + m_Path + name))
+          if (!d.empty() && c.Once(u"models:" + m_Key + name))
             Warning(l.Line, u"the models section [" + name +
                                 u"] does not exist: Windows finds no models for it. "
                                 u"Fix: add the section or remove the decoration.");
@@ -207,22 +227,18 @@ class TInfCheck {
 
   // Where the setup functions take a file from: SourceDisksFiles gives its
   // disk and sub-folder, SourceDisksNames the disk's path below the INF's
-  // folder. Empty when the INF does not place it (a file of an included or
-  // system INF).
+  // folder. `placed` is false when the INF does not place it (a file of an
+  // included or system INF), and the file is looked for beside the INF.
   TString SourceOf(const TString& file, bool& placed) const {
     placed = false;
-    for (const TInfSection& s : m_Inf.Sections()) {
-      if (!text::SameTextAscii(s.Name, u"SourceDisksFiles") && !text::StartsWithTextAscii(s.Name, u"SourceDisksFiles."))
-        continue;
-      for (const TInfLine& l : s.Lines) {
+    for (const TInfSection* s : m_Owner->DiskFiles[m_x64]) {
+      for (const TInfLine& l : s->Lines) {
         if (!l.HasKey || !text::SameTextAscii(l.Key, file)) continue;
         placed = true;
         TString disk;
-        for (const TInfSection& n : m_Inf.Sections())
-          if (text::SameTextAscii(n.Name, u"SourceDisksNames") ||
-              text::StartsWithTextAscii(n.Name, u"SourceDisksNames."))
-            for (const TInfLine& d : n.Lines)
-              if (disk.empty() && d.HasKey && d.Key == Field(l, 0)) disk = Field(d, 3);
+        for (const TInfSection* n : m_Owner->DiskNames[m_x64])
+          for (const TInfLine& d : n->Lines)
+            if (disk.empty() && d.HasKey && d.Key == Field(l, 0)) disk = Field(d, 3);
         return JoinPath(JoinPath(JoinPath(Folder(), disk), Field(l, 1)), file);
       }
     }
@@ -230,10 +246,10 @@ class TInfCheck {
   }
 
   void RequireFile(const TString& file, int line, const TString& where) {
-    if (file.empty() || !c.Once(u"file:" + m_Path + u":" + text::UpperAscii(file))) return;
+    if (file.empty()) return;
     bool placed = false;
     const TString source = SourceOf(file, placed);
-    if (Fs().FileExists(source) || (!placed && m_Include)) return;
+    if (Fs().FileExists(source) || (!placed && m_Include) || !c.Once(u"file:" + text::UpperAscii(source))) return;
     Error(line, u"the file " + Quoted(file) + u" named in " + where + u" is not in the driver folder (" +
                     Quoted(c.Rel(source)) +
                     u"): Windows cannot copy it and the install fails. Fix: add the file or "
@@ -242,9 +258,9 @@ class TInfCheck {
 
   void InstallSection(const TInfLine& modelLine) {
     const TString name = Field(modelLine, 0);
-    const auto sections = m_Inf.WithDecorations(name);
+    const auto sections = Inf().WithDecorations(name);
     if (sections.empty()) {
-      if (!m_Include && c.Once(u"install:" + m_Path + name))
+      if (!m_Include && c.Once(u"install:" + m_Key + name))
         Error(modelLine.Line, u"the install section [" + name +
                                   u"] does not exist: Windows cannot install the model. Fix: add the section.");
       return;
@@ -264,9 +280,9 @@ class TInfCheck {
             RequireFile(f.substr(1), l.Line, u"CopyFiles of [" + s->Name + u"]");
             continue;
           }
-          const TInfSection* copy = m_Inf.Find(f);
+          const TInfSection* copy = Inf().Find(f);
           if (!copy) {
-            if (!f.empty() && !m_Include && c.Once(u"copy:" + m_Path + f))
+            if (!f.empty() && !m_Include && c.Once(u"copy:" + m_Key + f))
               Warning(l.Line, u"the copy section [" + f +
                                   u"] does not exist: Windows copies nothing for it. Fix: "
                                   u"add the section or remove the name.");
@@ -279,7 +295,7 @@ class TInfCheck {
         }
       }
     if (dataFile.empty()) dataFile = name;  // a printer's data file defaults to the section's name
-    if (!m.MustUninstallForGDP.empty() && c.Once(u"gpd:" + m.Section + m_Path)) DataFileVersion(dataFile, dataLine);
+    if (!m.MustUninstallForGDP.empty()) DataFileVersion(dataFile, dataLine);
   }
 
   // MustUninstallForGDP compares the installed data file's version line.
@@ -288,12 +304,13 @@ class TInfCheck {
     const TString path = SourceOf(file, placed);
     std::string bytes;
     if (!Fs().ReadFile(path, bytes)) {
-      if (c.Once(u"file:" + m_Path + u":" + text::UpperAscii(file)))
+      if ((placed || !m_Include) && c.Once(u"file:" + text::UpperAscii(path)))
         Error(line, u"the data file " + Quoted(file) +
                         u" is not in the driver folder: the install fails. Fix: add "
                         u"the file.");
       return;
     }
+    if (!c.Once(u"gpd:" + m.Section + u":" + text::UpperAscii(path))) return;
     size_t at = 0;
     const TString version = GpdFileVersion(DecodeTextFile(bytes), at);
     const TString silent =
@@ -330,8 +347,10 @@ class TInfCheck {
   TContext& c;
   const TModelRef& m;
   TString m_Path;
+  TString m_Key;  // the path in upper case: one file whatever the case of its name
   bool m_x64;
-  TInfFile m_Inf;
+  std::shared_ptr<const TContext::TInfRead> m_Owner;  // set by Run before anything reads it
+  const TInfFile& Inf() const { return m_Owner->Inf; }
   bool m_Include = false;
 };
 

@@ -49,6 +49,9 @@ int LeaveOEMInf(const TString& driverName, const TString& infClass);
 // The class of the INF files the driver removal cleans up.
 inline constexpr char16_t kPrinterInfClass[] = u"Printer";
 bool InfContainsDriver(const TString& driverName, const TString& infPath, const TString& infClass);
+class TProfileFile;
+// The same rule over an INF already read.
+bool InfContainsDriver(const TString& driverName, const TProfileFile& inf, const TString& infClass);
 // "C:\Windows\system32" -> "C:\Windows\inf\".
 TString SystemInfFolder(const TString& systemDirectory);
 
