@@ -67,6 +67,20 @@ void TContext::Add(const TString& path, int line, TSeverity severity, const TStr
   Result.Findings.push_back({Rel(path), line < 1 ? 1 : line, severity, model, text});
 }
 
+TString Msg(const char* fmt, std::initializer_list<TStringView> args) {
+  TString out;
+  auto next = args.begin();
+  for (const char* p = fmt; *p; ++p) {
+    if (p[0] == '%' && p[1] == 's') {
+      if (next != args.end()) out.append(*next++);
+      ++p;
+    } else {
+      out += static_cast<char16_t>(static_cast<unsigned char>(*p));
+    }
+  }
+  return out;
+}
+
 TString DescribeChar(char16_t ch) {
   static const char16_t kHex[] = u"0123456789ABCDEF";
   TString s = u"U+";

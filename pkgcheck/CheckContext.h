@@ -2,6 +2,7 @@
 // so far, and line numbers of what the profile reader parsed.
 #pragma once
 
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <set>
@@ -78,6 +79,9 @@ struct TModelRef {
 // The INF named by INF.2K (x64 false) or INF.X64 (x64 true) and the driver
 // files and data file it names.
 void CheckModelInf(TContext& c, const TModelRef& m, const TString& infName, bool x64);
+
+// A finding's text: `fmt` (ASCII) with each "%s" replaced by the next argument.
+TString Msg(const char* fmt, std::initializer_list<TStringView> args = {});
 
 // "U+4E2D "中"" for the texts.
 TString DescribeChar(char16_t ch);

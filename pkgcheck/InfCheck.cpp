@@ -15,8 +15,6 @@ namespace pkgcheck {
 
 namespace {
 
-TString Quoted(const TString& s) { return u"\"" + s + u"\""; }
-
 TString Field(const TInfLine& l, size_t i) { return i < l.Fields.size() ? l.Fields[i] : TString(); }
 
 // A models section applies to 64-bit x86 Windows when decorated NTamd64, to
@@ -55,7 +53,7 @@ class TInfCheck {
   void Run() {
     std::string bytes;
     if (!Fs().ReadFile(m_Path, bytes)) {
-      Error(1, u"the INF file cannot be read: the install fails. Fix: check the file's access rights.");
+      Error(1, Msg("the INF file cannot be read: the install fails. Fix: check the file's access rights."));
       return;
     }
     std::shared_ptr<const TContext::TInfRead>& cached = c.Infs[m_Key];
@@ -91,33 +89,32 @@ class TInfCheck {
   // What belongs to the file, whichever model uses it.
   void FileOnce() {
     for (const TInfNote& n : Inf().Notes())
-      Warning(n.Line, n.Text +
-                          u": the check skips what it does not understand, and Windows may read it otherwise. "
-                          u"Fix: write the line in the INF syntax.");
+      Warning(n.Line, Msg("%s: the check skips what it does not understand, and Windows may read it otherwise. "
+                          "Fix: write the line in the INF syntax.",
+                          {n.Text}));
     const TLinedProfile& lined = *m_Owner->Profile;
     const TDriverVer ver = DriverVerOf(lined.Ini());
     const int verLine = lined.KeyLine(u"Version", u"DriverVer");
     std::int64_t day = 0;
     if (!lined.Ini().ValueExists(u"Version", u"DriverVer")) {
-      Warning(verLine,
-              u"[Version] has no DriverVer: the installer cannot tell driver versions apart and copies "
-              u"the driver again at every install. Fix: add DriverVer=mm/dd/yyyy,x.y.z.w.");
+      Warning(verLine, Msg("[Version] has no DriverVer: the installer cannot tell driver versions apart and copies "
+                           "the driver again at every install. Fix: add DriverVer=mm/dd/yyyy,x.y.z.w."));
     } else if (!DriverVerDay(ver.Date, day)) {
-      Error(verLine, u"the DriverVer date " + Quoted(ver.Date) +
-                         u" is not a valid month/day/year date: once a copy of this driver version is kept, every "
-                         u"install ends with \"Inf DriverVer Format Error\". Fix: write DriverVer=mm/dd/yyyy,x.y.z.w.");
+      Error(verLine, Msg("the DriverVer date \"%s\" is not a valid month/day/year date: once a copy of this driver "
+                         "version is kept, every install ends with \"Inf DriverVer Format Error\". Fix: write "
+                         "DriverVer=mm/dd/yyyy,x.y.z.w.",
+                         {ver.Date}));
     } else if (ver.Components.empty()) {
-      Warning(verLine,
-              u"DriverVer has no version after the date: the installer copies the driver again at every "
-              u"install. Fix: write DriverVer=mm/dd/yyyy,x.y.z.w.");
+      Warning(verLine, Msg("DriverVer has no version after the date: the installer copies the driver again at every "
+                           "install. Fix: write DriverVer=mm/dd/yyyy,x.y.z.w."));
     }
     const TString catalogKeys[] = {u"CatalogFile", m_x64 ? u"CatalogFile.NTamd64" : u"CatalogFile.NTx86"};
     for (const TString& key : catalogKeys) {
       const TInfLine* l = Inf().FindKey(u"Version", key);
       if (!l || Field(*l, 0).empty() || Fs().FileExists(JoinPath(Folder(), Field(*l, 0)))) continue;
-      Warning(l->Line, u"the catalog " + Quoted(Field(*l, 0)) +
-                           u" is not beside the INF: Windows treats the driver as unsigned (64-bit Windows refuses "
-                           u"it). Fix: ship the signed catalog or remove the line.");
+      Warning(l->Line, Msg("the catalog \"%s\" is not beside the INF: Windows treats the driver as unsigned "
+                           "(64-bit Windows refuses it). Fix: ship the signed catalog or remove the line.",
+                           {Field(*l, 0)}));
     }
   }
 
@@ -128,29 +125,29 @@ class TInfCheck {
     if (InfContainsDriver(m.PrinterName, lined.Ini(), kPrinterInfClass)) return;
     const TString provider = lined.Ini().ReadString(u"Strings", u"ProviderName", u"");
     const TString cls = lined.Ini().ReadString(u"Version", u"Class", u"");
-    const TString after =
-        u"the installer never finds its registered copies when the driver is removed, and they "
-        u"stay in the system's INF folder";
+    const char* after =
+        "the installer never finds its registered copies when the driver is removed, and they stay in the system's "
+        "INF folder";
     if (provider.empty())
-      Warning(lined.KeyLine(u"Strings", u"ProviderName"), u"[Strings] has no ProviderName: " + after +
-                                                              u". Fix: add ProviderName=\"<maker>\" to [Strings] and a "
-                                                              u"section of that name listing \"" +
-                                                              m.PrinterName + u"\".");
+      Warning(lined.KeyLine(u"Strings", u"ProviderName"),
+              Msg("[Strings] has no ProviderName: %s. Fix: add ProviderName=\"<maker>\" to [Strings] and a section of "
+                  "that name listing \"%s\".",
+                  {Msg(after), m.PrinterName}));
     else if (cls != kPrinterInfClass)
       Warning(lined.KeyLine(u"Version", u"Class"),
-              u"Class is " + Quoted(cls) + u", not \"Printer\": " + after + u". Fix: write Class=Printer.");
+              Msg("Class is \"%s\", not \"Printer\": %s. Fix: write Class=Printer.", {cls, Msg(after)}));
     else
       Warning(lined.SectionLine(provider),
-              u"the provider section [" + provider + u"] (ProviderName) does not list the model: " + after +
-                  u". Fix: list \"" + m.PrinterName + u"\"=<install section>,<hardware ID> in [" + provider + u"].");
+              Msg("the provider section [%s] (ProviderName) does not list the model: %s. Fix: list "
+                  "\"%s\"=<install section>,<hardware ID> in [%s].",
+                  {provider, Msg(after), m.PrinterName, provider}));
   }
 
   void Models() {
     const TInfSection* mfg = Inf().Find(u"Manufacturer");
     if (!mfg) {
-      Error(1,
-            u"the INF has no [Manufacturer] section: Windows finds no model in it and the install fails. Fix: "
-            u"add [Manufacturer] naming the models section.");
+      Error(1, Msg("the INF has no [Manufacturer] section: Windows finds no model in it and the install fails. "
+                   "Fix: add [Manufacturer] naming the models section."));
       return;
     }
     std::vector<TModelLine> found;
@@ -168,9 +165,9 @@ class TInfCheck {
         const TInfSection* s = Inf().Find(name);
         if (!s) {
           if (!d.empty() && c.Once(u"models:" + m_Key + name))
-            Warning(l.Line, u"the models section [" + name +
-                                u"] does not exist: Windows finds no models for it. "
-                                u"Fix: add the section or remove the decoration.");
+            Warning(l.Line, Msg("the models section [%s] does not exist: Windows finds no models for it. Fix: add "
+                                "the section or remove the decoration.",
+                                {name}));
           continue;
         }
         anyApplies = true;
@@ -179,23 +176,23 @@ class TInfCheck {
           if (ml.Key == m.PrinterName)
             found.push_back({&ml, name});
           else if (others.size() < 3)
-            others.push_back(Quoted(ml.Key));
+            others.push_back(Msg("\"%s\"", {ml.Key}));
         }
       }
     }
-    const TString arch = m_x64 ? u"64-bit" : u"32-bit";
+    const TStringView arch = m_x64 ? u"64-bit" : u"32-bit";
     if (found.empty()) {
       TString listed;
       for (const TString& o : others) listed += (listed.empty() ? u"" : u", ") + o;
       Error(mfg->Line,
             !anyApplies
-                ? u"no models section for " + arch + u" Windows (" +
-                      (m_x64 ? u"decorated NTamd64" : u"undecorated or decorated NTx86") + u"): the install fails on " +
-                      arch + u" Windows. Fix: add the decoration in " + u"[Manufacturer] and its models section."
-                : u"the INF does not list the model for " + arch +
-                      u" Windows: the print UI and Plug and Play find no driver of that name and the install "
-                      u"fails. Fix: make PrinterName in Setup.ini the model name as the INF writes it" +
-                      (listed.empty() ? TString() : u" (it lists " + listed + u")") + u".");
+                ? Msg("no models section for %s Windows (%s): the install fails on %s Windows. Fix: add the "
+                      "decoration in [Manufacturer] and its models section.",
+                      {arch, m_x64 ? u"decorated NTamd64" : u"undecorated or decorated NTx86", arch})
+                : Msg("the INF does not list the model for %s Windows: the print UI and Plug and Play find no driver "
+                      "of that name and the install fails. Fix: make PrinterName in Setup.ini the model name as the "
+                      "INF writes it%s%s%s.",
+                      {arch, listed.empty() ? u"" : u" (it lists ", listed, listed.empty() ? u"" : u")"}));
       return;
     }
     HardwareIds(found);
@@ -214,10 +211,10 @@ class TInfCheck {
     list += '\0';
     if (inst2k::HardwareIdMatches(list, text::ToUtf8(m.PrinterHWID)) || !c.Once(u"hwid:" + m.Section)) return;
     Add(m.SetupIni, m.Profile->KeyLine(m.Section, u"PrinterHWID"), TSeverity::Error,
-        u"PrinterHWID " + Quoted(m.PrinterHWID) + u" is not among the hardware IDs the INF " + Quoted(c.Rel(m_Path)) +
-            u" lists for the model (line " + text::IntToStr(found.front().Line->Line) +
-            u"): Plug and Play finds no driver for the printer, and every install falls back to LPT1:. Fix: make "
-            u"PrinterHWID the printer's hardware ID as the INF's model line lists it.");
+        Msg("PrinterHWID \"%s\" is not among the hardware IDs the INF \"%s\" lists for the model (line %s): Plug "
+            "and Play finds no driver for the printer, and every install falls back to LPT1:. Fix: make PrinterHWID "
+            "the printer's hardware ID as the INF's model line lists it.",
+            {m.PrinterHWID, c.Rel(m_Path), text::IntToStr(found.front().Line->Line)}));
   }
 
   TString Folder() const {
@@ -250,10 +247,9 @@ class TInfCheck {
     bool placed = false;
     const TString source = SourceOf(file, placed);
     if (Fs().FileExists(source) || (!placed && m_Include) || !c.Once(u"file:" + text::UpperAscii(source))) return;
-    Error(line, u"the file " + Quoted(file) + u" named in " + where + u" is not in the driver folder (" +
-                    Quoted(c.Rel(source)) +
-                    u"): Windows cannot copy it and the install fails. Fix: add the file or "
-                    u"remove it from the INF.");
+    Error(line, Msg("the file \"%s\" named in %s is not in the driver folder (\"%s\"): Windows cannot copy it "
+                    "and the install fails. Fix: add the file or remove it from the INF.",
+                    {file, where, c.Rel(source)}));
   }
 
   void InstallSection(const TInfLine& modelLine) {
@@ -261,8 +257,9 @@ class TInfCheck {
     const auto sections = Inf().WithDecorations(name);
     if (sections.empty()) {
       if (!m_Include && c.Once(u"install:" + m_Key + name))
-        Error(modelLine.Line, u"the install section [" + name +
-                                  u"] does not exist: Windows cannot install the model. Fix: add the section.");
+        Error(modelLine.Line, Msg("the install section [%s] does not exist: Windows cannot install the model. "
+                                  "Fix: add the section.",
+                                  {name}));
       return;
     }
     TString dataFile;
@@ -277,20 +274,20 @@ class TInfCheck {
         if (!text::SameTextAscii(l.Key, u"CopyFiles")) continue;
         for (const TString& f : l.Fields) {
           if (!f.empty() && f[0] == u'@') {
-            RequireFile(f.substr(1), l.Line, u"CopyFiles of [" + s->Name + u"]");
+            RequireFile(f.substr(1), l.Line, Msg("CopyFiles of [%s]", {s->Name}));
             continue;
           }
           const TInfSection* copy = Inf().Find(f);
           if (!copy) {
             if (!f.empty() && !m_Include && c.Once(u"copy:" + m_Key + f))
-              Warning(l.Line, u"the copy section [" + f +
-                                  u"] does not exist: Windows copies nothing for it. Fix: "
-                                  u"add the section or remove the name.");
+              Warning(l.Line, Msg("the copy section [%s] does not exist: Windows copies nothing for it. Fix: add "
+                                  "the section or remove the name.",
+                                  {f}));
             continue;
           }
           for (const TInfLine& cl : copy->Lines) {
             const TString source = Field(cl, 1).empty() ? Field(cl, 0) : Field(cl, 1);
-            RequireFile(cl.HasKey && source.empty() ? cl.Key : source, cl.Line, u"[" + copy->Name + u"]");
+            RequireFile(cl.HasKey && source.empty() ? cl.Key : source, cl.Line, Msg("[%s]", {copy->Name}));
           }
         }
       }
@@ -305,42 +302,42 @@ class TInfCheck {
     std::string bytes;
     if (!Fs().ReadFile(path, bytes)) {
       if ((placed || !m_Include) && c.Once(u"file:" + text::UpperAscii(path)))
-        Error(line, u"the data file " + Quoted(file) +
-                        u" is not in the driver folder: the install fails. Fix: add "
-                        u"the file.");
+        Error(line,
+              Msg("the data file \"%s\" is not in the driver folder: the install fails. Fix: add the file.", {file}));
       return;
     }
     if (!c.Once(u"gpd:" + m.Section + u":" + text::UpperAscii(path))) return;
     size_t at = 0;
     const TString version = GpdFileVersion(DecodeTextFile(bytes), at);
     const TString silent =
-        u"the installer never recognises an installed copy of this driver as outdated, so "
-        u"MustUninstallForGDP=" +
-        m.MustUninstallForGDP + u" does nothing";
+        Msg("the installer never recognises an installed copy of this driver as outdated, so "
+            "MustUninstallForGDP=%s does nothing",
+            {m.MustUninstallForGDP});
     if (at == 0) {
       Add(path, 1, TSeverity::Error,
-          u"the data file has no line *GPDFileVersion: \"x.y\": " + silent +
-              u". Fix: add the line (one blank after the colon, the version in quotes).");
+          Msg("the data file has no line *GPDFileVersion: \"x.y\": %s. Fix: add the line (one blank after the "
+              "colon, the version in quotes).",
+              {silent}));
       return;
     }
     if (version.empty()) {
       Add(path, static_cast<int>(at), TSeverity::Error,
-          u"the *GPDFileVersion value has ten or more characters (or no closing quote): " + silent +
-              u". Fix: use a version of at most nine characters, like \"1.2\".");
+          Msg("the *GPDFileVersion value has ten or more characters (or no closing quote): %s. Fix: use a version "
+              "of at most nine characters, like \"1.2\".",
+              {silent}));
       return;
     }
     try {
       if (VersionOlder(version, m.MustUninstallForGDP))
         Add(m.SetupIni, m.Profile->KeyLine(m.Section, u"MustUninstallForGDP"), TSeverity::Warning,
-            u"the package's own data file has version " + version + u", older than MustUninstallForGDP=" +
-                m.MustUninstallForGDP +
-                u": every later install removes this very driver first. Fix: raise "
-                u"*GPDFileVersion or lower MustUninstallForGDP.");
+            Msg("the package's own data file has version %s, older than MustUninstallForGDP=%s: every later "
+                "install removes this very driver first. Fix: raise *GPDFileVersion or lower MustUninstallForGDP.",
+                {version, m.MustUninstallForGDP}));
     } catch (const Exception&) {
       Add(path, static_cast<int>(at), TSeverity::Error,
-          u"the *GPDFileVersion value " + Quoted(version) +
-              u" is not numbers separated by dots: when this driver is installed and the package is run again, the "
-              u"install ends with a conversion error. Fix: write it like \"1.2\".");
+          Msg("the *GPDFileVersion value \"%s\" is not numbers separated by dots: when this driver is installed "
+              "and the package is run again, the install ends with a conversion error. Fix: write it like \"1.2\".",
+              {version}));
     }
   }
 

@@ -40,8 +40,6 @@ struct TBranding {
   TString Manufacturer;
 };
 
-TString Quoted(const TString& s) { return u"\"" + s + u"\""; }
-
 // The strings file of one language, read through the installer's own reader
 // into its globals (put back afterwards).
 TBranding LoadBranding(TContext& c, const TLanguage& lang) {
@@ -50,9 +48,9 @@ TBranding LoadBranding(TContext& c, const TLanguage& lang) {
   const TString file = c.Folder + u"\\<built-in>\\" + lang.File;
   if (!Res().LoadRCData(lang.Resource, bytes)) {
     c.Add(file, 1, TSeverity::Error, {},
-          TString(u"the program carries no strings file for ") + lang.Name +
-              u": on such a system the installer shows no texts and finds no package description. Fix: build the "
-              u"installer with all three strings files.");
+          Msg("the program carries no strings file for %s: on such a system the installer shows no texts and finds "
+              "no package description. Fix: build the installer with all three strings files.",
+              {lang.Name}));
     return b;
   }
   TLinedProfile lined(bytes);
@@ -69,32 +67,32 @@ TBranding LoadBranding(TContext& c, const TLanguage& lang) {
   g_strInstaller = savedStrings;
 
   const TString n = text::IntToStr(s.CompanyIndex);
-  const TString row = u"OEM row " + n;
   if (!lined.Ini().ValueExists(u"OEMCOmpany", u"Logo." + n)) {
     c.Add(file, lined.KeyLine(u"Settings", u"OEMCOmpanyIndex"), TSeverity::Warning, {},
-          row + u" (OEMCOmpanyIndex) has no Logo." + n + u": the installer shows the maker's own logo " + s.OEMBMLogo +
-              u" for this brand. Fix: add Logo." + n + u" with the name of the brand's logo.");
+          Msg("OEM row %s (OEMCOmpanyIndex) has no Logo.%s: the installer shows the maker's own logo %s for this "
+              "brand. Fix: add Logo.%s with the name of the brand's logo.",
+              {n, n, s.OEMBMLogo, n}));
   }
   std::string logo;
   if (!Res().LoadRCData(s.OEMBMLogo, logo)) {
     c.Add(file, lined.KeyLine(u"OEMCOmpany", u"Logo." + n), TSeverity::Error, {},
-          row + u" names the logo " + Quoted(s.OEMBMLogo) +
-              u", which the program does not carry: the installer shows no logo. Fix: add the bitmap to "
-              u"resources/logos (its name in lower case) or name a logo that is there.");
+          Msg("OEM row %s names the logo \"%s\", which the program does not carry: the installer shows no logo. "
+              "Fix: add the bitmap to resources/logos (its name in lower case) or name a logo that is there.",
+              {n, s.OEMBMLogo}));
   }
   const int nameLine = lined.KeyLine(u"OEMCOmpany", u"Name." + n);
   if (!s.OEMManufactor.empty() && !IsBufferFolderName(s.OEMManufactor)) {
     c.Add(file, nameLine, TSeverity::Error, {},
-          row + u" names the manufacturer " + Quoted(s.OEMManufactor) +
-              u", which cannot be a folder name: the installer refuses every install (\"cannot be used as a folder "
-              u"name for the driver files\"). Fix: use a name without \\ / : * ? \" < > | and without a trailing dot "
-              u"or blank.");
+          Msg("OEM row %s names the manufacturer \"%s\", which cannot be a folder name: the installer refuses "
+              "every install (\"cannot be used as a folder name for the driver files\"). Fix: use a name without "
+              "\\ / : * ? \" < > | and without a trailing dot or blank.",
+              {n, s.OEMManufactor}));
   } else if (const char16_t bad = FirstMisfit(s.OEMManufactor, lang.CodePage)) {
     c.Add(file, nameLine, TSeverity::Error, {},
-          row + u" names the manufacturer " + Quoted(s.OEMManufactor) + u", whose character " + DescribeChar(bad) +
-              u" is not in code page " + text::IntToStr(lang.CodePage) + u" (" + lang.Name +
-              u"): the driver copy's INF path cannot be handed to Plug and Play there and the online install fails. "
-              u"Fix: write the name in characters of that code page.");
+          Msg("OEM row %s names the manufacturer \"%s\", whose character %s is not in code page %s (%s): the "
+              "driver copy's INF path cannot be handed to Plug and Play there and the online install fails. Fix: "
+              "write the name in characters of that code page.",
+              {n, s.OEMManufactor, DescribeChar(bad), text::IntToStr(lang.CodePage), lang.Name}));
   }
   return b;
 }
@@ -107,16 +105,16 @@ void CheckLayout(TContext& c, const TString& path, const std::string& bytes, con
   const TLineIndex lines(text);
   if (utf16 && bytes.size() % 2)
     c.Add(path, lines.LineOf(text.empty() ? 0 : text.size() - 1), TSeverity::Error, {},
-          u"the UTF-16 file has an odd number of bytes: the installer drops the last byte, and with it the end of "
-          u"the last line. Fix: save the file again as UTF-16 (little endian, with byte-order mark).");
+          Msg("the UTF-16 file has an odd number of bytes: the installer drops the last byte, and with it the end "
+              "of the last line. Fix: save the file again as UTF-16 (little endian, with byte-order mark)."));
   if (!utf16) {
     bool ascii = true;
     for (char ch : bytes) ascii = ascii && static_cast<unsigned char>(ch) < 0x80;
     if (!ascii)
       c.Add(path, 1, TSeverity::Warning, {},
-            u"the file is not UTF-16: the installer reads it in the system's ANSI code page, so its non-ASCII text "
-            u"reads differently on systems of other languages. Fix: save it as UTF-16 (little endian, with "
-            u"byte-order mark).");
+            Msg("the file is not UTF-16: the installer reads it in the system's ANSI code page, so its non-ASCII "
+                "text reads differently on systems of other languages. Fix: save it as UTF-16 (little endian, with "
+                "byte-order mark)."));
   }
   std::map<TString, int> headers;
   for (size_t pos = 0; pos < text.size();) {
@@ -128,30 +126,30 @@ void CheckLayout(TContext& c, const TString& path, const std::string& bytes, con
     if (line.empty()) continue;
     if (line.find(u'\0') != TString::npos)
       c.Add(path, number, TSeverity::Error, {},
-            u"the line holds a NUL character: the installer cuts the name or value there. Fix: remove it.");
+            Msg("the line holds a NUL character: the installer cuts the name or value there. Fix: remove it."));
     if (line[0] != u'[') continue;
     const size_t close = line.rfind(u']');
     if (close == TString::npos) {
       c.Add(path, number, TSeverity::Error, {},
-            u"the section header " + line +
-                u" has no closing \"]\": the installer reads the line as a key of the section above, and the model "
-                u"it starts is never listed. Fix: end the header with \"]\".");
+            Msg("the section header %s has no closing \"]\": the installer reads the line as a key of the section "
+                "above, and the model it starts is never listed. Fix: end the header with \"]\".",
+                {line}));
       continue;
     }
     TString name = text::Trim(TStringView(line).substr(1, close - 1));
     name = name.substr(0, name.find(u'\0'));
     if (name.empty()) {
       c.Add(path, number, TSeverity::Error, {},
-            u"the section header has no name: the installer ignores every line up to the next header. Fix: name "
-            u"the section.");
+            Msg("the section header has no name: the installer ignores every line up to the next header. Fix: "
+                "name the section."));
       continue;
     }
     const auto [at, added] = headers.emplace(text::UpperAscii(name), number);
     if (!added)
       c.Add(path, number, TSeverity::Error, name,
-            u"the section [" + name + u"] appears again (first on line " + text::IntToStr(at->second) +
-                u"): the installer lists the model twice but reads both entries from the first. Fix: give each "
-                u"model a section name of its own.");
+            Msg("the section [%s] appears again (first on line %s): the installer lists the model twice but reads "
+                "both entries from the first. Fix: give each model a section name of its own.",
+                {name, text::IntToStr(at->second)}));
   }
 }
 
@@ -177,11 +175,8 @@ void CheckModel(TContext& c, const TString& path, const TLinedProfile& lined, co
   auto line = [&](const char16_t* key) { return lined.KeyLine(sec, key); };
   const TString progDir = c.Folder;
   TModelRef m{path, &lined, sec, {}, raw(u"PrinterName"), raw(u"PrinterHWID"), raw(u"MustUninstallForGDP"), {}};
-  m.Label = m.PrinterName.empty() ? u"model [" + sec + u"]" : u"model " + Quoted(m.PrinterName);
+  m.Label = m.PrinterName.empty() ? Msg("model [%s]", {sec}) : Msg("model \"%s\"", {m.PrinterName});
   auto add = [&](int at, TSeverity s, const TString& t) { c.Add(path, at, s, sec, m.Label + u": " + t); };
-  const TString stops =
-      u"the installer stops loading the package description here with an error box, and offers neither this "
-      u"model nor the ones after it";
 
   // The installer's own loader decides whether the model can be offered.
   TRInstallInfo info;
@@ -190,55 +185,59 @@ void CheckModel(TContext& c, const TString& path, const TLinedProfile& lined, co
   } catch (const Exception& e) {
     const TString dirRaw = ini.ReadString(sec, u"DriverDir", u"*");
     int at = lined.SectionLine(sec);
-    TString what, fix;
+    TString what;
+    const char* fix;
     if (m.PrinterName.empty()) {
-      what = u"PrinterName is missing or empty", fix = u"add PrinterName=<the model name as the INF writes it>";
+      what = Msg("PrinterName is missing or empty"), fix = "add PrinterName=<the model name as the INF writes it>";
     } else if (m.PrinterHWID.empty()) {
-      what = u"PrinterHWID is missing or empty", fix = u"add PrinterHWID=<the printer's hardware ID>";
+      what = Msg("PrinterHWID is missing or empty"), fix = "add PrinterHWID=<the printer's hardware ID>";
     } else if (!Fs().DirectoryExists(info.DriverDir)) {
       at = line(u"DriverDir");
-      what = ini.ValueExists(sec, u"DriverDir") ? u"the driver folder " + Quoted(dirRaw) + u" does not exist"
-                                                : TString(u"DriverDir is missing");
-      fix = u"write DriverDir as \\<folder below the package folder>, starting with a backslash";
+      what = ini.ValueExists(sec, u"DriverDir") ? Msg("the driver folder \"%s\" does not exist", {dirRaw})
+                                                : Msg("DriverDir is missing");
+      fix = "write DriverDir as \\<folder below the package folder>, starting with a backslash";
     } else if (info.INF2K.empty() || info.INFX64.empty()) {
       at = line(info.INF2K.empty() ? u"INF.2K" : u"INF.X64");
-      what = info.INF2K.empty() ? u"INF.2K is missing or empty" : u"INF.X64 is missing or empty";
-      fix = u"name the model's INF file inside the driver folder";
+      what = Msg("%s is missing or empty", {info.INF2K.empty() ? u"INF.2K" : u"INF.X64"});
+      fix = "name the model's INF file inside the driver folder";
     } else {
       const bool x86Missing = !Fs().FileExists(info.DriverDir + u"\\" + info.INF2K);
       at = line(x86Missing ? u"INF.2K" : u"INF.X64");
-      what = u"the INF file " + Quoted(x86Missing ? info.INF2K : info.INFX64) + u" is not in the driver folder";
-      fix = u"put the INF file there or correct the name";
+      what = Msg("the INF file \"%s\" is not in the driver folder", {x86Missing ? info.INF2K : info.INFX64});
+      fix = "put the INF file there or correct the name";
     }
-    add(at, TSeverity::Error, what + u": " + stops + u" (\"" + e.Message() + u"\"). Fix: " + fix + u".");
+    add(at, TSeverity::Error,
+        Msg("%s: the installer stops loading the package description here with an error box, and offers neither "
+            "this model nor the ones after it (\"%s\"). Fix: %s.",
+            {what, e.Message(), Msg(fix)}));
     return;
   }
 
   const TString dirRaw = ini.ReadString(sec, u"DriverDir", u"*");
   if (!paths::IsBelow(info.DriverDir, progDir))
     add(line(u"DriverDir"), TSeverity::Error,
-        u"DriverDir " + Quoted(dirRaw) +
-            u" leads out of the package folder: the installer copies and installs driver files from wherever it "
-            u"points. Fix: keep the driver folder below the package folder (\\Drivers\\<model>).");
+        Msg("DriverDir \"%s\" leads out of the package folder: the installer copies and installs driver files from "
+            "wherever it points. Fix: keep the driver folder below the package folder (\\Drivers\\<model>).",
+            {dirRaw}));
   if (!IsBufferFolderName(m.PrinterName))
     add(line(u"PrinterName"), TSeverity::Error,
-        u"the name cannot be a folder name: the installer refuses to install it (\"cannot be used as a folder "
-        u"name for the driver files\"). Fix: use a name without \\ / : * ? \" < > | and without a trailing dot or "
-        u"blank, in the INF and in Setup.ini.");
+        Msg("the name cannot be a folder name: the installer refuses to install it (\"cannot be used as a folder "
+            "name for the driver files\"). Fix: use a name without \\ / : * ? \" < > | and without a trailing dot "
+            "or blank, in the INF and in Setup.ini."));
   for (const char16_t* key : {u"INF.2K", u"INF.X64"}) {
     const TString name = raw(key);
     if (!IsNameInsideFolder(name))
       add(line(key), TSeverity::Error,
-          TString(key) + u" " + Quoted(name) +
-              u" does not name a file inside the driver folder: the installer refuses to install the model. Fix: "
-              u"name the INF by its path below the driver folder, without \"..\".");
+          Msg("%s \"%s\" does not name a file inside the driver folder: the installer refuses to install the "
+              "model. Fix: name the INF by its path below the driver folder, without \"..\".",
+              {key, name}));
   }
   const auto [first, added] = names.emplace(text::UpperAscii(m.PrinterName), sec);
   if (!added)
     add(line(u"PrinterName"), TSeverity::Error,
-        u"another model, [" + first->second +
-            u"], has the same name: both install the same driver into the same folder, and the second install "
-            u"replaces the first one's driver. Fix: give each model its own name.");
+        Msg("another model, [%s], has the same name: both install the same driver into the same folder, and the "
+            "second install replaces the first one's driver. Fix: give each model its own name.",
+            {first->second}));
 
   for (const TLanguage* l : LanguagesOf(ini, sec)) {
     const std::pair<const char16_t*, TString> texts[] = {{u"PrinterName", m.PrinterName},
@@ -249,14 +248,13 @@ void CheckModel(TContext& c, const TString& path, const TLinedProfile& lined, co
       const char16_t bad = FirstMisfit(value, l->CodePage);
       if (!bad || !c.Once(path + sec + key + text::IntToStr(l->CodePage))) continue;
       add(line(key), TSeverity::Error,
-          TString(key == TStringView(u"DriverDir")     ? u"the INF path "
-                  : key == TStringView(u"PrinterName") ? u"the model name "
-                                                       : u"the hardware ID ") +
-              Quoted(value) + u" holds " + DescribeChar(bad) + u", which is not in code page " +
-              text::IntToStr(l->CodePage) + u" (" + l->Name +
-              u", a language the model is written for): on such a "
-              u"system the installer cannot hand it to Plug and Play or the print UI, and the install fails. Fix: "
-              u"use characters of that code page (ASCII fits all).");
+          Msg("the %s \"%s\" holds %s, which is not in code page %s (%s, a language the model is written for): "
+              "on such a system the installer cannot hand it to Plug and Play or the print UI, and the install "
+              "fails. Fix: use characters of that code page (ASCII fits all).",
+              {key == TStringView(u"DriverDir")     ? u"INF path"
+               : key == TStringView(u"PrinterName") ? u"model name"
+                                                    : u"hardware ID",
+               value, DescribeChar(bad), text::IntToStr(l->CodePage), l->Name}));
     }
   }
 
@@ -264,23 +262,24 @@ void CheckModel(TContext& c, const TString& path, const TLinedProfile& lined, co
     const TString uninstaller = raw(u"UninstallerOnRestart");
     if (!paths::IsBelow(info.UninstallerOnRestart, progDir))
       add(line(u"UninstallerOnRestart"), TSeverity::Warning,
-          Quoted(uninstaller) +
-              u" lies outside the package folder: the installer never schedules it. Fix: name "
-              u"the uninstaller by its path below the package folder.");
+          Msg("\"%s\" lies outside the package folder: the installer never schedules it. Fix: name the "
+              "uninstaller by its path below the package folder.",
+              {uninstaller}));
     else if (!Fs().FileExists(info.UninstallerOnRestart))
       add(line(u"UninstallerOnRestart"), TSeverity::Warning,
-          u"the uninstaller " + Quoted(uninstaller) +
-              u" is not in the package: when an old driver cannot be removed, the installer schedules a program "
-              u"that does not exist and the old driver stays. Fix: ship the uninstaller there or correct the path.");
+          Msg("the uninstaller \"%s\" is not in the package: when an old driver cannot be removed, the installer "
+              "schedules a program that does not exist and the old driver stays. Fix: ship the uninstaller there "
+              "or correct the path.",
+              {uninstaller}));
   }
   if (!m.MustUninstallForGDP.empty()) {
     try {
       VersionOlder(m.MustUninstallForGDP, m.MustUninstallForGDP);
     } catch (const Exception&) {
       add(line(u"MustUninstallForGDP"), TSeverity::Error,
-          Quoted(m.MustUninstallForGDP) +
-              u" is not a version of numbers separated by dots: whenever an installed driver of the model is found, "
-              u"the install ends with a conversion error. Fix: write it like 1.2.");
+          Msg("\"%s\" is not a version of numbers separated by dots: whenever an installed driver of the model is "
+              "found, the install ends with a conversion error. Fix: write it like 1.2.",
+              {m.MustUninstallForGDP}));
     }
   }
 
@@ -293,9 +292,9 @@ void CheckSetupIni(TContext& c, const TString& path, const TString& named) {
   std::string bytes;
   if (!Fs().FileExists(path) || !Fs().ReadFile(path, bytes)) {
     c.Add(path, 1, TSeverity::Error, {},
-          u"the package description " + Quoted(named) +
-              u" is missing: the installer tells the user it does not exist and ends. Fix: put Setup.ini (UTF-16) in "
-              u"the package folder beside DriverSetup.exe.");
+          Msg("the package description \"%s\" is missing: the installer tells the user it does not exist and "
+              "ends. Fix: put Setup.ini (UTF-16) in the package folder beside DriverSetup.exe.",
+              {named}));
     return;
   }
   const TLinedProfile lined(bytes);
@@ -305,8 +304,8 @@ void CheckSetupIni(TContext& c, const TString& path, const TString& named) {
   const TStringList list = lined.Ini().ReadSections();
   if (list.empty())
     c.Add(path, 1, TSeverity::Error, {},
-          u"the package description lists no model: the installer's list stays empty. Fix: add one section per "
-          u"model.");
+          Msg("the package description lists no model: the installer's list stays empty. Fix: add one section "
+              "per model."));
   for (const TString& sec : list) {
     if (!sections.insert(text::UpperAscii(sec)).second) continue;  // reported by CheckLayout
     ++c.Result.Models;
@@ -330,7 +329,7 @@ TCheckResult CheckPackage(const TString& folder) {
   while (c.Folder.size() > 3 && (c.Folder.back() == u'\\' || c.Folder.back() == u'/')) c.Folder.pop_back();
   if (!Fs().DirectoryExists(c.Folder)) {
     c.Add(c.Folder, 1, TSeverity::Error, {},
-          u"the package folder " + Quoted(folder) + u" does not exist. Fix: name the folder that holds Setup.ini.");
+          Msg("the package folder \"%s\" does not exist. Fix: name the folder that holds Setup.ini.", {folder}));
     return c.Result;
   }
   std::set<TString> described;
