@@ -88,10 +88,17 @@ class TInfCheck {
 
   // What belongs to the file, whichever model uses it.
   void FileOnce() {
-    for (const TInfNote& n : Inf().Notes())
-      Warning(n.Line, Msg("%s: the check skips what it does not understand, and Windows may read it otherwise. "
-                          "Fix: write the line in the INF syntax.",
-                          {n.Text}));
+    // The first notes in full; a file that is not an INF at all would give one per line.
+    constexpr size_t kNotes = 10;
+    const auto& notes = Inf().Notes();
+    for (size_t i = 0; i < notes.size() && i < kNotes; ++i)
+      Warning(notes[i].Line, Msg("%s: the check skips what it does not understand, and Windows may read it "
+                                 "otherwise. Fix: write the line in the INF syntax.",
+                                 {notes[i].Text}));
+    if (notes.size() > kNotes)
+      Warning(notes[kNotes].Line, Msg("%s more lines from here on that the check does not understand. Fix: write "
+                                      "them in the INF syntax.",
+                                      {text::IntToStr(static_cast<long long>(notes.size() - kNotes))}));
     const TLinedProfile& lined = *m_Owner->Profile;
     const TDriverVer ver = DriverVerOf(lined.Ini());
     const int verLine = lined.KeyLine(u"Version", u"DriverVer");

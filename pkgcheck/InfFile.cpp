@@ -160,6 +160,7 @@ void TInfFile::Parse(const std::string& bytes) {
   };
   std::vector<std::vector<TRaw>> raw;
   size_t current = 0;
+  bool before = false;  // a line before the first section was noted
   for (const TRawLine& l : lines) {
     const TStringView t = TrimView(l.Text);
     if (l.OpenQuote) m_Notes.push_back({l.Line, u"a quote is not closed on this line"});
@@ -179,7 +180,8 @@ void TInfFile::Parse(const std::string& bytes) {
       continue;
     }
     if (m_Sections.empty()) {
-      m_Notes.push_back({l.Line, u"a line before the first section is ignored"});
+      if (!before) m_Notes.push_back({l.Line, u"the lines before the first section are ignored"});
+      before = true;
       continue;
     }
     raw[current].push_back({l.Line, t});
