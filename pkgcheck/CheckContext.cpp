@@ -63,8 +63,11 @@ TString TContext::Rel(const TString& path) const {
   return rel;
 }
 
-void TContext::Add(const TString& path, int line, TSeverity severity, const TString& model, const TString& text) {
-  Result.Findings.push_back({Rel(path), line < 1 ? 1 : line, severity, model, text});
+void TContext::Add(const TString& path, int line, TSeverity severity, TStringView model, TStringView label,
+                   const char* fmt, std::initializer_list<TStringView> args) {
+  TString text = Msg(fmt, args);
+  if (!label.empty()) text = TString(label) + u": " + text;
+  Result.Findings.push_back({Rel(path), line < 1 ? 1 : line, severity, TString(model), std::move(text)});
 }
 
 TString Msg(const char* fmt, std::initializer_list<TStringView> args) {

@@ -3,9 +3,7 @@
 #pragma once
 
 #include <initializer_list>
-#include <map>
 #include <memory>
-#include <set>
 #include <vector>
 
 #include "pkgcheck/InfFile.h"
@@ -41,13 +39,13 @@ class TLinedProfile {
   const TProfileFile::TSection* Section(TStringView name) const;
   TProfileFile m_Ini;
   TLineIndex m_Lines;
-  std::map<TString, size_t> m_Sections;  // folded name -> the first listed section of it
+  TNameIndex m_Sections;  // folded name -> the first listed section of it
 };
 
 struct TContext {
   TString Folder;  // full path of the package folder, no trailing backslash
   TCheckResult Result;
-  std::set<TString> Seen;  // keys of findings that are reported once
+  TNameIndex Seen;  // keys of findings that are reported once
   // Each INF file read once: as the setup functions and as the installer read it.
   struct TInfRead {
     TInfFile Inf;
@@ -56,12 +54,16 @@ struct TContext {
     // The source-disk sections for 32-bit [0] and 64-bit [1] Windows.
     std::vector<const TInfSection*> DiskFiles[2], DiskNames[2];
   };
-  std::map<TString, std::shared_ptr<const TInfRead>> Infs;  // by folded path
+  std::vector<std::unique_ptr<TInfRead>> Infs;
+  TNameIndex InfIndex;  // folded path -> Infs
 
   TString Rel(const TString& path) const;
-  void Add(const TString& path, int line, TSeverity severity, const TString& model, const TString& text);
+  // Adds a finding of `model` (a section of Setup.ini, or empty) whose text is
+  // `label`, ": " (when there is a label) and `fmt` formatted by Msg.
+  void Add(const TString& path, int line, TSeverity severity, TStringView model, TStringView label, const char* fmt,
+           std::initializer_list<TStringView> args = {});
   // Reports only the first time `key` is seen.
-  bool Once(const TString& key) { return Seen.insert(key).second; }
+  bool Once(const TString& key) { return Seen.emplace(key, 0).second; }
 };
 
 // What the INF check needs of a model of Setup.ini.

@@ -6,7 +6,7 @@ namespace {
 
 bool Fits(char16_t c, int cp) {
   using namespace detail;
-  const unsigned short* kinds = cp == 936 ? kKinds936 : cp == 950 ? kKinds950 : kKinds1252;
+  const unsigned char* kinds = cp == 936 ? kKinds936 : cp == 950 ? kKinds950 : kKinds1252;
   const unsigned char(*bits)[32] = cp == 936 ? kBits936 : cp == 950 ? kBits950 : kBits1252;
   const unsigned kind = kinds[c >> 8];
   if (kind < 2) return kind == 1;

@@ -17,7 +17,7 @@ bool FitsCodePage(TStringView s, int cp);
 char16_t FirstMisfit(TStringView s, int cp);
 
 namespace detail {
-extern const unsigned short kKinds936[256], kKinds950[256], kKinds1252[256];
+extern const unsigned char kKinds936[256], kKinds950[256], kKinds1252[256];
 extern const unsigned char kBits936[][32], kBits950[][32], kBits1252[][32];
 }  // namespace detail
 

@@ -5,10 +5,10 @@
 #include "inst2k/FindExistDevice.h"
 #include "install/InstallFunc.h"
 #include "pkgcheck/CheckContext.h"
+#include "pkgcheck/Guarded.h"
 #include "pkgcheck/InfFile.h"
 #include "platform/IFileSystem.h"
 #include "removal/UnInstallFunc.h"
-#include "sysutil/Exception.h"
 #include "sysutil/ProfileFile.h"
 
 namespace pkgcheck {
@@ -53,12 +53,13 @@ class TInfCheck {
   void Run() {
     std::string bytes;
     if (!Fs().ReadFile(m_Path, bytes)) {
-      Error(1, Msg("the INF file cannot be read: the install fails. Fix: check the file's access rights."));
+      Error(1, "the INF file cannot be read: the install fails. Fix: check the file's access rights.");
       return;
     }
-    std::shared_ptr<const TContext::TInfRead>& cached = c.Infs[m_Key];
-    if (!cached) {
-      auto read = std::make_shared<TContext::TInfRead>();
+    const auto [at, added] = c.InfIndex.emplace(m_Key, c.Infs.size());
+    if (added) {
+      c.Infs.push_back(std::make_unique<TContext::TInfRead>());
+      TContext::TInfRead* read = c.Infs.back().get();
       read->Inf.Parse(bytes);
       read->Profile = std::make_unique<TLinedProfile>(bytes);
       read->Include = read->Inf.FindKey(u"Version", u"LayoutFile") != nullptr;
@@ -70,21 +71,24 @@ class TInfCheck {
           if (Serves(s.Name, u"SourceDisksNames", x)) read->DiskNames[x].push_back(&s);
         }
       }
-      cached = read;
     }
-    m_Owner = cached;
-    m_Include = cached->Include;
+    m_Owner = c.Infs[at->second].get();
+    m_Include = m_Owner->Include;
     if (c.Once(u"inf:" + m_Key)) FileOnce();
     if (c.Once(u"model:" + m.Section + u":" + m_Key)) ModelOnce();
     Models();
   }
 
  private:
-  void Add(const TString& file, int line, TSeverity s, const TString& t) {
-    c.Add(file, line, s, m.Section, m.Label + u": " + t);
+  void Add(const TString& file, int line, TSeverity s, const char* fmt, std::initializer_list<TStringView> args = {}) {
+    c.Add(file, line, s, m.Section, m.Label, fmt, args);
   }
-  void Error(int line, const TString& t) { Add(m_Path, line, TSeverity::Error, t); }
-  void Warning(int line, const TString& t) { Add(m_Path, line, TSeverity::Warning, t); }
+  void Error(int line, const char* fmt, std::initializer_list<TStringView> args = {}) {
+    Add(m_Path, line, TSeverity::Error, fmt, args);
+  }
+  void Warning(int line, const char* fmt, std::initializer_list<TStringView> args = {}) {
+    Add(m_Path, line, TSeverity::Warning, fmt, args);
+  }
 
   // What belongs to the file, whichever model uses it.
   void FileOnce() {
@@ -92,36 +96,42 @@ class TInfCheck {
     constexpr size_t kNotes = 10;
     const auto& notes = Inf().Notes();
     for (size_t i = 0; i < notes.size() && i < kNotes; ++i)
-      Warning(notes[i].Line, Msg("%s: the check skips what it does not understand, and Windows may read it "
-                                 "otherwise. Fix: write the line in the INF syntax.",
-                                 {notes[i].Text}));
+      Warning(notes[i].Line,
+              "%s: the check skips what it does not understand, and Windows may read it "
+              "otherwise. Fix: write the line in the INF syntax.",
+              {notes[i].Text});
     if (notes.size() > kNotes)
-      Warning(notes[kNotes].Line, Msg("%s more lines from here on that the check does not understand. Fix: write "
-                                      "them in the INF syntax.",
-                                      {text::IntToStr(static_cast<long long>(notes.size() - kNotes))}));
+      Warning(notes[kNotes].Line,
+              "%s more lines from here on that the check does not understand. Fix: write "
+              "them in the INF syntax.",
+              {text::IntToStr(static_cast<long long>(notes.size() - kNotes))});
     const TLinedProfile& lined = *m_Owner->Profile;
     const TDriverVer ver = DriverVerOf(lined.Ini());
     const int verLine = lined.KeyLine(u"Version", u"DriverVer");
     std::int64_t day = 0;
     if (!lined.Ini().ValueExists(u"Version", u"DriverVer")) {
-      Warning(verLine, Msg("[Version] has no DriverVer: the installer cannot tell driver versions apart and copies "
-                           "the driver again at every install. Fix: add DriverVer=mm/dd/yyyy,x.y.z.w."));
+      Warning(verLine,
+              "[Version] has no DriverVer: the installer cannot tell driver versions apart and copies "
+              "the driver again at every install. Fix: add DriverVer=mm/dd/yyyy,x.y.z.w.");
     } else if (!DriverVerDay(ver.Date, day)) {
-      Error(verLine, Msg("the DriverVer date \"%s\" is not a valid month/day/year date: once a copy of this driver "
-                         "version is kept, every install ends with \"Inf DriverVer Format Error\". Fix: write "
-                         "DriverVer=mm/dd/yyyy,x.y.z.w.",
-                         {ver.Date}));
+      Error(verLine,
+            "the DriverVer date \"%s\" is not a valid month/day/year date: once a copy of this driver "
+            "version is kept, every install ends with \"Inf DriverVer Format Error\". Fix: write "
+            "DriverVer=mm/dd/yyyy,x.y.z.w.",
+            {ver.Date});
     } else if (ver.Components.empty()) {
-      Warning(verLine, Msg("DriverVer has no version after the date: the installer copies the driver again at every "
-                           "install. Fix: write DriverVer=mm/dd/yyyy,x.y.z.w."));
+      Warning(verLine,
+              "DriverVer has no version after the date: the installer copies the driver again at every "
+              "install. Fix: write DriverVer=mm/dd/yyyy,x.y.z.w.");
     }
     const TString catalogKeys[] = {u"CatalogFile", m_x64 ? u"CatalogFile.NTamd64" : u"CatalogFile.NTx86"};
     for (const TString& key : catalogKeys) {
       const TInfLine* l = Inf().FindKey(u"Version", key);
       if (!l || Field(*l, 0).empty() || Fs().FileExists(JoinPath(Folder(), Field(*l, 0)))) continue;
-      Warning(l->Line, Msg("the catalog \"%s\" is not beside the INF: Windows treats the driver as unsigned "
-                           "(64-bit Windows refuses it). Fix: ship the signed catalog or remove the line.",
-                           {Field(*l, 0)}));
+      Warning(l->Line,
+              "the catalog \"%s\" is not beside the INF: Windows treats the driver as unsigned "
+              "(64-bit Windows refuses it). Fix: ship the signed catalog or remove the line.",
+              {Field(*l, 0)});
     }
   }
 
@@ -137,24 +147,25 @@ class TInfCheck {
         "INF folder";
     if (provider.empty())
       Warning(lined.KeyLine(u"Strings", u"ProviderName"),
-              Msg("[Strings] has no ProviderName: %s. Fix: add ProviderName=\"<maker>\" to [Strings] and a section of "
-                  "that name listing \"%s\".",
-                  {Msg(after), m.PrinterName}));
+              "[Strings] has no ProviderName: %s. Fix: add ProviderName=\"<maker>\" to [Strings] and a section of "
+              "that name listing \"%s\".",
+              {Msg(after), m.PrinterName});
     else if (cls != kPrinterInfClass)
-      Warning(lined.KeyLine(u"Version", u"Class"),
-              Msg("Class is \"%s\", not \"Printer\": %s. Fix: write Class=Printer.", {cls, Msg(after)}));
+      Warning(lined.KeyLine(u"Version", u"Class"), "Class is \"%s\", not \"Printer\": %s. Fix: write Class=Printer.",
+              {cls, Msg(after)});
     else
       Warning(lined.SectionLine(provider),
-              Msg("the provider section [%s] (ProviderName) does not list the model: %s. Fix: list "
-                  "\"%s\"=<install section>,<hardware ID> in [%s].",
-                  {provider, Msg(after), m.PrinterName, provider}));
+              "the provider section [%s] (ProviderName) does not list the model: %s. Fix: list "
+              "\"%s\"=<install section>,<hardware ID> in [%s].",
+              {provider, Msg(after), m.PrinterName, provider});
   }
 
   void Models() {
     const TInfSection* mfg = Inf().Find(u"Manufacturer");
     if (!mfg) {
-      Error(1, Msg("the INF has no [Manufacturer] section: Windows finds no model in it and the install fails. "
-                   "Fix: add [Manufacturer] naming the models section."));
+      Error(1,
+            "the INF has no [Manufacturer] section: Windows finds no model in it and the install fails. "
+            "Fix: add [Manufacturer] naming the models section.");
       return;
     }
     std::vector<TModelLine> found;
@@ -172,9 +183,10 @@ class TInfCheck {
         const TInfSection* s = Inf().Find(name);
         if (!s) {
           if (!d.empty() && c.Once(u"models:" + m_Key + name))
-            Warning(l.Line, Msg("the models section [%s] does not exist: Windows finds no models for it. Fix: add "
-                                "the section or remove the decoration.",
-                                {name}));
+            Warning(l.Line,
+                    "the models section [%s] does not exist: Windows finds no models for it. Fix: add "
+                    "the section or remove the decoration.",
+                    {name});
           continue;
         }
         anyApplies = true;
@@ -191,15 +203,17 @@ class TInfCheck {
     if (found.empty()) {
       TString listed;
       for (const TString& o : others) listed += (listed.empty() ? u"" : u", ") + o;
-      Error(mfg->Line,
-            !anyApplies
-                ? Msg("no models section for %s Windows (%s): the install fails on %s Windows. Fix: add the "
-                      "decoration in [Manufacturer] and its models section.",
-                      {arch, m_x64 ? u"decorated NTamd64" : u"undecorated or decorated NTx86", arch})
-                : Msg("the INF does not list the model for %s Windows: the print UI and Plug and Play find no driver "
-                      "of that name and the install fails. Fix: make PrinterName in Setup.ini the model name as the "
-                      "INF writes it%s%s%s.",
-                      {arch, listed.empty() ? u"" : u" (it lists ", listed, listed.empty() ? u"" : u")"}));
+      if (!anyApplies)
+        Error(mfg->Line,
+              "no models section for %s Windows (%s): the install fails on %s Windows. Fix: add the decoration in "
+              "[Manufacturer] and its models section.",
+              {arch, m_x64 ? u"decorated NTamd64" : u"undecorated or decorated NTx86", arch});
+      else
+        Error(mfg->Line,
+              "the INF does not list the model for %s Windows: the print UI and Plug and Play find no driver of that "
+              "name and the install fails. Fix: make PrinterName in Setup.ini the model name as the INF writes it"
+              "%s%s%s.",
+              {arch, listed.empty() ? u"" : u" (it lists ", listed, listed.empty() ? u"" : u")"});
       return;
     }
     HardwareIds(found);
@@ -218,10 +232,10 @@ class TInfCheck {
     list += '\0';
     if (inst2k::HardwareIdMatches(list, text::ToUtf8(m.PrinterHWID)) || !c.Once(u"hwid:" + m.Section)) return;
     Add(m.SetupIni, m.Profile->KeyLine(m.Section, u"PrinterHWID"), TSeverity::Error,
-        Msg("PrinterHWID \"%s\" is not among the hardware IDs the INF \"%s\" lists for the model (line %s): Plug "
-            "and Play finds no driver for the printer, and every install falls back to LPT1:. Fix: make PrinterHWID "
-            "the printer's hardware ID as the INF's model line lists it.",
-            {m.PrinterHWID, c.Rel(m_Path), text::IntToStr(found.front().Line->Line)}));
+        "PrinterHWID \"%s\" is not among the hardware IDs the INF \"%s\" lists for the model (line %s): Plug "
+        "and Play finds no driver for the printer, and every install falls back to LPT1:. Fix: make PrinterHWID "
+        "the printer's hardware ID as the INF's model line lists it.",
+        {m.PrinterHWID, c.Rel(m_Path), text::IntToStr(found.front().Line->Line)});
   }
 
   TString Folder() const {
@@ -254,9 +268,10 @@ class TInfCheck {
     bool placed = false;
     const TString source = SourceOf(file, placed);
     if (Fs().FileExists(source) || (!placed && m_Include) || !c.Once(u"file:" + text::UpperAscii(source))) return;
-    Error(line, Msg("the file \"%s\" named in %s is not in the driver folder (\"%s\"): Windows cannot copy it "
-                    "and the install fails. Fix: add the file or remove it from the INF.",
-                    {file, where, c.Rel(source)}));
+    Error(line,
+          "the file \"%s\" named in %s is not in the driver folder (\"%s\"): Windows cannot copy it "
+          "and the install fails. Fix: add the file or remove it from the INF.",
+          {file, where, c.Rel(source)});
   }
 
   void InstallSection(const TInfLine& modelLine) {
@@ -264,9 +279,10 @@ class TInfCheck {
     const auto sections = Inf().WithDecorations(name);
     if (sections.empty()) {
       if (!m_Include && c.Once(u"install:" + m_Key + name))
-        Error(modelLine.Line, Msg("the install section [%s] does not exist: Windows cannot install the model. "
-                                  "Fix: add the section.",
-                                  {name}));
+        Error(modelLine.Line,
+              "the install section [%s] does not exist: Windows cannot install the model. "
+              "Fix: add the section.",
+              {name});
       return;
     }
     TString dataFile;
@@ -287,9 +303,10 @@ class TInfCheck {
           const TInfSection* copy = Inf().Find(f);
           if (!copy) {
             if (!f.empty() && !m_Include && c.Once(u"copy:" + m_Key + f))
-              Warning(l.Line, Msg("the copy section [%s] does not exist: Windows copies nothing for it. Fix: add "
-                                  "the section or remove the name.",
-                                  {f}));
+              Warning(l.Line,
+                      "the copy section [%s] does not exist: Windows copies nothing for it. Fix: add "
+                      "the section or remove the name.",
+                      {f});
             continue;
           }
           for (const TInfLine& cl : copy->Lines) {
@@ -309,8 +326,7 @@ class TInfCheck {
     std::string bytes;
     if (!Fs().ReadFile(path, bytes)) {
       if ((placed || !m_Include) && c.Once(u"file:" + text::UpperAscii(path)))
-        Error(line,
-              Msg("the data file \"%s\" is not in the driver folder: the install fails. Fix: add the file.", {file}));
+        Error(line, "the data file \"%s\" is not in the driver folder: the install fails. Fix: add the file.", {file});
       return;
     }
     if (!c.Once(u"gpd:" + m.Section + u":" + text::UpperAscii(path))) return;
@@ -322,30 +338,29 @@ class TInfCheck {
             {m.MustUninstallForGDP});
     if (at == 0) {
       Add(path, 1, TSeverity::Error,
-          Msg("the data file has no line *GPDFileVersion: \"x.y\": %s. Fix: add the line (one blank after the "
-              "colon, the version in quotes).",
-              {silent}));
+          "the data file has no line *GPDFileVersion: \"x.y\": %s. Fix: add the line (one blank after the "
+          "colon, the version in quotes).",
+          {silent});
       return;
     }
     if (version.empty()) {
       Add(path, static_cast<int>(at), TSeverity::Error,
-          Msg("the *GPDFileVersion value has ten or more characters (or no closing quote): %s. Fix: use a version "
-              "of at most nine characters, like \"1.2\".",
-              {silent}));
+          "the *GPDFileVersion value has ten or more characters (or no closing quote): %s. Fix: use a version "
+          "of at most nine characters, like \"1.2\".",
+          {silent});
       return;
     }
-    try {
-      if (VersionOlder(version, m.MustUninstallForGDP))
-        Add(m.SetupIni, m.Profile->KeyLine(m.Section, u"MustUninstallForGDP"), TSeverity::Warning,
-            Msg("the package's own data file has version %s, older than MustUninstallForGDP=%s: every later "
-                "install removes this very driver first. Fix: raise *GPDFileVersion or lower MustUninstallForGDP.",
-                {version, m.MustUninstallForGDP}));
-    } catch (const Exception&) {
+    const int older = TryVersionOlder(version, m.MustUninstallForGDP);
+    if (older > 0)
+      Add(m.SetupIni, m.Profile->KeyLine(m.Section, u"MustUninstallForGDP"), TSeverity::Warning,
+          "the package's own data file has version %s, older than MustUninstallForGDP=%s: every later "
+          "install removes this very driver first. Fix: raise *GPDFileVersion or lower MustUninstallForGDP.",
+          {version, m.MustUninstallForGDP});
+    else if (older < 0)
       Add(path, static_cast<int>(at), TSeverity::Error,
-          Msg("the *GPDFileVersion value \"%s\" is not numbers separated by dots: when this driver is installed "
-              "and the package is run again, the install ends with a conversion error. Fix: write it like \"1.2\".",
-              {version}));
-    }
+          "the *GPDFileVersion value \"%s\" is not numbers separated by dots: when this driver is installed "
+          "and the package is run again, the install ends with a conversion error. Fix: write it like \"1.2\".",
+          {version});
   }
 
   TContext& c;
@@ -353,7 +368,7 @@ class TInfCheck {
   TString m_Path;
   TString m_Key;  // the path in upper case: one file whatever the case of its name
   bool m_x64;
-  std::shared_ptr<const TContext::TInfRead> m_Owner;  // set by Run before anything reads it
+  const TContext::TInfRead* m_Owner = nullptr;  // set by Run before anything reads it
   const TInfFile& Inf() const { return m_Owner->Inf; }
   bool m_Include = false;
 };

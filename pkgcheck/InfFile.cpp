@@ -128,7 +128,7 @@ TString TInfFile::Expand(TStringView raw, int line) {
     }
     const auto found = m_Strings.find(text::UpperAscii(token));
     if (found != m_Strings.end()) {
-      out += found->second;
+      out += m_StringValues[found->second];
     } else {
       // Numbers are folder IDs of the setup functions; anything else is a
       // string the [Strings] section does not define.
@@ -146,6 +146,7 @@ void TInfFile::Parse(const std::string& bytes) {
   m_Sections.clear();
   m_Notes.clear();
   m_Strings.clear();
+  m_StringValues.clear();
   m_Index.clear();
   if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
       static_cast<unsigned char>(bytes[1]) == 0xFE && bytes.size() % 2)
@@ -194,7 +195,8 @@ void TInfFile::Parse(const std::string& bytes) {
       for (const TRaw& r : raw[s]) {
         const auto kv = SplitOutsideQuotes(r.Text, u'=', 2);
         if (kv.size() < 2) continue;
-        m_Strings.emplace(text::UpperAscii(Unquote(kv[0])), Unquote(kv[1]));
+        if (m_Strings.emplace(text::UpperAscii(Unquote(kv[0])), m_StringValues.size()).second)
+          m_StringValues.push_back(Unquote(kv[1]));
       }
     }
   }

@@ -6,13 +6,17 @@
 // does not understand becomes a note, never a failure.
 #pragma once
 
+#include <map>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "sysutil/Text.h"
 
 namespace pkgcheck {
+
+// Folded names and what they index: the one map type of the check (each
+// further one would add its own code to DriverSetup.exe).
+using TNameIndex = std::map<TString, size_t>;
 
 struct TInfLine {
   int Line = 0;         // first line of the file it came from, from 1
@@ -51,8 +55,9 @@ class TInfFile {
   TString Expand(TStringView raw, int line);
   std::vector<TInfSection> m_Sections;
   std::vector<TInfNote> m_Notes;
-  std::unordered_map<TString, size_t> m_Index;     // folded name -> section
-  std::unordered_map<TString, TString> m_Strings;  // folded token -> text
+  TNameIndex m_Index;    // folded name -> section
+  TNameIndex m_Strings;  // folded token -> index in m_StringValues
+  std::vector<TString> m_StringValues;
 };
 
 }  // namespace pkgcheck

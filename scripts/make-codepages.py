@@ -31,9 +31,10 @@ for cp in PAGES:
         elif all(page):
             kinds.append(1)
         else:
+            assert len(maps) < 254
             kinds.append(2 + len(maps))
             maps.append(bytes(sum(page[i * 8 + b] << b for b in range(8)) for i in range(32)))
-    out.append("const unsigned short kKinds%d[256] = {%s};" % (cp, ", ".join(map(str, kinds))))
+    out.append("const unsigned char kKinds%d[256] = {%s};" % (cp, ", ".join(map(str, kinds))))
     out.append("const unsigned char kBits%d[%d][32] = {" % (cp, len(maps)))
     for m in maps:
         out.append("    {%s}," % ", ".join("0x%02X" % x for x in m))
