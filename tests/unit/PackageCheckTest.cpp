@@ -193,3 +193,41 @@ TEST(PackageCheck, EachFaultGivesItsFinding) {
 }
 
 }  // namespace
+
+namespace {
+
+// The INF reader on the constructs makers write: each row a small INF and the
+// first line of one section as the setup functions read it.
+TEST(PackageCheck, InfReaderReadsWhatMakersWrite) {
+  struct Row {
+    const char* inf;
+    const char* section;
+    const char* key;
+    std::vector<const char*> fields;
+  } rows[] = {
+      {"[M]\r\n\"A ; B\"=S, ID1 ,ID2 ; a comment\r\n", "M", "A ; B", {"S", "ID1", "ID2"}},
+      {"[M]\r\n%N%=S,\\\r\n   ID1\r\n[Strings]\r\nN=\"Model, 1\"\r\n", "M", "Model, 1", {"S", "ID1"}},
+      {"[M]\r\nK=\"say \"\"hi\"\"\",100%%,%12%\\x\r\n", "M", "K", {"say \"hi\"", "100%", "%12%\\x"}},
+      {"[m]\r\n[X]\r\n[M]\r\nK=merged\r\n", "M", "K", {"merged"}},
+      {"[M]\r\nK=%T%\r\n[Strings.0804]\r\nT=late\r\n[Strings]\r\nT=first\r\n", "M", "K", {"first"}},
+      {"[M]\r\nCopyFiles=@a.gpd,Files\r\n", "m", "copyfiles", {"@a.gpd", "Files"}},
+  };
+  ScopedMachine m;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.inf);
+    pkgcheck::TInfFile inf;
+    inf.Parse(row.inf);
+    const pkgcheck::TInfLine* l = inf.FindKey(text::FromUtf8(row.section), text::FromUtf8(row.key));
+    ASSERT_NE(l, nullptr);
+    ASSERT_EQ(l->Fields.size(), row.fields.size());
+    for (size_t i = 0; i < row.fields.size(); ++i) EXPECT_EQ(text::ToUtf8(l->Fields[i]), row.fields[i]);
+    EXPECT_TRUE(inf.Notes().empty());
+  }
+  pkgcheck::TInfFile inf;  // what it does not understand is a note with its line
+  inf.Parse("x\r\n[M\r\nK=\"open\r\nL=%nope%\r\n");
+  std::vector<int> lines;
+  for (const auto& n : inf.Notes()) lines.push_back(n.Line);
+  EXPECT_EQ(lines, (std::vector<int>{1, 2, 3, 4}));
+}
+
+}  // namespace
