@@ -40,45 +40,48 @@ void TInstallInfos::LoadSettings(const TProfileFile* Ini) {
   const TString suffix = GetLangSuffix();
 
   for (size_t i = 0; i < m_slPrinters.size(); ++i) {
-    const TString& sec = m_slPrinters[i];
-    TRInstallInfo& r = m_InfoItems[i];
-    auto str = [&](const TString& key, const TString& def) { return Ini->ReadString(sec, key, def); };
-    auto fail = [&](const char16_t* msg) { throw Exception(sec + msg); };
-
-    r.PrinterName = str(u"PrinterName", u"");
-    if (r.PrinterName.empty()) fail(u" 配置文件出错，打印机名称不存在！");
-    r.PrinterHWID = str(u"PrinterHWID", u"");
-    if (r.PrinterHWID.empty()) fail(u" 配置文件出错，没有指定打印机硬件ID！");
-    r.MustUninstallForGDP = str(u"MustUninstallForGDP", u"");
-    r.UninstallerOnRestart =
-        paths::IncludeTrailingBackslash(progDir) + str(u"UninstallerOnRestart", u"I386\\TSPrnUni.exe");
-    r.PrintWidth = Ini->ReadInteger(sec, u"PrintWidth", 110);
-    r.PrinterType = str(u"PrinterType", u"Flat");
-    r.DriverDir = str(u"DriverDir", u"*");
-    if (r.DriverDir != u"*") r.DriverDir = progDir + r.DriverDir;
-    if (!Fs().DirectoryExists(r.DriverDir)) fail(u" 配置文件出错，指定的驱动程序文件夹不存在！");
-    r.INF2K = str(u"INF.2K", u"");
-    r.INFX64 = str(u"INF.X64", u"");
-    if (r.INF2K.empty() || r.INFX64.empty()) fail(u" 配置文件出错，没有指定INF文件！");
-    if (!Fs().FileExists(r.DriverDir + u"\\" + r.INF2K) || !Fs().FileExists(r.DriverDir + u"\\" + r.INFX64))
-      fail(u" 指定的INF文件不存在！");
-    r.OfflineHWIDPre = str(u"OfflineHWIDPre", u"SERENUM\\");
-    r.FunctionDescribe = str(u"FunctionDescribe." + suffix, u"平推打印机");
-    r.InstallGuide = str(u"InstallGuide." + suffix, u"ReadmeEN.txt");
-    r.QuickGuide = str(u"QuickGuide." + suffix, u"");
-    r.UserManual = str(u"UserManual." + suffix, u"");
-    r.DefaultPort = str(u"DefaultPort", u"USB");
-    r.ForceOnlineCheck = Ini->ReadBool(sec, u"ForceOnlineCheck", false);
-    r.PromptCheck = Ini->ReadBool(sec, u"PromptCheck", false);
-    r.AutoMode = Ini->ReadBool(sec, u"AutoMode", false);
-    r.QuiteMode = Ini->ReadBool(sec, u"QuiteMode", false);
-    r.PrintProcess = str(u"PrintProcess", u"");
-    r.PreRun = str(u"PreRun", u"");
-    r.InstallOCX = str(u"InstallOCX", u"");
-    r.AfterRun = str(u"AfterRun", u"");
-    r.AlwaysSetDefault = Ini->ReadBool(sec, u"AlwaysSetDefault", false);
+    LoadInstallInfo(*Ini, m_slPrinters[i], progDir, suffix, m_InfoItems[i]);
     m_iComplete = static_cast<int>(i) + 1;
   }
+}
+
+void LoadInstallInfo(const TProfileFile& ini, const TString& sec, const TString& progDir, const TString& suffix,
+                     TRInstallInfo& r) {
+  auto str = [&](const TString& key, const TString& def) { return ini.ReadString(sec, key, def); };
+  auto fail = [&](const char16_t* msg) { throw Exception(sec + msg); };
+
+  r.PrinterName = str(u"PrinterName", u"");
+  if (r.PrinterName.empty()) fail(u" 配置文件出错，打印机名称不存在！");
+  r.PrinterHWID = str(u"PrinterHWID", u"");
+  if (r.PrinterHWID.empty()) fail(u" 配置文件出错，没有指定打印机硬件ID！");
+  r.MustUninstallForGDP = str(u"MustUninstallForGDP", u"");
+  r.UninstallerOnRestart =
+      paths::IncludeTrailingBackslash(progDir) + str(u"UninstallerOnRestart", u"I386\\TSPrnUni.exe");
+  r.PrintWidth = ini.ReadInteger(sec, u"PrintWidth", 110);
+  r.PrinterType = str(u"PrinterType", u"Flat");
+  r.DriverDir = str(u"DriverDir", u"*");
+  if (r.DriverDir != u"*") r.DriverDir = progDir + r.DriverDir;
+  if (!Fs().DirectoryExists(r.DriverDir)) fail(u" 配置文件出错，指定的驱动程序文件夹不存在！");
+  r.INF2K = str(u"INF.2K", u"");
+  r.INFX64 = str(u"INF.X64", u"");
+  if (r.INF2K.empty() || r.INFX64.empty()) fail(u" 配置文件出错，没有指定INF文件！");
+  if (!Fs().FileExists(r.DriverDir + u"\\" + r.INF2K) || !Fs().FileExists(r.DriverDir + u"\\" + r.INFX64))
+    fail(u" 指定的INF文件不存在！");
+  r.OfflineHWIDPre = str(u"OfflineHWIDPre", u"SERENUM\\");
+  r.FunctionDescribe = str(u"FunctionDescribe." + suffix, u"平推打印机");
+  r.InstallGuide = str(u"InstallGuide." + suffix, u"ReadmeEN.txt");
+  r.QuickGuide = str(u"QuickGuide." + suffix, u"");
+  r.UserManual = str(u"UserManual." + suffix, u"");
+  r.DefaultPort = str(u"DefaultPort", u"USB");
+  r.ForceOnlineCheck = ini.ReadBool(sec, u"ForceOnlineCheck", false);
+  r.PromptCheck = ini.ReadBool(sec, u"PromptCheck", false);
+  r.AutoMode = ini.ReadBool(sec, u"AutoMode", false);
+  r.QuiteMode = ini.ReadBool(sec, u"QuiteMode", false);
+  r.PrintProcess = str(u"PrintProcess", u"");
+  r.PreRun = str(u"PreRun", u"");
+  r.InstallOCX = str(u"InstallOCX", u"");
+  r.AfterRun = str(u"AfterRun", u"");
+  r.AlwaysSetDefault = ini.ReadBool(sec, u"AlwaysSetDefault", false);
 }
 
 void TInstallInfos::GetItem(int index, TRInstallInfo& info) const {

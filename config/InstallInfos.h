@@ -54,6 +54,13 @@ class TInstallInfos {
   int m_iComplete = 0;
 };
 
+// Reads the model of section `sec` as LoadSettings does: the driver folder and
+// the uninstaller below progDir, the texts of the language suffix. Raises
+// Exception (the section's name and the fault) for a model the installer
+// cannot offer.
+void LoadInstallInfo(const TProfileFile& ini, const TString& sec, const TString& progDir, const TString& suffix,
+                     TRInstallInfo& r);
+
 extern TInstallInfos g_InstallInfos;
 extern std::uint16_t g_SysLangID;
 

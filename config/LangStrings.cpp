@@ -17,7 +17,11 @@ void TLangOptions::LoadFromFile(const TString& FileName) {
   if (!Fs().FileExists(FileName)) return;
   auto ini = std::make_unique<TProfileFile>();
   if (!ini->Open(FileName)) return;
-  m_Ini = std::move(ini);
+  LoadFromProfile(std::move(ini));
+}
+
+void TLangOptions::LoadFromProfile(std::unique_ptr<TProfileFile> Ini) {
+  m_Ini = std::move(Ini);
   LoadSettings(m_Ini.get());
 }
 

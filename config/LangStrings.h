@@ -47,6 +47,8 @@ class TLangOptions {
   TLangOptions() = default;
 
   void LoadFromFile(const TString& FileName);
+  // Keeps an already read strings file open and loads its settings.
+  void LoadFromProfile(std::unique_ptr<TProfileFile> Ini);
   void LoadSettings(TProfileFile* Ini);
   TString GetOptionString(const TString& SectionName, const TString& ItemName, const TString& DefaultValue) const;
   void LoadGlobalStrings();

@@ -9,14 +9,9 @@ namespace {
 
 constexpr size_t kVersionChars = 25;
 
-struct TDriverVer {
-  TString Date;                          // as read, before the comma
-  std::vector<std::int64_t> Components;  // non-integers count as 0
-};
+}  // namespace
 
-TDriverVer ReadDriverVer(const TString& infPath) {
-  TProfileFile inf;
-  inf.Open(infPath);
+TDriverVer DriverVerOf(const TProfileFile& inf) {
   TString value = inf.ReadString(u"Version", u"DriverVer", u"");
   TDriverVer v;
   size_t comma = value.find(u',');
@@ -29,8 +24,7 @@ TDriverVer ReadDriverVer(const TString& infPath) {
   return v;
 }
 
-// Days since 1 March of year 0 for a valid month/day/year date.
-bool DayNumber(const TString& date, std::int64_t& days) {
+bool DriverVerDay(const TString& date, std::int64_t& days) {
   TStringList parts = SplitDelimited(date, u'/');
   std::int32_t m = 0, d = 0, y = 0;
   if (parts.size() < 3 || !text::TryParseInt(parts[0], m) || !text::TryParseInt(parts[1], d) ||
@@ -42,6 +36,14 @@ bool DayNumber(const TString& date, std::int64_t& days) {
   std::int64_t yy = m <= 2 ? y - 1 : y, mm = m <= 2 ? m + 9 : m - 3;
   days = 365 * yy + yy / 4 - yy / 100 + yy / 400 + (153 * mm + 2) / 5 + d - 1;
   return true;
+}
+
+namespace {
+
+TDriverVer ReadDriverVer(const TString& infPath) {
+  TProfileFile inf;
+  inf.Open(infPath);
+  return DriverVerOf(inf);
 }
 
 }  // namespace
@@ -57,7 +59,7 @@ std::int32_t InfCompareVersion(const TString& inf1Path, const TString& inf2Path)
   if (a.Components.size() != b.Components.size()) return a.Components.size() > b.Components.size() ? 1 : -1;
 
   std::int64_t d1 = 0, d2 = 0;
-  if (!DayNumber(a.Date, d1) || !DayNumber(b.Date, d2))
+  if (!DriverVerDay(a.Date, d1) || !DriverVerDay(b.Date, d2))
     throw Exception(text::Format(u"Inf DriverVer Format Error: INF1<%s> INF2<%s>", {a.Date, b.Date}));
   std::int64_t diff = d1 - d2;
   return diff > 1 ? 1 : diff >= -1 ? 0 : -1;

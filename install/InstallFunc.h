@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "sysutil/Text.h"
 
@@ -38,6 +39,16 @@ struct TChangePrinterInfo {
 bool ChangePrinterInfo(TChangePrinterInfo info);
 
 // --- INF comparison ----------------------------------------------------------
+
+// The DriverVer entry of an INF's [Version] section, as the comparison reads it.
+struct TDriverVer {
+  TString Date;                          // as read, before the comma
+  std::vector<std::int64_t> Components;  // non-integers count as 0
+};
+class TProfileFile;
+TDriverVer DriverVerOf(const TProfileFile& inf);
+// A month/day/year date as days since 1 March of year 0; false when it does not parse.
+bool DriverVerDay(const TString& date, std::int64_t& days);
 
 // InfCompareVersion when either file is missing.
 constexpr std::int32_t kInfMissing = 2147483647;

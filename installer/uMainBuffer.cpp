@@ -4,6 +4,7 @@
 #include "config/InstallInfos.h"
 #include "install/InstallFunc.h"
 #include "installer/BufferSwap.h"
+#include "installer/BufferNames.h"
 #include "installer/uMain.h"
 #include "platform/IFileSystem.h"
 #include "platform/IShell.h"
@@ -11,23 +12,27 @@
 #include "sysutil/Paths.h"
 #include "sysutil/ProfileFile.h"
 
+bool IsBufferFolderName(const TString& name) { return paths::IsPlainFileName(name); }
+
+bool IsNameInsideFolder(const TString& name) {
+  for (size_t start = 0;;) {
+    const size_t end = name.find_first_of(u"\\/", start);
+    if (!paths::IsPlainFileName(name.substr(start, end == TString::npos ? TString::npos : end - start))) return false;
+    if (end == TString::npos) return true;
+    start = end + 1;
+  }
+}
+
 namespace {
 
-// A name from the package that becomes one folder of the buffer path.
 void RequirePlainName(const TString& name) {
-  if (!paths::IsPlainFileName(name))
+  if (!IsBufferFolderName(name))
     throw Exception(text::Format(u"\"%s\" cannot be used as a folder name for the driver files.", {name}));
 }
 
-// The INF is named inside the model's driver folder: one or more plain names.
 void RequireNameInside(const TString& name) {
-  for (size_t start = 0;;) {
-    const size_t end = name.find_first_of(u"\\/", start);
-    if (!paths::IsPlainFileName(name.substr(start, end == TString::npos ? TString::npos : end - start)))
-      throw Exception(text::Format(u"\"%s\" does not name a file inside the driver folder.", {name}));
-    if (end == TString::npos) return;
-    start = end + 1;
-  }
+  if (!IsNameInsideFolder(name))
+    throw Exception(text::Format(u"\"%s\" does not name a file inside the driver folder.", {name}));
 }
 
 size_t TextLength(const TString& path) {

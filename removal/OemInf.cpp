@@ -22,6 +22,10 @@ TString SystemInfFolder(const TString& systemDirectory) {
 bool InfContainsDriver(const TString& driverName, const TString& infPath, const TString& infClass) {
   TProfileFile inf;
   inf.Open(infPath);  // a file that cannot be read has no entries and matches nothing
+  return InfContainsDriver(driverName, inf, infClass);
+}
+
+bool InfContainsDriver(const TString& driverName, const TProfileFile& inf, const TString& infClass) {
   TString provider = inf.ReadString(u"Strings", u"ProviderName", u"");
   if (provider.empty() || inf.ReadString(u"Version", u"Class", u"") != infClass) return false;
   // The provider's section lists the models by name, as written (quotes kept).

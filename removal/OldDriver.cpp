@@ -32,23 +32,32 @@ bool ReadDriver(const TString& printerName, TDriverInfo6& driver) {
 bool ReadGpdVersion(const TString& dataFile, TString& version) {
   std::string bytes;
   if (!Fs().ReadFile(dataFile, bytes)) return false;
-  TString content = DecodeTextFile(bytes);
-  TStringView rest = content;
-  while (!rest.empty()) {
-    size_t end = rest.find_first_of(u"\r\n");
-    TStringView line = rest.substr(0, end);
-    if (line.starts_with(kGpdVersionTag)) {
-      TStringView window = line.substr(kGpdVersionTag.size(), kGpdVersionWindow);
-      size_t quote = window.find(u'"');
-      version = quote == TStringView::npos ? TString() : TString(window.substr(0, quote));
-    }
-    if (end == TStringView::npos) break;
-    rest.remove_prefix(end + (rest.substr(end, 2) == u"\r\n" ? 2 : 1));
-  }
+  size_t line = 0;
+  TString found = GpdFileVersion(DecodeTextFile(bytes), line);
+  if (line) version = found;
   return true;
 }
 
 }  // namespace
+
+TString GpdFileVersion(TStringView content, size_t& line) {
+  TString version;
+  line = 0;
+  TStringView rest = content;
+  for (size_t n = 1; !rest.empty(); ++n) {
+    size_t end = rest.find_first_of(u"\r\n");
+    TStringView text = rest.substr(0, end);
+    if (text.starts_with(kGpdVersionTag)) {
+      TStringView window = text.substr(kGpdVersionTag.size(), kGpdVersionWindow);
+      size_t quote = window.find(u'"');
+      version = quote == TStringView::npos ? TString() : TString(window.substr(0, quote));
+      line = n;
+    }
+    if (end == TStringView::npos) break;
+    rest.remove_prefix(end + (rest.substr(end, 2) == u"\r\n" ? 2 : 1));
+  }
+  return version;
+}
 
 bool VersionOlder(const TString& installed, const TString& required) {
   TStringList have = SplitDelimited(installed, u'.');

@@ -46,7 +46,12 @@ bool DelRegUninstallInfo(const TString& driverName, const TString& manufacturer)
 // Deletes the registered copies (oem*.inf and .pnf) of INFs of class infClass
 // that list driverName as a model. The number of matching copies.
 int LeaveOEMInf(const TString& driverName, const TString& infClass);
+// The class of the INF files the driver removal cleans up.
+inline constexpr char16_t kPrinterInfClass[] = u"Printer";
 bool InfContainsDriver(const TString& driverName, const TString& infPath, const TString& infClass);
+class TProfileFile;
+// The same rule over an INF already read.
+bool InfContainsDriver(const TString& driverName, const TProfileFile& inf, const TString& infClass);
 // "C:\Windows\system32" -> "C:\Windows\inf\".
 TString SystemInfFolder(const TString& systemDirectory);
 
@@ -63,6 +68,11 @@ bool NeedUninstallOldDriver(const TString& modelName, const TString& requiredVer
 // uninstaller outside programDir is not used.
 bool UninstallOldDriver(const TString& modelName, const TString& requiredVersion, const TString& manufacturer,
                         std::uint32_t& resultCode, const TString& uninstaller = {}, const TString& programDir = {});
+
+// The version of a driver data file's last "*GPDFileVersion: \"" line (empty
+// when its closing quote is not among the ten characters after the tag), and
+// that line's number (1 for the first, 0 when there is none).
+TString GpdFileVersion(TStringView content, size_t& line);
 
 // Compares dotted versions component by component; the first differing one
 // decides, and a version that is a prefix of the other counts as equal.

@@ -26,7 +26,7 @@ bool DelRegUninstallInfo(const TString& driverName, const TString& manufacturer)
   const TString manufacturerKey = manufacturer + u" Printer Utilities";
   const TString listPath = base + manufacturerKey + u"\\PrinterDrivers\\";
 
-  if (DeleteInfCopies(listPath + driverName + u"\\")) LeaveOEMInf(driverName, u"Printer");
+  if (DeleteInfCopies(listPath + driverName + u"\\")) LeaveOEMInf(driverName, kPrinterInfClass);
 
   TRegKey list;
   if (!list.Open(listPath)) return false;

@@ -54,6 +54,8 @@ class TProfileFile {
   // Parses the bytes of a file (decoding as described above).
   void Parse(const std::string& bytes);
   const TString& FileName() const { return m_FileName; }
+  // The decoded text every name and value points into (empty before a parse).
+  TStringView Text() const { return m_Text ? TStringView(*m_Text) : TStringView(); }
 
   // Section names in file order, duplicates kept.
   TStringList ReadSections() const;

@@ -8,10 +8,13 @@
 #include "win32/SystemLibrary.h"
 #include "win32/adapters/Win32Ports.h"
 #include "win32/adapters/Win32Spooler.h"
+#include "win32/installer/CheckCommand.h"
 #include "win32/installer/CommonControls.h"
 #include "win32/installer/MainWindow.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // A maker's package check: a report and an exit code, nothing else.
+  if (IsCheckCommandLine(::GetCommandLineW())) return RunCheckFromCommandLine(instance, ::GetCommandLineW());
   // The installer runs elevated and later loads libraries by full path: no
   // library is ever picked up from the program's folder, the current folder
   // or the workspace. It imports only the system's known libraries; the

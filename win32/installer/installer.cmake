@@ -2,7 +2,7 @@
 # logos and the three components as resources.
 # The windows in a library; the program entry and the resource scripts go
 # into the program itself (an archive member nobody references is left out).
-ds_layer(win32installer win32/installer ds_installer win32adapters welcome_jpeg
+ds_layer(win32installer win32/installer ds_installer ds_pkgcheck win32adapters welcome_jpeg
          SYSTEM gdi32 user32 PROGRAM WinMain.cpp)
 file(GLOB DS_INSTALLER_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/win32/installer/*.rc)
 
