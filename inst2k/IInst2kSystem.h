@@ -9,6 +9,7 @@
 
 #include "base/MessageBoxFlags.h"
 #include "platform/Port.h"
+#include "sysutil/Text.h"
 
 namespace inst2k {
 
@@ -29,6 +30,8 @@ class IInst2kSystem {
   virtual std::string LoadString(THandle module, std::uint32_t id, std::uint32_t maxChars) = 0;
   virtual void MessageBox(THandle owner, const std::string& text, const std::string& caption, std::uint32_t style) = 0;
   virtual void OutputDebugString(const std::string& text) = 0;
+  // MultiByteToWideChar(CP_ACP), for the install record.
+  virtual TString AnsiToWide(const std::string& text) = 0;
 
   // GetFileAttributesA: relative paths against the process's current directory.
   virtual std::uint32_t GetFileAttributes(const std::string& path) = 0;

@@ -3,6 +3,7 @@
 #include "inst2k/IInst2kSystem.h"
 #include "inst2k/Inst2kState.h"
 #include "sysutil/Text.h"
+#include "sysutil/Trace.h"
 
 namespace inst2k {
 
@@ -37,6 +38,9 @@ std::uint32_t ReportInstallError(const std::string& context, THandle owner) {
   TModuleState& st = ModuleState();
   const std::uint32_t err = sys.GetLastError();
   st.LastErrorCode = err;
+  std::string systemText;
+  sys.FormatSystemMessage(err, kSystemMessageChars, systemText);
+  trace::Call(sys.AnsiToWide(context), err, sys.AnsiToWide(systemText));
   if (st.ShowErrorBox) {
     std::string message;
     std::string text;

@@ -8,6 +8,9 @@
 #include "installer/MainView.h"
 #include "sysutil/StringList.h"
 
+// The program's version, as its version resource gives it.
+inline constexpr char16_t kProgramVersion[] = u"1.0.0.0";
+
 enum class TInstallProgress { IPPrepareed = 0, IPInstalling = 1, IPInstalled = 2 };
 
 class TFormMain {
@@ -84,6 +87,7 @@ class TFormMain {
 
  private:
   void StartUp();
+  void TraceStartFacts();
   bool ShowsSplash() const;
   void WriteResource(const TString& name, const TString& path, bool component);
   void OpenLink(const TString& file);

@@ -2,6 +2,7 @@
 // Files, refreshed when the package holds another driver version, and the
 // registration of its INF.
 #include "config/InstallInfos.h"
+#include "config/LangStrings.h"
 #include "install/InstallFunc.h"
 #include "installer/uMain.h"
 #include "platform/IFileSystem.h"
@@ -14,8 +15,7 @@ namespace {
 
 // A name from the package that becomes one folder of the buffer path.
 void RequirePlainName(const TString& name) {
-  if (!paths::IsPlainFileName(name))
-    throw Exception(text::Format(u"\"%s\" cannot be used as a folder name for the driver files.", {name}));
+  if (!paths::IsPlainFileName(name)) throw Exception(text::Format(LangText(TUiText::BufferFolderName), {name}));
 }
 
 // The INF is named inside the model's driver folder: one or more plain names.
@@ -23,7 +23,7 @@ void RequireNameInside(const TString& name) {
   for (size_t start = 0;;) {
     const size_t end = name.find_first_of(u"\\/", start);
     if (!paths::IsPlainFileName(name.substr(start, end == TString::npos ? TString::npos : end - start)))
-      throw Exception(text::Format(u"\"%s\" does not name a file inside the driver folder.", {name}));
+      throw Exception(text::Format(LangText(TUiText::BufferNameInside), {name}));
     if (end == TString::npos) return;
     start = end + 1;
   }
@@ -33,7 +33,7 @@ void CreateFolders(const TString& folder) {
   if (folder.empty() || Fs().DirectoryExists(folder)) return;
   CreateFolders(paths::ExtractFileDir(folder));
   if (!Fs().CreateDirectory(folder) && !Fs().DirectoryExists(folder))
-    throw Exception(text::Format(u"The folder \"%s\" cannot be created.", {folder}));
+    throw Exception(text::Format(LangText(TUiText::BufferCreateFolder), {folder}));
 }
 
 // Copies every file and folder of `from` into `to`; links and junctions are
@@ -41,20 +41,20 @@ void CreateFolders(const TString& folder) {
 void CopyTree(const TString& from, const TString& to) {
   CreateFolders(to);
   std::vector<TDirEntry> entries;
-  if (!Fs().ListDirectory(from, entries)) throw Exception(text::Format(u"The folder \"%s\" cannot be read.", {from}));
+  if (!Fs().ListDirectory(from, entries)) throw Exception(text::Format(LangText(TUiText::BufferReadFolder), {from}));
   for (const TDirEntry& e : entries) {
     if (e.IsReparsePoint) continue;
     const TString source = from + u"\\" + e.Name, target = to + u"\\" + e.Name;
     if (e.IsDirectory)
       CopyTree(source, target);
     else if (!Fs().CopyFile(source, target))
-      throw Exception(text::Format(u"The file \"%s\" cannot be copied to \"%s\".", {source, target}));
+      throw Exception(text::Format(LangText(TUiText::BufferCopyFile), {source, target}));
   }
 }
 
 size_t TextLength(const TString& path) {
   std::string bytes;
-  if (!Fs().ReadFile(path, bytes)) throw Exception(text::Format(u"The file \"%s\" cannot be read.", {path}));
+  if (!Fs().ReadFile(path, bytes)) throw Exception(text::Format(LangText(TUiText::BufferReadFile), {path}));
   return DecodeTextFile(bytes).size();
 }
 
@@ -70,7 +70,7 @@ void RefreshBuffer(THandle owner, const TString& source, const TString& buffer) 
     throw;
   }
   if (Fs().DirectoryExists(buffer)) ShellPort().DeleteTree(owner, buffer);
-  if (!Fs().MoveFile(fresh, buffer)) throw Exception(text::Format(u"The folder \"%s\" cannot be replaced.", {buffer}));
+  if (!Fs().MoveFile(fresh, buffer)) throw Exception(text::Format(LangText(TUiText::BufferReplaceFolder), {buffer}));
 }
 
 }  // namespace
@@ -92,8 +92,7 @@ bool TFormMain::BufferDriverFiles(TString& registeredInf) {
 
   if (InfCompareVersion(sourceInf, bufferedInf) != 0) {
     if (paths::IsBelow(buffer, model.DriverDir) || paths::IsBelow(model.DriverDir, buffer))
-      throw Exception(
-          text::Format(u"The driver folder \"%s\" cannot be copied into \"%s\".", {model.DriverDir, buffer}));
+      throw Exception(text::Format(LangText(TUiText::BufferIntoItself), {model.DriverDir, buffer}));
     RefreshBuffer(m_View.WindowHandle(), model.DriverDir, buffer);
   }
 

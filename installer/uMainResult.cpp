@@ -11,6 +11,7 @@
 #include "spooler/PrinterUtils.h"
 #include "sysutil/Exception.h"
 #include "sysutil/MyUtils.h"
+#include "sysutil/Trace.h"
 
 namespace {
 
@@ -72,6 +73,7 @@ void TFormMain::Succ() {
     }
   }
   const TString queue = m_strInstallingPrinter;
+  trace::Fmt(u"Success reported; new queue \"%s\" (%d new queues of the model)", {queue, int(m_slPrintersN.size())});
 
   // Without a name there is nothing to repair, and no existing queue may be
   // changed in its place.
@@ -93,6 +95,7 @@ void TFormMain::Succ() {
   const strInstaller& s = g_strInstaller;
   TString message = text::Format(s.InstallSuccessStr, {queue, m_strInstallPortName});
   if (restartNote) message += u"\r\n" + s.RestartPrompt;
+  trace::Msg(u"Shown: " + message);
   m_View.ShowMessageBox(message, s.NoticeTitle, mb::Ok | mb::IconInformation);
 
   m_strInstallingPrinter.clear();
@@ -102,14 +105,18 @@ void TFormMain::Succ() {
 void TFormMain::InstallFail(std::uint32_t errorCode) {
   EndInstallState();
   m_dwLastErrorCode = errorCode;
+  trace::Call(u"Failure reported", errorCode, errorCode ? Sys().SysErrorMessage(errorCode) : TString());
   const strInstaller& s = g_strInstaller;
   switch (errorCode) {
     case 0:
       return;
     case UIAddPrinterFailed:
     case UIAddPrinterUnknown:
-      m_View.ShowMessageBox(s.InstallFailReasonUnknow + u"\r\n" + s.InstallRetry, s.NoticeTitle,
-                            mb::Ok | mb::IconWarning);
+      // What the print UI said, when it said anything.
+      m_View.ShowMessageBox(WithRecordLine(s.InstallFailReasonUnknow +
+                                           (LastPrintUIReport().empty() ? TString() : u"\r\n" + LastPrintUIReport()) +
+                                           u"\r\n" + s.InstallRetry),
+                            s.NoticeTitle, mb::Ok | mb::IconWarning);
       return;
     case kErrorNoSuchDevinst: {
       // The printer was found once and is gone: on LPT1: the offline install
@@ -129,8 +136,8 @@ void TFormMain::InstallFail(std::uint32_t errorCode) {
       return;
     default:
       m_View.ShowMessageBox(
-          text::Format(s.InstallFailStr, {Sys().SysErrorMessage(errorCode)}) + u"\r\n" + s.InstallRetry, s.NoticeTitle,
-          mb::Ok | mb::IconInformation);
+          WithRecordLine(text::Format(s.InstallFailStr, {Sys().SysErrorMessage(errorCode)}) + u"\r\n" + s.InstallRetry),
+          s.NoticeTitle, mb::Ok | mb::IconInformation);
       return;
   }
 }
@@ -153,6 +160,6 @@ void TFormMain::HostMessage(std::uint32_t message, std::uint32_t lParam) {
     if (message == kMsgInstallFail) InstallFail(lParam);
   } catch (const Exception& e) {
     EndInstallState();
-    m_View.ShowErrorBox(e.Message());
+    m_View.ShowErrorBox(WithRecordLine(e.Message()));
   }
 }

@@ -6,8 +6,10 @@
 #include "inst2k/IDeviceSetup.h"
 #include "inst2k/IInst2kSystem.h"
 #include "inst2k/win32/Win32Inst2kPorts.h"
+#include "platform/IRecord.h"
 #include "platform/IRegistry.h"
 #include "sysutil/BoxText.h"
+#include "sysutil/Trace.h"
 #include "win32/adapters/Win32Ports.h"
 
 namespace inst2k {
@@ -45,6 +47,12 @@ class Win32Inst2kSystem : public IInst2kSystem {
                   style);
   }
   void OutputDebugString(const std::string& text) override { ::OutputDebugStringA(text.c_str()); }
+  TString AnsiToWide(const std::string& text) override {
+    const int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(n > 0 ? n : 0, L'\0');
+    if (n > 0) ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    return TString(reinterpret_cast<const char16_t*>(wide.data()), wide.size());
+  }
 
   std::uint32_t GetFileAttributes(const std::string& path) override { return ::GetFileAttributesA(path.c_str()); }
   bool GetFullPathName(const std::string& path, std::string& fullPath) override {
@@ -66,4 +74,6 @@ void InstallInst2kWin32Ports() {
   PortSlot<inst2k::IInst2kSystem>::Set(&system);
   PortSlot<inst2k::IDeviceSetup>::Set(&inst2k::Win32DeviceSetupPort());
   PortSlot<IRegistry>::Set(&Win32RegistryInstance());
+  PortSlot<IRecordFile>::Set(&Win32RecordInstance());
+  trace::SetProgram(u"inst2k");
 }

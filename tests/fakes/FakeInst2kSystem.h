@@ -42,6 +42,7 @@ class FakeInst2kSystem : public inst2k::IInst2kSystem {
     Boxes.push_back({owner, text, caption, style});
   }
   void OutputDebugString(const std::string& text) override { DebugOutput.push_back(text); }
+  TString AnsiToWide(const std::string& text) override { return Wide(text); }
   std::uint32_t GetFileAttributes(const std::string& path) override;
   bool GetFullPathName(const std::string& path, std::string& fullPath) override;
   bool IsLeadByte(std::uint8_t byte) override { return LeadBytes.count(byte) != 0; }

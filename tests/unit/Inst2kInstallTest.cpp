@@ -80,7 +80,7 @@ TEST_F(Inst2kInstall, NoAssociatedServiceAnswersMinusOneWithoutRecording) {
   EXPECT_TRUE(m.libSys.Boxes.empty());
 }
 
-TEST_F(Inst2kInstall, MissingInfOrFolderAnswersTwoAndKeepsTheLastCode) {
+TEST_F(Inst2kInstall, MissingInfOrFolderAnswersTwoWithFileNotFound) {
   m.tree.Devices[0].Present = false;
   Inst("Drivers\\Win2K\\demo.inf");  // records 0xE000020B
   ASSERT_EQ(LastInstallErrorCode(), kErrorNoSuchDevinst);
@@ -90,7 +90,7 @@ TEST_F(Inst2kInstall, MissingInfOrFolderAnswersTwoAndKeepsTheLastCode) {
   EXPECT_EQ(Inst("Drivers"), kInstallFailed);  // a folder is no INF
   EXPECT_EQ(Inst(""), kInstallFailed);
   EXPECT_TRUE(m.tree.UpdateCalls.empty());
-  EXPECT_EQ(LastInstallErrorCode(), kErrorNoSuchDevinst);
+  EXPECT_EQ(LastInstallErrorCode(), kErrorFileNotFound);  // the caller learns why
   EXPECT_TRUE(m.libSys.Boxes.empty());
 
   ShowErrorCode(1);
