@@ -335,7 +335,7 @@ TEST(InstallSequence, NoSecondInstallWhileOneRuns) {
 
 TEST(InstallSequence, TheHostEndsTheInstall) {
   ScopedMachine texts;  // the machine the expected texts are read on
-  enum Ending { SuccessMessage, FailureMessage, DiesSilently, LateMessage, EarlyEnd };
+  enum Ending { SuccessMessage, FailureMessage, DiesSilently, LateMessage, EarlyEnd, CannotStart };
   struct Row {
     Ending ending;
     std::vector<TString> boxes, queues;
@@ -345,6 +345,7 @@ TEST(InstallSequence, TheHostEndsTheInstall) {
       {DiesSilently, {WithRecord(u"Failed: System error 1067.\r\nRetry")}, {}},
       {LateMessage, {WithRecord(u"Failed: System error 1067.\r\nRetry")}, {}},
       {EarlyEnd, {}, {}},
+      {CannotStart, {}, {}},  // an error box names it; no offline install follows
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.ending);
@@ -353,8 +354,9 @@ TEST(InstallSequence, TheHostEndsTheInstall) {
     m.test = kErrorNoMoreItems;
     m.devicePort = u"USB001";
     if (r.ending == EarlyEnd) m.shell.ProgramFiles.reset();
+    if (r.ending == CannotStart) m.procs.Programs.clear();
     m.form.btnStartClick();
-    if (r.ending != EarlyEnd) {
+    if (r.ending != EarlyEnd && r.ending != CannotStart) {
       EXPECT_FALSE(m.Restored()) << "the window waits for the host";
       EXPECT_TRUE(m.view.WatchdogTimer);
       m.form.tmrSetup64ErrorTimer();  // still running: nothing happens
@@ -377,6 +379,14 @@ TEST(InstallSequence, TheHostEndsTheInstall) {
         if (r.ending == LateMessage) m.form.HostMessage(TFormMain::kMsgInstallSucc, 0);
         break;
       case EarlyEnd:
+        break;
+      case CannotStart:
+        ASSERT_EQ(m.view.Errors.size(), 1u);
+        EXPECT_TRUE(m.view.Errors[0].starts_with(
+            text::Format(SystemUiText(TUiText::HostNotStarted), {kHost, m.sys.SysErrorMessage(kErrorFileNotFound)})))
+            << text::ToUtf8(m.view.Errors[0]);
+        EXPECT_TRUE(m.view.Errors[0].ends_with(trace::RecordPath()));
+        EXPECT_NE(m.record.Text().find(text::ToUtf8(kHost)), std::string::npos);  // recorded too
         break;
     }
     EXPECT_EQ(m.BoxTexts(), r.boxes);
