@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Screenshots of the install's message boxes (connect prompt, old-driver
-# prompt, success on LPT1: and on USB001, failure) in English and Simplified
+# prompt, success on LPT1: and on USB001) and of failures (failure-*.png) in English and Simplified
 # Chinese, into docs/screenshots/. Runs the Wine test of whole installs in a
 # fresh prefix per language. Needs the win64 build.
 set -euo pipefail
@@ -31,5 +31,5 @@ for pair in en_US.UTF-8:en zh_CN.UTF-8:zh-cn; do
   "$WINE" "$DS_WIN64_BUILD/wine-tests/flow_wine_tests.exe" --gtest_color=no 2>&1 | tr -d '\r' |
     grep -E '^\[  (PASSED|FAILED)' || status=1
 done
-ls "$OUT"/install-*.png
+ls "$OUT"/install-*.png "$OUT"/failure-*.png
 exit $status
