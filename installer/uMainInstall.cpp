@@ -235,10 +235,10 @@ bool TFormMain::PrinterOnLineInstall3264(int modelIndex) {
     CloseHost();
     InstallSpecPrinter64(m_View.WindowHandle(), m_strPrnSetup64Exe, InstallInf(model.INFX64), model.OfflineHWIDPre,
                          model.PrinterHWID, m_strInst2k64Dll, m_strInst2kDll, m_hPrnSetup64, m_strDisConnectPort);
-    // A host that did not start counts as a failed online install, which
-    // the offline install follows.
+    // A host that cannot be started ends the install with an error naming
+    // it (InstallSpecPrinter64 raises it); without a handle nothing waits.
     m_bHostStarted = m_hPrnSetup64 != 0;
-    trace::Msg(m_bHostStarted ? u"The 64-bit host started" : u"The 64-bit host did not start");
+    if (m_bHostStarted) trace::Msg(u"The 64-bit host started");
     if (m_bHostStarted) m_View.SetSetup64ErrorTimer(true);
   }
   m_strInstallPortName = m_strDisConnectPort;

@@ -160,7 +160,7 @@ UI_TEXTS = [
      r"If you do not need to print through the USB port,\r\nplease just click the “Continue” button.",
      r"没有找到联机信息，请重新打开打印机。\r\n如果你不需要使用USB接口进行打印，\r\n请直接单击“继续安装”按钮即可。",
      r"沒有找到連線資訊，請重新打開印表機。\r\n如果你不需要使用USB介面進行列印，\r\n請直接按一下“繼續安裝”按鈕即可。"),
-    ("SearchingReSearch", "SearchingReSearch", "&Search again", "重新搜索(&R)", "重新搜尋(&R)"),
+    ("SearchingReSearch", "SearchingReSearch", "&Retry the search", "重新搜索(&R)", "重新搜尋(&R)"),
     ("SearchingContinue", "SearchingContinue", "&Continue", "继续安装(&C)", "繼續安裝(&C)"),
     ("BufferFolderName", "BufferFolderName", "\"%s\" cannot be used as a folder name for the driver files.",
      "“%s”不能用作驱动程序文件的文件夹名称。", "“%s”不能用作驅動程式檔案的資料夾名稱。"),

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Screenshots of the install's message boxes (connect prompt, old-driver
-# prompt, success on LPT1: and on USB001) and of failures (failure-*.png) in English and Simplified
-# Chinese, into docs/screenshots/. Runs the Wine test of whole installs in a
-# fresh prefix per language. Needs the win64 build.
+# prompt, success on LPT1: and on USB001) and of its failure boxes
+# (failure-*.png) in English and Simplified Chinese, into docs/screenshots/.
+# Runs the Wine test of whole installs in a fresh prefix per language. Needs
+# the win64 build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
