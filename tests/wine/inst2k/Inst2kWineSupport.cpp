@@ -132,8 +132,8 @@ bool ReadHklmValue(const std::string& key, const std::string& name, DWORD& type,
 bool UsbClassRegistered() {
   HKEY key;
   const bool exists = RegOpenKeyExA(HKEY_LOCAL_MACHINE,
-                                    "System\\CurrentControlSet\\Control\\Class\\{36FC9E60-C465-11CF-8056-444553540000}",
-                                    0, KEY_READ, &key) == ERROR_SUCCESS;
+                                    "System\\CurrentControlSet\\Control\\Class\\{36FC9E60-C465-11CF-8056-444553540000}", 0,
+                                    KEY_READ, &key) == ERROR_SUCCESS;
   if (exists) RegCloseKey(key);
   return exists;
 }
