@@ -26,6 +26,7 @@ inline constexpr std::uint32_t kErrorProcessAborted = 1067;     // ERROR_PROCESS
 inline constexpr std::uint32_t kErrorNoUnicodeTranslation = 1113;   // ERROR_NO_UNICODE_TRANSLATION
 inline constexpr std::uint32_t kErrorInvalidShareName = 1215;       // ERROR_INVALID_SHARENAME
 inline constexpr std::uint32_t kErrorInternalError = 1359;          // ERROR_INTERNAL_ERROR
+inline constexpr std::uint32_t kErrorInstallFailure = 1603;         // ERROR_INSTALL_FAILURE
 inline constexpr std::uint32_t kErrorUnknownPort = 1796;            // ERROR_UNKNOWN_PORT
 inline constexpr std::uint32_t kErrorUnknownPrinterDriver = 1797;   // ERROR_UNKNOWN_PRINTER_DRIVER
 inline constexpr std::uint32_t kErrorUnknownPrintProcessor = 1798;  // ERROR_UNKNOWN_PRINTPROCESSOR

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/IFileSystem.h"
+#include "platform/ISystem.h"
+#include "sysutil/Trace.h"
 
 TLangOptions g_LangOptions;
 strInstaller g_strInstaller;
@@ -100,6 +102,19 @@ void TLangOptions::LoadControlsCaption(IControlsForm& frm, const TString& strIni
 
 void TLangOptions::SaveSettings(TProfileFile*) {}
 void TLangOptions::LoadStringsFromFile(const TString&) {}
+
+TString LangText(TUiText id) {
+  const TString key = UiTextRow(id).Key;
+  if (key.empty() || !g_LangOptions.HasFile()) return SystemUiText(id);
+  const TString value = Breaks(g_LangOptions.GetOptionString(u"DialogText", key, u""));
+  return value.empty() ? SystemUiText(id) : value;
+}
+
+TString WithRecordLine(const TString& failure) {
+  trace::Error(u"Shown: " + failure);
+  const TString record = trace::RecordPath();
+  return record.empty() ? failure : failure + u"\r\n\r\n" + text::Format(LangText(TUiText::RecordLine), {record});
+}
 
 std::uint32_t BrandColor(const TString& oemColor) {
   std::int32_t v = 0;

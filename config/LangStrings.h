@@ -8,6 +8,7 @@
 #include "config/ControlsForm.h"
 #include "sysutil/ProfileFile.h"
 #include "sysutil/Text.h"
+#include "sysutil/UiTexts.h"
 
 struct strInstaller {
   std::int32_t CompanyIndex = 0;
@@ -66,6 +67,14 @@ class TLangOptions {
 
 extern TLangOptions g_LangOptions;
 extern strInstaller g_strInstaller;
+
+// A text the strings file holds under its key once it is loaded (escaped line
+// breaks made real); before that, or when the file lacks the key, the
+// compiled-in text in the system default language's version.
+TString LangText(TUiText id);
+// A failure text as the user is shown it: its last line names the install
+// record (when there is one); the record notes what was shown.
+TString WithRecordLine(const TString& failure);
 
 // The branding colour: "$" + OEMColor read as hexadecimal, 0x800080 (purple)
 // when that is no valid number. Windows order 0x00BBGGRR.

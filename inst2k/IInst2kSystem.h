@@ -9,6 +9,7 @@
 
 #include "base/MessageBoxFlags.h"
 #include "platform/Port.h"
+#include "sysutil/Text.h"
 
 namespace inst2k {
 
@@ -25,10 +26,16 @@ class IInst2kSystem {
   // FormatMessageA from the system's message table, default language,
   // inserts ignored, into a buffer of maxChars: false when there is no text.
   virtual bool FormatSystemMessage(std::uint32_t code, std::uint32_t maxChars, std::string& text) = 0;
-  // LoadStringA(module, id, buffer, maxChars): empty when the string is missing.
-  virtual std::string LoadString(THandle module, std::uint32_t id, std::uint32_t maxChars) = 0;
+  // The module's string `id` in the string table of `language` (a language
+  // identifier), in the ANSI code page, at most maxChars - 1 bytes; the
+  // system's own choice (LoadStringA) when that table lacks it; empty when
+  // the string is missing.
+  virtual std::string LoadString(THandle module, std::uint32_t id, std::uint32_t maxChars, std::uint16_t language) = 0;
+  virtual std::uint16_t GetSystemDefaultLangID() = 0;
   virtual void MessageBox(THandle owner, const std::string& text, const std::string& caption, std::uint32_t style) = 0;
   virtual void OutputDebugString(const std::string& text) = 0;
+  // MultiByteToWideChar(CP_ACP), for the install record.
+  virtual TString AnsiToWide(const std::string& text) = 0;
 
   // GetFileAttributesA: relative paths against the process's current directory.
   virtual std::uint32_t GetFileAttributes(const std::string& path) = 0;

@@ -20,6 +20,8 @@ class IPrnSetupHost {
   virtual TString GetFullPathName(const TString& path) = 0;
   // The library itself is loaded through the modules port (platform/IModules.h).
   virtual std::uint32_t GetLastError() = 0;
+  // GetSystemDefaultLangID: the language of the host's boxes.
+  virtual std::uint16_t GetSystemDefaultLangID() = 0;
 
   // WideCharToMultiByte(CP_ACP); lossless is false when a character had no
   // representation and was replaced.

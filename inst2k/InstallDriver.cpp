@@ -7,6 +7,7 @@
 #include "inst2k/Inst2kState.h"
 #include "inst2k/ReportInstallError.h"
 #include "platform/Inst2kApi.h"
+#include "sysutil/Trace.h"
 
 namespace inst2k {
 
@@ -34,10 +35,14 @@ std::int32_t RefuseInstall(std::uint32_t code) {
 std::uint32_t Inst2k_IsInlineDeviceExist(THandle owner, const char* hardwareId, const char* infPath,
                                          std::uint32_t flags) {
   bool reboot = false;
-  if (DevSetup().UpdateDriverForPlugAndPlayDevices(owner, hardwareId ? hardwareId : "", infPath ? infPath : "", flags,
-                                                   reboot))
-    return 0;
-  return LibSys().GetLastError();
+  IInst2kSystem& sys = LibSys();
+  const std::string hwid = hardwareId ? hardwareId : "", inf = infPath ? infPath : "";
+  const bool ok = DevSetup().UpdateDriverForPlugAndPlayDevices(owner, hwid, inf, flags, reboot);
+  const std::uint32_t code = ok ? 0 : sys.GetLastError();
+  trace::Fmt(u"Inst2k_IsInlineDeviceExist %s, %s, flags %u: code 0x%.8x",
+             {sys.AnsiToWide(hwid), sys.AnsiToWide(inf), flags, code});
+  sys.SetLastError(code);
+  return code;
 }
 
 std::int32_t FuncInst2K(const char* infPath, const char* hardwareId, const char* /*port*/, THandle owner) {
@@ -48,7 +53,12 @@ std::int32_t FuncInst2K(const char* infPath, const char* hardwareId, const char*
 
   const std::string inf = infPath ? infPath : "";
   const std::uint32_t attributes = inf.empty() ? kInvalidFileAttributes : sys.GetFileAttributes(inf);
+  trace::Fmt(u"FuncInst2K %s, %s", {sys.AnsiToWide(inf), sys.AnsiToWide(hardwareId ? hardwareId : "")});
   if (attributes == kInvalidFileAttributes || (attributes & kFileAttributeDirectory)) {
+    trace::Error(u"FuncInst2K: the INF file is missing");
+    // The caller learns why through LastInstallErrorCode.
+    st.LastErrorCode = kErrorFileNotFound;
+    sys.SetLastError(kErrorFileNotFound);
     if (st.ShowErrorBox) sys.MessageBox(st.OwnerWindow, inf, LoadLibString(kIdsErrorCaption), mb::Ok | mb::IconWarning);
     return kInstallFailed;
   }
@@ -73,6 +83,7 @@ std::int32_t FuncInst2K(const char* infPath, const char* hardwareId, const char*
     ReportInstallError(kUpdateContext);
     return kInstallFailed;
   }
+  trace::Fmt(u"UpdateDriverForPlugAndPlayDevices: installed, restart needed %d", {int(reboot)});
   if (reboot) {
     sys.OutputDebugString(kInstalledRestartTrace);
     return kInstalledRestart;

@@ -5,15 +5,13 @@
 #include "inst2k/IPrnSetupHost.h"
 #include "platform/IModules.h"
 #include "platform/Inst2kApi.h"
+#include "sysutil/Trace.h"
+#include "sysutil/UiTexts.h"
 
 namespace inst2k {
 
 namespace {
 
-constexpr const char16_t* kErrorCaption = u"错误";
-constexpr const char16_t* kLoadDllFailed = u"装载DLL失败！";
-constexpr const char16_t* kLoadInst2KFailed = u"装载Inst2K()失败！";
-constexpr const char16_t* kDetectExportMissing = u"在DLL中查找不到函數：Inst2k_IsInlineDeviceExist";
 constexpr const char* kPortArgument = "LPT1:";
 
 // Whether install mode has sent its message (in this process).
@@ -22,11 +20,17 @@ bool g_Reported = false;
 void Report(const TPrnSetup64Args& args, bool succeeded, std::uint32_t code) {
   if (args.Handle == 0 || g_Reported) return;
   g_Reported = true;
+  trace::Fmt(u"Host reports %s with code 0x%.8x", {succeeded ? u"success" : u"failure", code});
   Host().SendWindowMessage(args.Handle, succeeded ? kMsgInstallSucceeded : kMsgInstallFailed, 0,
                            static_cast<std::intptr_t>(code));
 }
 
-void ErrorBox(const char16_t* text) { Host().MessageBox(text, kErrorCaption, mb::Ok | mb::IconError); }
+// The host's boxes speak the system default language.
+void ErrorBox(TUiText text) {
+  const TUiLanguage language = UiLanguageOf(Host().GetSystemDefaultLangID());
+  trace::Error(UiText(text, TUiLanguage::English));
+  Host().MessageBox(UiText(text, language), UiText(TUiText::HostErrorCaption, language), mb::Ok | mb::IconError);
+}
 
 // Loads the library by its full path (relative paths against the current
 // directory, never through the search path). False with `code` on failure.
@@ -36,6 +40,7 @@ bool LoadInst2k(TModule& module, const TString& dll, std::uint32_t& code) {
   if (!full.empty() && module.Load(full)) return true;
   code = full.empty() ? kErrorModNotFound : host.GetLastError();
   if (code == 0) code = kErrorModNotFound;
+  trace::Fmt(u"Host: the library %s cannot be loaded, code %u", {full.empty() ? dll : full, code});
   return false;
 }
 
@@ -70,12 +75,12 @@ void RunDetectionMode(const TPrnSetup64Args& args) {
   std::uint32_t loadCode = 0;
   TModule module;
   if (!LoadInst2k(module, args.Dll, loadCode)) {
-    ErrorBox(kLoadDllFailed);
+    ErrorBox(TUiText::HostLoadDllFailed);
     return;
   }
   const auto test = module.Get<TInst2k_IsInlineDeviceExist>("Inst2k_IsInlineDeviceExist");
   if (!test) {
-    ErrorBox(kDetectExportMissing);
+    ErrorBox(TUiText::HostDetectExportMissing);
     return;
   }
   if (const auto show = module.Get<TShowErrorCode>("ShowErrorCode")) show(0);
@@ -88,6 +93,7 @@ void RunDetectionMode(const TPrnSetup64Args& args) {
       ToAnsiText(args.Inf, kDetectionTextBytes, inf, result))
     result = test(nullptr, hwid.c_str(), inf.c_str(), static_cast<std::uint32_t>(flags));
   host.WritePrivateProfileString(u"Data", u"Ret", text::IntToStr(result), ini);
+  trace::Fmt(u"Host detection %s: answer %u", {args.HWID, result});
 }
 
 void RunInstallMode(const TPrnSetup64Args& args) {
@@ -101,7 +107,7 @@ void RunInstallMode(const TPrnSetup64Args& args) {
     TModule module;
     std::string inf, hwid;
     if (!LoadInst2k(module, args.Dll, code)) {
-      ErrorBox(kLoadDllFailed);
+      ErrorBox(TUiText::HostLoadDllFailed);
     } else if (!ToAnsiText(args.Inf, kInstallTextBytes, inf, code) ||
                !ToAnsiText(args.HWID, kInstallTextBytes, hwid, code)) {
       // refused with the reason
@@ -111,21 +117,31 @@ void RunInstallMode(const TPrnSetup64Args& args) {
       if (show) show(0);
       result = install(inf.c_str(), hwid.c_str(), kPortArgument, nullptr);
       code = lastError ? lastError() : 0;
+      trace::Fmt(u"Host FuncInst2K %s: result %d, last code 0x%.8x", {args.HWID, result, code});
     } else if (const auto older = module.Get<TFuncInst2K>("Inst2K")) {
       result = older(inf.c_str(), hwid.c_str(), kPortArgument, nullptr);
+      if (const auto lastError = module.Get<TLastInstallErrorCode>("LastInstallErrorCode")) code = lastError();
     } else {
-      ErrorBox(kLoadInst2KFailed);
+      ErrorBox(TUiText::HostLoadInst2KFailed);
       result = 3;
       code = kErrorProcNotFound;
     }
   }
-  // The library is released before the window hears of the outcome.
-  Report(args, result <= kInstalledRestart, code);
+  // The library is released before the window hears of the outcome. Only 0
+  // and 1 are installs: -1 means the device was not updated (see
+  // InstallOutcome), and a failure always carries a code.
+  const bool installed = result == kInstalled || result == kInstalledRestart;
+  if (result == kNoAssociatedService) code = kErrorNoAssociatedService;
+  if (!installed && code == 0) code = kErrorInstallFailure;
+  Report(args, installed, installed ? 0 : code);
 }
 
 int PrnSetup64Main(const std::vector<TString>& argv) {
   g_Reported = false;
   try {
+    TString line = u"Host starts:";
+    for (const TString& a : argv) line += u" " + a;
+    trace::Msg(line);
     const TPrnSetup64Args args = ParsePrnSetup64Args(argv);
     if (args.DetectionMode())
       RunDetectionMode(args);

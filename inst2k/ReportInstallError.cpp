@@ -2,12 +2,28 @@
 
 #include "inst2k/IInst2kSystem.h"
 #include "inst2k/Inst2kState.h"
+#include "sysutil/Language.h"
 #include "sysutil/Text.h"
+#include "sysutil/Trace.h"
 
 namespace inst2k {
 
 std::string LoadLibString(std::uint32_t id) {
-  return LibSys().LoadString(ModuleState().ModuleInstance, id, kStringTableChars);
+  // The table of the language the system default language selects, as the
+  // installer's texts follow it.
+  IInst2kSystem& sys = LibSys();
+  std::uint16_t language = 0x0409;  // English (United States)
+  switch (UiLanguageOf(sys.GetSystemDefaultLangID())) {
+    case TUiLanguage::SimplifiedChinese:
+      language = 0x0804;
+      break;
+    case TUiLanguage::TraditionalChinese:
+      language = 0x0404;
+      break;
+    case TUiLanguage::English:
+      break;
+  }
+  return sys.LoadString(ModuleState().ModuleInstance, id, kStringTableChars, language);
 }
 
 std::string FormatLibText(const std::string& pattern, const std::vector<TFormatArg>& args) {
@@ -37,6 +53,9 @@ std::uint32_t ReportInstallError(const std::string& context, THandle owner) {
   TModuleState& st = ModuleState();
   const std::uint32_t err = sys.GetLastError();
   st.LastErrorCode = err;
+  std::string systemText;
+  sys.FormatSystemMessage(err, kSystemMessageChars, systemText);
+  trace::Call(sys.AnsiToWide(context), err, sys.AnsiToWide(systemText));
   if (st.ShowErrorBox) {
     std::string message;
     std::string text;

@@ -3,6 +3,7 @@
 #include "platform/ISystem.h"
 #include "spooler/PrinterHandle.h"
 #include "spooler/PrinterUtils.h"
+#include "sysutil/Trace.h"
 
 namespace {
 
@@ -49,5 +50,11 @@ bool ChangePrinterInfo(TChangePrinterInfo info) {
   }
 
   Sys().SetLastError(0);
-  return Spooler().SetPrinter2(h.Get(), pi, 0);
+  const bool ok = Spooler().SetPrinter2(h.Get(), pi, 0);
+  const std::uint32_t err = ok ? 0 : Sys().GetLastError();
+  trace::Call(text::Format(u"Configure queue %s: port %s, processor %s, shared %s, default %d",
+                           {info.OrgName, pi.PortName, pi.PrintProcessor, pi.ShareName, int(info.bSetDefault)}),
+              err, err ? Sys().SysErrorMessage(err) : TString());
+  Sys().SetLastError(err);
+  return ok;
 }

@@ -15,6 +15,8 @@
 #include "sysutil/MyUtils.h"
 #include "sysutil/Paths.h"
 #include "sysutil/ProfileFile.h"
+#include "sysutil/Trace.h"
+#include "sysutil/UiTexts.h"
 
 namespace {
 
@@ -42,6 +44,13 @@ bool ModelQueueOnline(const TString& modelName, const TString& port) {
 }
 
 }  // namespace
+
+Exception HostNotStarted(const TString& hostExe) {
+  const std::uint32_t err = Sys().GetLastError();
+  trace::Call(u"The 64-bit host cannot be started: " + hostExe, err, Sys().SysErrorMessage(err));
+  return Exception(text::Format(SystemUiText(TUiText::HostNotStarted),
+                                {hostExe, err ? Sys().SysErrorMessage(err) : text::IntToStr(err)}));
+}
 
 void LoadInst2k(TModule& library, const TString& path) {
   if (!library.Load(path)) throw Exception(u"DllNotFound :\r\n" + path);
@@ -78,6 +87,7 @@ std::uint32_t ExistReqInlineSetupDevice(THandle window, const TString& inst2kDll
                       : kErrorProcNotFound;
   }
 
+  trace::Call(u"Detection: test installation of " + Sys().AnsiToWide(hardwareId), test, Sys().SysErrorMessage(test));
   std::uint32_t result = test;
   switch (test) {
     case 0:
@@ -98,6 +108,8 @@ std::uint32_t ExistReqInlineSetupDevice(THandle window, const TString& inst2kDll
   if (FindExistDevice(inst2kDll, Sys().AnsiToWide(hardwareId), deviceHwid, port, false) &&
       (port.starts_with(u"USB") || port.starts_with(u"LPT")) && ModelQueueOnline(modelName, port))
     result = ReqOfflineInstall;
+  trace::Fmt(u"Detection: device %s on port %s, answer 0x%.8x, driver installed by the test %d",
+             {deviceHwid, port, result, int(found)});
   return result;
 }
 
@@ -111,11 +123,17 @@ std::uint32_t ExistInlineDevice64(THandle window, const TString& hardwareId, con
                       u" /FindHWID \"" + exchange + u"\"";
   Fs().WriteProfileString(exchange, u"Data", u"Flag", text::IntToStr(installFlags));
 
+  trace::Msg(u"Detection through the host: " + cmd);
   TOwnedProcess host;
-  if (host.Start(HostStartup(cmd, hostExe))) Proc().WaitForSingleObject(host.Process.Get(), IProcess::Infinite);
+  if (!host.Start(HostStartup(cmd, hostExe))) {
+    Fs().DeleteFile(exchange);
+    throw HostNotStarted(hostExe);
+  }
+  Proc().WaitForSingleObject(host.Process.Get(), IProcess::Infinite);
   TProfileFile answer;
   answer.Open(exchange);
   TString ret = answer.ReadString(u"Data", u"Ret", u"1067").substr(0, kRetChars);
+  trace::Msg(u"Detection: the host answered " + ret);
   Fs().DeleteFile(exchange);
   return static_cast<std::uint32_t>(StrToInt64(ret));
 }
@@ -141,6 +159,7 @@ bool FindExistDevice(const TString& inst2kDll, const TString& hardwareId, TStrin
     }
   }
   deviceHwid = FromBuffer(hwid, sizeof(hwid));
+  trace::Fmt(u"FuncFindExistDevice %s: found %d, device %s, port %s", {hardwareId, int(result), deviceHwid, port});
   return result;
 }
 

@@ -19,6 +19,10 @@ constexpr std::uint32_t UIAddPrinterUnknown = 0x20280020;
 std::uint32_t UIAddPrinter(const TString& modelName, const TString& infPath, const TString& portName,
                            TString& printerName);
 
+// What the last UIAddPrinter that failed learned of the print UI, for the
+// failure box: its exit code and what it wrote; empty after a success.
+TString LastPrintUIReport();
+
 // The print UI command line that installs a model; empty when a value cannot
 // be passed safely inside its quotes.
 TString PrintUIInstallCommand(const TString& modelName, const TString& infPath, const TString& portName);
@@ -74,6 +78,11 @@ TString CutPortFromInstanceId(const TString& idAndPort);
 
 class TModule;
 struct TStartup;
+class Exception;
+
+// The error that ends an install whose 64-bit host cannot be started: its
+// path and the system's reason.
+Exception HostNotStarted(const TString& hostExe);
 
 // Loads the device-install library or raises "DllNotFound :" with its path.
 void LoadInst2k(TModule& library, const TString& path);

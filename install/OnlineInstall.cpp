@@ -10,6 +10,7 @@
 #include "sysutil/Exception.h"
 #include "sysutil/MyUtils.h"
 #include "sysutil/Paths.h"
+#include "sysutil/Trace.h"
 
 namespace {
 
@@ -38,6 +39,12 @@ bool InstallSpecPrinter2k(THandle window, std::uint32_t& errorCode, const TStrin
   }
   std::int32_t r = install(inf.c_str(), hwid.c_str(), ansiPort.c_str(), reinterpret_cast<inst2k::TOwnerWindow>(window));
   errorCode = GetLastInstallErrorCode(library.Handle());
+  // -1: the system did not update the device (UpdateDriverForPlugAndPlayDevices
+  // failed with ERROR_NO_ASSOCIATED_SERVICE, which the library does not
+  // record): a failure with that code, as in the host.
+  if (r == inst2k::kNoAssociatedService) errorCode = kErrorNoAssociatedService;
+  trace::Fmt(u"FuncInst2K %s on %s: result %d", {hardwareId, port, int(r)});
+  trace::Call(u"LastInstallErrorCode", errorCode, Sys().SysErrorMessage(errorCode));
   return r == inst2k::kInstalled || r == inst2k::kInstalledRestart;
 }
 
@@ -50,8 +57,9 @@ void InstallSpecPrinter64(THandle window, const TString& hostExe, const TString&
   if (port.empty()) port = u"LPT1:";
   const TString cmd = HostCommandLine(hostExe, static_cast<std::int32_t>(window), inst2k64Dll, infPath, hardwareId,
                                       Sys().GetCurrentDirectory());
+  trace::Msg(u"Online install through the host: " + cmd);
   TOwnedProcess host;
-  if (!host.Start(HostStartup(cmd, hostExe))) return;
+  if (!host.Start(HostStartup(cmd, hostExe))) throw HostNotStarted(hostExe);
   // The caller owns the process from here; the thread is not needed.
   process = host.Process.Release();
 }
@@ -67,7 +75,12 @@ bool CopyOemInf(const TString& inst2kDll, const TString& infPath, TString& oemIn
   auto registerInf = library.Get<inst2k::TInst2k_RegistryInf>("Inst2k_RegistryInf");
   if (!registerInf || !exactInf || !exactDir) return false;
   Sys().SetLastError(0);
-  if (!registerInf(inf.c_str(), dir.c_str(), buffer, kOemInfBufferBytes)) return false;
+  if (!registerInf(inf.c_str(), dir.c_str(), buffer, kOemInfBufferBytes)) {
+    const std::uint32_t err = Sys().GetLastError();
+    trace::Call(u"Inst2k_RegistryInf " + infPath, err, Sys().SysErrorMessage(err));
+    return false;
+  }
   oemInfPath = Sys().AnsiToWide(std::string(buffer, strnlen(buffer, sizeof(buffer))));
+  trace::Msg(u"Inst2k_RegistryInf " + infPath + u": registered as " + oemInfPath);
   return true;
 }

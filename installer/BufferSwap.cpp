@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "config/LangStrings.h"
 #include "installer/NoticeTexts.h"
 #include "platform/IFileSystem.h"
 #include "platform/IShell.h"
@@ -22,7 +23,7 @@ void CreateFolders(const TString& folder) {
   if (folder.empty() || Fs().DirectoryExists(folder)) return;
   CreateFolders(paths::ExtractFileDir(folder));
   if (!Fs().CreateDirectory(folder) && !Fs().DirectoryExists(folder))
-    throw Exception(text::Format(u"The folder \"%s\" cannot be created.", {folder}));
+    throw Exception(text::Format(LangText(TUiText::BufferCreateFolder), {folder}));
 }
 
 // Copies every file and folder of `from` into `to`; links and junctions are
@@ -30,14 +31,14 @@ void CreateFolders(const TString& folder) {
 void CopyTree(const TString& from, const TString& to, bool top) {
   CreateFolders(to);
   std::vector<TDirEntry> entries;
-  if (!Fs().ListDirectory(from, entries)) throw Exception(text::Format(u"The folder \"%s\" cannot be read.", {from}));
+  if (!Fs().ListDirectory(from, entries)) throw Exception(text::Format(LangText(TUiText::BufferReadFolder), {from}));
   for (const TDirEntry& e : entries) {
     if (e.IsReparsePoint || (top && text::SameTextAscii(e.Name, kCompleteMarker))) continue;
     const TString source = from + u"\\" + e.Name, target = to + u"\\" + e.Name;
     if (e.IsDirectory)
       CopyTree(source, target, false);
     else if (!Fs().CopyFile(source, target))
-      throw Exception(text::Format(u"The file \"%s\" cannot be copied to \"%s\".", {source, target}));
+      throw Exception(text::Format(LangText(TUiText::BufferCopyFile), {source, target}));
   }
 }
 
@@ -49,7 +50,7 @@ void DeleteIfThere(THandle owner, const TString& folder) {
 void MoveIn(THandle owner, const TString& folder) {
   if (!Fs().MoveFile(Fresh(folder), folder)) {
     if (!Fs().DirectoryExists(folder)) Fs().MoveFile(Aside(folder), folder);
-    throw Exception(text::Format(u"The folder \"%s\" cannot be replaced.", {folder}));
+    throw Exception(text::Format(LangText(TUiText::BufferReplaceFolder), {folder}));
   }
   DeleteIfThere(owner, Aside(folder));
 }
@@ -90,7 +91,7 @@ void Refresh(THandle owner, const TString& source, const TString& folder) {
   try {
     CopyTree(source, fresh, true);
     if (!Fs().WriteFile(fresh + u"\\" + TString(kCompleteMarker), "complete\r\n"))
-      throw Exception(text::Format(u"The folder \"%s\" cannot be written.", {fresh}));
+      throw Exception(text::Format(LangText(TUiText::BufferCopyFile), {TString(kCompleteMarker), fresh}));
   } catch (...) {
     DeleteIfThere(owner, fresh);
     throw;

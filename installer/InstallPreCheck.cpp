@@ -10,7 +10,7 @@
 namespace {
 
 bool Refuse(IMainView& view, const TString& text) {
-  view.ShowMessageBox(text, g_strInstaller.NoticeTitle, mb::Ok | mb::IconError);
+  view.ShowMessageBox(WithRecordLine(text), g_strInstaller.NoticeTitle, mb::Ok | mb::IconError);
   return false;
 }
 

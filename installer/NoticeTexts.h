@@ -1,6 +1,5 @@
-// Texts of the refusals that keep the machine unchanged: read from the
-// strings file's section "DialogText", with the English text when the file
-// lacks the key. "%s" stands for the folder, file or text the notice names.
+// Texts of the refusals that keep the machine unchanged, in the user's
+// language (LangText). "%s" stands for the folder, file or text named.
 #pragma once
 
 #include "sysutil/Text.h"

@@ -9,6 +9,7 @@
 #include "sysutil/Exception.h"
 #include "sysutil/MyUtils.h"
 #include "sysutil/Paths.h"
+#include "sysutil/Trace.h"
 
 namespace {
 
@@ -24,23 +25,27 @@ void TFormMain::FormCreate() {
     StartUp();
   } catch (const Exception& e) {
     // The remaining steps are skipped; the window still shows what was prepared.
-    m_View.ShowErrorBox(e.Message());
+    m_View.ShowErrorBox(WithRecordLine(e.Message()));
   }
 }
 
 void TFormMain::StartUp() {
   m_iWinVer = GetWindowsVersion();
   m_bWow64 = IsWow64();
+  TraceStartFacts();
   m_iSelect = -1;
   m_slPrintersO.clear();
   m_slPrintersN.clear();
 
   TString tempPath;
-  if (!Sys().GetTempPathLong(tempPath)) throw Exception(u"Cannot reserve a temporary name" + SystemReason());
+  if (!Sys().GetTempPathLong(tempPath))
+    throw Exception(text::Format(SystemUiText(TUiText::StartTempName), {tempPath}) + SystemReason());
   m_strTempDir = workspace::CreateUnique(tempPath);
-  if (m_strTempDir.empty()) throw Exception(u"Cannot create a workspace folder in " + tempPath + SystemReason());
+  if (m_strTempDir.empty())
+    throw Exception(text::Format(SystemUiText(TUiText::StartCreateFolder), {tempPath}) + SystemReason());
   if (!workspace::ForceDirectories(m_strTempDir + u"\\Lang"))
-    throw Exception(u"Cannot create the folder " + m_strTempDir + u"\\Lang" + SystemReason());
+    throw Exception(text::Format(SystemUiText(TUiText::StartCreateFolder), {m_strTempDir + u"\\Lang"}) +
+                    SystemReason());
 
   const TString suffix = GetSystemLangCode(u"_");
   m_strLangIni = m_strTempDir + u"\\Lang" + u"\\Strings.ini";
@@ -54,6 +59,7 @@ void TFormMain::StartUp() {
   WriteResource(u"PRNSETUP64EXE", m_strPrnSetup64Exe, true);
 
   g_LangOptions.LoadFromFile(m_strLangIni);
+  trace::Msg(u"Strings file " + suffix.substr(1) + (g_LangOptions.HasFile() ? u" loaded" : u" not readable"));
   ApplyOEMBranding();
   // The maker's brand fades the window in after its splash: it starts
   // transparent. Every other brand shows it opaque at once.
@@ -63,30 +69,45 @@ void TFormMain::StartUp() {
   }
 
   m_strSetupIni = paths::ExpandFileName(g_LangOptions.GetOptionString(u"Settings", u"SetupIni", u"Setup.Ini"));
+  trace::Msg(u"Package description " + m_strSetupIni);
   if (!Fs().FileExists(m_strSetupIni)) {
-    m_View.ShowMessageBox(text::Format(u"指定的配置文件（%s）不存在，程序將退出！", {m_strSetupIni}), u"出錯了",
-                          mb::Ok | mb::IconError);
+    trace::Error(u"The package description does not exist");
+    m_View.ShowMessageBox(text::Format(SystemUiText(TUiText::SetupIniMissing), {m_strSetupIni}),
+                          SystemUiText(TUiText::SetupIniMissingCaption), mb::Ok | mb::IconError);
     m_View.Terminate();
   }
   g_InstallInfos.LoadFromFile(m_strSetupIni);
 }
 
+void TFormMain::TraceStartFacts() {
+  ISystem& sys = Sys();
+  std::uint32_t major = 0, minor = 0;
+  sys.GetVersionExW(276, major, minor);
+  trace::Fmt(
+      u"DriverSetup %s starts: %s, Windows %u.%u, WOW64 %d, system language 0x%.4x, UI language 0x%.4x, "
+      u"code page %u",
+      {kProgramVersion, sys.GetModuleFileName(), major, minor, int(m_bWow64), unsigned(sys.GetSystemDefaultLangID()),
+       unsigned(sys.GetUserDefaultUILanguage()), sys.GetACP()});
+}
+
 void TFormMain::WriteResource(const TString& name, const TString& path, bool component) {
   std::string bytes;
-  if (!Res().LoadRCData(name, bytes)) throw Exception(u"The program lacks its resource " + name + u".");
+  if (!Res().LoadRCData(name, bytes))
+    throw Exception(text::Format(SystemUiText(TUiText::StartResourceMissing), {name}));
   bool ok;
   if (component) {
     // The components are stored packed, and loaded or started from here
     // later: keep them open so that nobody can swap them in the meantime.
     std::string unpacked;
-    if (!packed::Unpack(bytes, unpacked)) throw Exception(u"The program's resource " + name + u" is damaged.");
+    if (!packed::Unpack(bytes, unpacked))
+      throw Exception(text::Format(SystemUiText(TUiText::StartResourceDamaged), {name}));
     TFileLock lock;
     ok = Fs().WriteFileLocked(path, unpacked, lock.Receive());
     if (ok) m_ComponentLocks.push_back(std::move(lock));
   } else {
     ok = Fs().WriteFile(path, bytes);
   }
-  if (!ok) throw Exception(u"Cannot write the file " + path + SystemReason());
+  if (!ok) throw Exception(text::Format(SystemUiText(TUiText::StartWriteFile), {path}) + SystemReason());
 }
 
 bool TFormMain::ShowsSplash() const { return text::ContainsTextAscii(text::UpperAscii(m_strManufactor), u"TESSARON"); }

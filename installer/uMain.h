@@ -10,6 +10,9 @@
 #include "platform/IFileSystem.h"
 #include "sysutil/StringList.h"
 
+// The program's version, as its version resource gives it.
+inline constexpr char16_t kProgramVersion[] = u"1.0.0.0";
+
 class TFormMain {
  public:
   explicit TFormMain(IMainView& view) : m_hPrnSetup64(view), m_View(view) {}
@@ -90,6 +93,7 @@ class TFormMain {
 
  private:
   void StartUp();
+  void TraceStartFacts();
   bool ShowsSplash() const;
   void WriteResource(const TString& name, const TString& path, bool component);
   void OpenLink(const TString& file);

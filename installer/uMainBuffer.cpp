@@ -2,6 +2,7 @@
 // Files, refreshed when the package holds another driver version, and the
 // registration of its INF.
 #include "config/InstallInfos.h"
+#include "config/LangStrings.h"
 #include "install/InstallFunc.h"
 #include "installer/BufferSwap.h"
 #include "installer/BufferNames.h"
@@ -27,17 +28,17 @@ namespace {
 
 void RequirePlainName(const TString& name) {
   if (!IsBufferFolderName(name))
-    throw Exception(text::Format(u"\"%s\" cannot be used as a folder name for the driver files.", {name}));
+    throw Exception(text::Format(LangText(TUiText::BufferFolderName), {name}));
 }
 
 void RequireNameInside(const TString& name) {
   if (!IsNameInsideFolder(name))
-    throw Exception(text::Format(u"\"%s\" does not name a file inside the driver folder.", {name}));
+    throw Exception(text::Format(LangText(TUiText::BufferNameInside), {name}));
 }
 
 size_t TextLength(const TString& path) {
   std::string bytes;
-  if (!Fs().ReadFile(path, bytes)) throw Exception(text::Format(u"The file \"%s\" cannot be read.", {path}));
+  if (!Fs().ReadFile(path, bytes)) throw Exception(text::Format(LangText(TUiText::BufferReadFile), {path}));
   return DecodeTextFile(bytes).size();
 }
 
@@ -63,8 +64,7 @@ bool TFormMain::BufferDriverFiles(TString& registeredInf) {
   bufferswap::Recover(m_View.WindowHandle(), buffer);
   if (!bufferswap::IsComplete(buffer) || InfCompareVersion(sourceInf, bufferedInf) != 0) {
     if (paths::IsBelow(buffer, model.DriverDir) || paths::IsBelow(model.DriverDir, buffer))
-      throw Exception(
-          text::Format(u"The driver folder \"%s\" cannot be copied into \"%s\".", {model.DriverDir, buffer}));
+      throw Exception(text::Format(LangText(TUiText::BufferIntoItself), {model.DriverDir, buffer}));
     bufferswap::Refresh(m_View.WindowHandle(), model.DriverDir, buffer);
   }
 

@@ -15,6 +15,7 @@
 #include "sysutil/Exception.h"
 #include "sysutil/MyUtils.h"
 #include "sysutil/Paths.h"
+#include "sysutil/Trace.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ void TFormMain::btnStartClick() {
   try {
     InstallSelectPrinter(true);
   } catch (const Exception& e) {
-    m_View.ShowErrorBox(e.Message());
+    m_View.ShowErrorBox(WithRecordLine(e.Message()));
   }
 }
 
@@ -55,14 +56,22 @@ bool TFormMain::RemoveOldDriver(const TRInstallInfo& model) {
   if (UninstallOldDriver(model.PrinterName, model.MustUninstallForGDP, s.OEMManufactor, code,
                          model.UninstallerOnRestart, programDir))
     return true;
+  trace::Fmt(u"Old driver removal failed with %d", {int(code)});
   switch (code) {
+    // Error dialogs: their caption is not the notice title.
     case kDeletePrinting:
-      m_View.ShowMessageBox(s.DeletePrinterIsPrinting, s.NoticeTitle, mb::Ok | mb::IconError);
+      m_View.ShowMessageBox(s.DeletePrinterIsPrinting, LangText(TUiText::ErrorTitle), mb::Ok | mb::IconError);
       return false;
     case kDeleteUnexpected:
     case kDeleteNotRemoved:
-      m_View.ShowMessageBox(s.DeletePrinterError, s.NoticeTitle, mb::Ok | mb::IconError);
+      m_View.ShowMessageBox(WithRecordLine(s.DeletePrinterError), LangText(TUiText::ErrorTitle),
+                            mb::Ok | mb::IconError);
       return false;
+    case kDeleteDriverNotScheduled:
+      // No restart would remove the files: the user is told so, and the
+      // install goes on beside the remaining driver files.
+      m_View.ShowMessageBox(LangText(TUiText::DeleteDriverNotScheduled), s.NoticeTitle, mb::Ok | mb::IconWarning);
+      return true;
     case kDeleteDriverRemained:
       if (m_View.ShowMessageBox(s.DeletePrinterDriverError + u"\r\n" + s.RestartWindowsimmediately, s.NoticeTitle,
                                 mb::YesNo | mb::IconInformation) != mb::IdYes)
@@ -95,6 +104,7 @@ void TFormMain::InstallAttempt(bool tryOnline) {
   TRInstallInfo model;
   g_InstallInfos.GetItem(m_iSelect, model);
   if (!InstallPreChecked(m_View, model, m_bWow64, m_strManufactor)) return;
+  trace::Fmt(u"Install of model %d (%s) starts, online first %d", {m_iSelect, model.PrinterName, int(tryOnline)});
   m_Session.Enter(TInstallPhase::Asking);
   try {
     bool go = RemoveOldDriver(model);
@@ -105,6 +115,7 @@ void TFormMain::InstallAttempt(bool tryOnline) {
            m_View.ShowMessageBox(s.BeforeInstallPrompt, s.NoticeTitle, mb::YesNo | mb::IconQuestion) == mb::IdYes;
     }
     if (!go) {
+      trace::Msg(u"Install ends: the old driver stays, or the user did not confirm that the printer is connected");
       m_Session.Enter(TInstallPhase::Idle);
       return;
     }
@@ -138,7 +149,10 @@ void TFormMain::RunInstallProcess(bool tryOnline) {
   m_strInstallingPrinter.clear();
 
   TString registeredInf;
-  if (!BufferDriverFiles(registeredInf)) return;
+  if (!BufferDriverFiles(registeredInf)) {
+    trace::Error(u"Install ends: the driver files could not be buffered or registered");
+    return;
+  }
   // The package names its INF relative to the model's driver folder; Plug and
   // Play gets the full path of the copy the offline install uses too.
   m_Session.InstallInf = registeredInf;
@@ -149,6 +163,7 @@ void TFormMain::RunInstallProcess(bool tryOnline) {
     if (text::ExactAnsi(model.PrinterHWID, hardwareId) && text::ExactAnsi(m_Session.InstallInf, inf))
       code = ExistReqInlineSetupDevice(m_View.WindowHandle(), m_strInst2kDll, m_strPrnSetup64Exe, m_strInst2k64Dll,
                                        hardwareId, inf, model.PrinterName, installFinish);
+    trace::Fmt(u"Detection answered 0x%.8x, driver installed by the test %d", {code, int(installFinish)});
     if (code == ReqOfflineInstall) {
       if (!BufferDriverFiles(registeredInf)) return;
       m_Session.InstallInf = registeredInf;
@@ -172,13 +187,14 @@ void TFormMain::RunInstallProcess(bool tryOnline) {
       // The host now works on its own: its message or the watchdog ends the
       // install, and no offline install may run beside it.
       if (WaitingForHost()) {
-        Sys().OutputDebugString(u"Install: waiting for the 64-bit host");
+        trace::Msg(u"Install: waiting for the 64-bit host");
         return;
       }
     }
   }
 
   if (!m_bOnlineInstall && !installFinish) {
+    trace::Msg(u"Offline install on LPT1:");
     m_dwLastErrorCode = UIAddPrinter(model.PrinterName, registeredInf, u"LPT1:", m_strInstallingPrinter);
     instSucc = m_dwLastErrorCode == 0 && !m_strInstallingPrinter.empty();
     if (instSucc) {
@@ -188,8 +204,8 @@ void TFormMain::RunInstallProcess(bool tryOnline) {
     m_bOnlineInstall = false;
   }
 
-  Sys().OutputDebugString(text::Format(u"Install: finished %d, succeeded %d, online %d",
-                                       {int(installFinish), int(instSucc), int(m_bOnlineInstall)}));
+  trace::Fmt(u"Install: finished %d, succeeded %d, online %d, code 0x%.8x, queue %s",
+             {int(installFinish), int(instSucc), int(m_bOnlineInstall), m_dwLastErrorCode, m_strInstallingPrinter});
   if (instSucc && installFinish) Succ();
   if (!instSucc && !m_bOnlineInstall) InstallFail(m_dwLastErrorCode);
 }
@@ -219,9 +235,10 @@ bool TFormMain::PrinterOnLineInstall3264(int modelIndex) {
     THandle process = 0;
     InstallSpecPrinter64(m_View.WindowHandle(), m_strPrnSetup64Exe, InstallInf(model.INFX64), model.OfflineHWIDPre,
                          model.PrinterHWID, m_strInst2k64Dll, m_strInst2kDll, process, m_strDisConnectPort);
-    // A host that did not start counts as a failed online install, which
-    // the offline install follows.
+    // A host that cannot be started ends the install with an error naming
+    // it (InstallSpecPrinter64 raises it); without a handle nothing waits.
     if (process) {
+      trace::Msg(u"The 64-bit host started");
       m_hPrnSetup64.Watch(process);
       m_Session.Enter(TInstallPhase::WaitingForHost);
     }

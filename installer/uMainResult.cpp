@@ -11,6 +11,7 @@
 #include "spooler/PrinterUtils.h"
 #include "sysutil/Exception.h"
 #include "sysutil/MyUtils.h"
+#include "sysutil/Trace.h"
 
 void TFormMain::ConfigureNewQueue(const TRInstallInfo& model, TString& port, bool& restartNote) {
   TChangePrinterInfo info;
@@ -49,6 +50,7 @@ void TFormMain::Succ() {
     }
   }
   const TString queue = m_strInstallingPrinter;
+  trace::Fmt(u"Success reported; new queue \"%s\" (%d new queues of the model)", {queue, int(m_slPrintersN.size())});
 
   // Without a name there is nothing to repair, and no existing queue may be
   // changed in its place.
@@ -70,6 +72,7 @@ void TFormMain::Succ() {
   const strInstaller& s = g_strInstaller;
   TString message = text::Format(s.InstallSuccessStr, {queue, m_strInstallPortName});
   if (restartNote) message += u"\r\n" + s.RestartPrompt;
+  trace::Msg(u"Shown: " + message);
   m_View.ShowMessageBox(message, s.NoticeTitle, mb::Ok | mb::IconInformation);
 
   m_strInstallingPrinter.clear();
@@ -79,14 +82,18 @@ void TFormMain::Succ() {
 void TFormMain::InstallFail(std::uint32_t errorCode) {
   m_Session.Enter(TInstallPhase::Idle);
   m_dwLastErrorCode = errorCode;
+  trace::Call(u"Failure reported", errorCode, errorCode ? Sys().SysErrorMessage(errorCode) : TString());
   const strInstaller& s = g_strInstaller;
   switch (errorCode) {
     case 0:
       return;
     case UIAddPrinterFailed:
     case UIAddPrinterUnknown:
-      m_View.ShowMessageBox(s.InstallFailReasonUnknow + u"\r\n" + s.InstallRetry, s.NoticeTitle,
-                            mb::Ok | mb::IconWarning);
+      // What the print UI said, when it said anything.
+      m_View.ShowMessageBox(WithRecordLine(s.InstallFailReasonUnknow +
+                                           (LastPrintUIReport().empty() ? TString() : u"\r\n" + LastPrintUIReport()) +
+                                           u"\r\n" + s.InstallRetry),
+                            s.NoticeTitle, mb::Ok | mb::IconWarning);
       return;
     case kErrorNoSuchDevinst: {
       // The printer was found once and is gone: on LPT1: the offline install
@@ -107,8 +114,8 @@ void TFormMain::InstallFail(std::uint32_t errorCode) {
       return;
     default:
       m_View.ShowMessageBox(
-          text::Format(s.InstallFailStr, {Sys().SysErrorMessage(errorCode)}) + u"\r\n" + s.InstallRetry, s.NoticeTitle,
-          mb::Ok | mb::IconInformation);
+          WithRecordLine(text::Format(s.InstallFailStr, {Sys().SysErrorMessage(errorCode)}) + u"\r\n" + s.InstallRetry),
+          s.NoticeTitle, mb::Ok | mb::IconInformation);
       return;
   }
 }
@@ -130,6 +137,6 @@ void TFormMain::HostMessage(std::uint32_t message, std::uint32_t lParam) {
     if (message == kMsgInstallFail) InstallFail(lParam);
   } catch (const Exception& e) {
     m_Session.Enter(TInstallPhase::Idle);
-    m_View.ShowErrorBox(e.Message());
+    m_View.ShowErrorBox(WithRecordLine(e.Message()));
   }
 }

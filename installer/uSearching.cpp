@@ -1,10 +1,12 @@
 #include "installer/uSearching.h"
 
+#include "config/LangStrings.h"
+
 void TFormSearching::FormCreate() {
-  m_View.SetCaption(searching_texts::kCaption);
-  m_View.SetSearchText(searching_texts::kSearch);
-  m_View.SetNotFoundText(searching_texts::kNotFound);
-  m_View.SetButtonCaptions(searching_texts::kReSearch, searching_texts::kCancelSearch);
+  m_View.SetCaption(LangText(TUiText::SearchingTitle));
+  m_View.SetSearchText(LangText(TUiText::SearchingText));
+  m_View.SetNotFoundText(LangText(TUiText::SearchingNotFound));
+  m_View.SetButtonCaptions(LangText(TUiText::SearchingReSearch), LangText(TUiText::SearchingContinue));
   m_View.SetProgress(0);
 }
 

@@ -9,18 +9,6 @@
 
 #include "sysutil/Text.h"
 
-namespace searching_texts {
-// The dialog's texts are fixed; they are the same in every language.
-inline constexpr char16_t kCaption[] = u"FormSearching";
-inline constexpr char16_t kSearch[] = u"正在搜索联机信息 ...";
-inline constexpr char16_t kNotFound[] =
-    u"没有找到联机信息，请重新打开打印机。\r\n"
-    u"如果你不需要使用USB接口进行打印，\r\n"
-    u"请直接单击“继续安装”按钮即可。";
-inline constexpr char16_t kReSearch[] = u"&ReSearch";
-inline constexpr char16_t kCancelSearch[] = u"&Cancel";
-}  // namespace searching_texts
-
 // How the dialog was closed. The install sequence goes on in every case.
 enum class TSearchingResult { None, ReSearch, Cancel };
 

@@ -20,6 +20,8 @@ class ISystem {
   virtual ~ISystem() = default;
 
   virtual std::uint16_t GetSystemDefaultLangID() = 0;
+  virtual std::uint16_t GetUserDefaultUILanguage() = 0;
+  virtual std::uint32_t GetACP() = 0;  // the ANSI code page
   // GetVersionExW with a wide OSVERSIONINFO whose size field is structSize.
   virtual bool GetVersionExW(std::uint32_t structSize, std::uint32_t& major, std::uint32_t& minor) = 0;
   virtual bool IsWindowsNT() = 0;

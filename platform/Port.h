@@ -13,6 +13,8 @@ class PortSlot {
     if (!s_Port) FatalError(__PRETTY_FUNCTION__);  // names the port type
     return *s_Port;
   }
+  // The port, or null while none is installed (for optional services).
+  static Port* Peek() { return s_Port; }
   static Port* Set(Port* p) {
     Port* old = s_Port;
     s_Port = p;

@@ -117,8 +117,9 @@ std::uint32_t DeletePrinterAndDriver(const TString& manufacturer, const TString&
   if (deleteDriver && !shared && UIDeletePrinterDriver(driverName, manufacturer) != driverName &&
       !DelSpecPrnDrv(driverName, manufacturer)) {
     deleteDriver = false;
-    result = kDeleteDriverRemained;
-    if (!uninstaller.empty()) ScheduleUninstaller(uninstaller, driverName);
+    // Only a scheduled uninstaller removes the files after a restart.
+    result = !uninstaller.empty() && ScheduleUninstaller(uninstaller, driverName) ? kDeleteDriverRemained
+                                                                                  : kDeleteDriverNotScheduled;
   }
   return result;
 }

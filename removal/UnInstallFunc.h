@@ -12,11 +12,12 @@
 
 // Results of DeletePrinterAndDriver.
 enum TDeleteResult : std::uint32_t {
-  kDeleteDone = 0,            // the queue is gone (and its driver, when asked and unshared)
-  kDeletePrinting = 1,        // the queue holds jobs; nothing was changed
-  kDeleteUnexpected = 2,      // the starting value; callers treat it like kDeleteNotRemoved
-  kDeleteNotRemoved = 3,      // the queue was not removed
-  kDeleteDriverRemained = 4,  // the queue is gone, its driver is not
+  kDeleteDone = 0,                // the queue is gone (and its driver, when asked and unshared)
+  kDeletePrinting = 1,            // the queue holds jobs; nothing was changed
+  kDeleteUnexpected = 2,          // the starting value; callers treat it like kDeleteNotRemoved
+  kDeleteNotRemoved = 3,          // the queue was not removed
+  kDeleteDriverRemained = 4,      // the queue is gone, its driver is not; its removal waits for a restart
+  kDeleteDriverNotScheduled = 5,  // the queue is gone, its driver is not, and no removal after a restart is arranged
 };
 
 // Removes the local queue printerName and, when deleteDriver is true and no

@@ -57,8 +57,8 @@ CONTROLS = [
 ]
 
 DIALOG = [
-    ("Installing", "Installing", "正在安裝", "正在安裝"),
-    ("InstallEnd", "Install end", "安裝结束", "安裝結束"),
+    ("Installing", "Installing", "正在安装", "正在安裝"),
+    ("InstallEnd", "Install end", "安装结束", "安裝結束"),
     ("Loading", "Loading", "正在加载", "正在載入"),
     ("NoticeTitle", "Notice", "注意", "注意"),
     ("InstallBeforeNeedUninstall",
@@ -113,19 +113,93 @@ DIALOG = [
      "是否馬上重新啟動電腦？（如果選擇“否”，請手動重新開機系統）"),
 ]
 
-# Refusals that leave the machine unchanged; "%s" names the folder, file or text.
-NOTICES = [
-    ("BufferFolderInUse",
+# Texts the program shows besides the documented ones: (id, key in [DialogText]
+# or None for a text needed before the strings file is read, English,
+# Simplified Chinese, Traditional Chinese). The strings files get the keyed
+# ones; every one goes into the compiled-in table sysutil/UiTextsTable.inc,
+# which the installer uses before its strings file is read and the host uses
+# throughout. A text that is a documented literal keeps its words in its own
+# language.
+UI_TEXTS = [
+    ("StartTempName", None, "Cannot reserve a temporary name in %s", "无法在 %s 中保留临时文件名",
+     "無法在 %s 中保留暫存檔名"),
+    ("StartCreateFolder", None, "Cannot create the folder %s", "无法创建文件夹 %s", "無法建立資料夾 %s"),
+    ("StartResourceMissing", None, "The program lacks its resource %s.", "程序缺少资源 %s。", "程式缺少資源 %s。"),
+    ("StartResourceDamaged", None, "The program's resource %s is damaged.", "程序的资源 %s 已损坏。",
+     "程式的資源 %s 已損毀。"),
+    ("StartWriteFile", None, "Cannot write the file %s", "无法写入文件 %s", "無法寫入檔案 %s"),
+    ("SetupIniMissing", None, "The specified configuration file (%s) does not exist. The program will exit!",
+     "指定的配置文件（%s）不存在，程序将退出！", "指定的配置文件（%s）不存在，程序將退出！"),
+    ("SetupIniMissingCaption", None, "Error", "出错了", "出錯了"),
+    ("HostErrorCaption", None, "Error", "错误", "錯誤"),
+    ("HostLoadDllFailed", None, "The DLL could not be loaded!", "装载DLL失败！", "裝載DLL失敗！"),
+    ("HostLoadInst2KFailed", None, "Inst2K() could not be loaded!", "装载Inst2K()失败！", "裝載Inst2K()失敗！"),
+    ("HostDetectExportMissing", None, "The DLL has no function Inst2k_IsInlineDeviceExist",
+     "在DLL中查找不到函數：Inst2k_IsInlineDeviceExist", "在DLL中查找不到函數：Inst2k_IsInlineDeviceExist"),
+    ("PackageNoPrinterName", "SetupIniNoPrinterName", "Error in the configuration file: the printer name is missing!",
+     "配置文件出错，打印机名称不存在！", "配置檔案出錯，印表機名稱不存在！"),
+    ("PackageNoHardwareId", "SetupIniNoHardwareId",
+     "Error in the configuration file: no printer hardware ID is given!", "配置文件出错，没有指定打印机硬件ID！",
+     "配置檔案出錯，沒有指定印表機硬體ID！"),
+    ("PackageNoDriverFolder", "SetupIniNoDriverFolder",
+     "Error in the configuration file: the given driver folder does not exist!",
+     "配置文件出错，指定的驱动程序文件夹不存在！", "配置檔案出錯，指定的驅動程式資料夾不存在！"),
+    ("PackageNoInf", "SetupIniNoInf", "Error in the configuration file: no INF file is given!",
+     "配置文件出错，没有指定INF文件！", "配置檔案出錯，沒有指定INF檔案！"),
+    ("PackageInfMissing", "SetupIniInfMissing", "The given INF file does not exist!", "指定的INF文件不存在！",
+     "指定的INF檔案不存在！"),
+    ("PackageIndexOutOfRange", "SetupIniIndexOutOfRange",
+     "Model index out of range: the largest is %d, the index given is %d",
+     "获取设置组的时候超出索引，最大为%d，输入为%d", "取得設定組的時候超出索引，最大為%d，輸入為%d"),
+    ("PackageDefaultDescription", "DefaultFunctionDescribe", "Flatbed printer", "平推打印机", "平推印表機"),
+    ("SearchingTitle", "SearchingTitle", "Searching", "正在搜索", "正在搜尋"),
+    ("SearchingText", "SearchingText", "Searching for a connected printer ...", "正在搜索联机信息 ...",
+     "正在搜尋連線資訊 ..."),
+    ("SearchingNotFound", "SearchingNotFound",
+     r"No connected printer was found. Please switch the printer off and on again.\r\n"
+     r"If you do not need to print through the USB port,\r\nplease just click the “Continue” button.",
+     r"没有找到联机信息，请重新打开打印机。\r\n如果你不需要使用USB接口进行打印，\r\n请直接单击“继续安装”按钮即可。",
+     r"沒有找到連線資訊，請重新打開印表機。\r\n如果你不需要使用USB介面進行列印，\r\n請直接按一下“繼續安裝”按鈕即可。"),
+    ("SearchingReSearch", "SearchingReSearch", "&Retry the search", "重新搜索(&R)", "重新搜尋(&R)"),
+    ("SearchingContinue", "SearchingContinue", "&Continue", "继续安装(&C)", "繼續安裝(&C)"),
+    ("BufferFolderName", "BufferFolderName", "\"%s\" cannot be used as a folder name for the driver files.",
+     "“%s”不能用作驱动程序文件的文件夹名称。", "“%s”不能用作驅動程式檔案的資料夾名稱。"),
+    ("BufferNameInside", "BufferNameInside", "\"%s\" does not name a file inside the driver folder.",
+     "“%s”不是驱动程序文件夹中的文件。", "“%s”不是驅動程式資料夾中的檔案。"),
+    ("BufferCreateFolder", "BufferCreateFolder", "The folder \"%s\" cannot be created.", "无法创建文件夹“%s”。",
+     "無法建立資料夾“%s”。"),
+    ("BufferReadFolder", "BufferReadFolder", "The folder \"%s\" cannot be read.", "无法读取文件夹“%s”。",
+     "無法讀取資料夾“%s”。"),
+    ("BufferCopyFile", "BufferCopyFile", "The file \"%s\" cannot be copied to \"%s\".", "无法将文件“%s”复制到“%s”。",
+     "無法將檔案“%s”複製到“%s”。"),
+    ("BufferReadFile", "BufferReadFile", "The file \"%s\" cannot be read.", "无法读取文件“%s”。", "無法讀取檔案“%s”。"),
+    ("BufferReplaceFolder", "BufferReplaceFolder", "The folder \"%s\" cannot be replaced.", "无法替换文件夹“%s”。",
+     "無法取代資料夾“%s”。"),
+    ("BufferIntoItself", "BufferIntoItself", "The driver folder \"%s\" cannot be copied into \"%s\".",
+     "无法将驱动程序文件夹“%s”复制到“%s”中。", "無法將驅動程式資料夾“%s”複製到“%s”中。"),
+    ("RecordLine", "InstallRecord", "The record of this installation: %s", "本次安装的记录：%s", "本次安裝的記錄：%s"),
+    ("HostNotStarted", "HostNotStarted", "The 64-bit install program %s could not be started: %s",
+     "无法启动64位安装程序 %s：%s", "無法啟動64位元安裝程式 %s：%s"),
+    ("PrintUINoPrinter", "PrintUINoPrinter", "The Windows print UI added no printer (exit code %s).",
+     "Windows 打印界面没有添加打印机（退出代码 %s）。", "Windows 列印介面沒有新增印表機（結束代碼 %s）。"),
+    ("PrintUIOutput", "PrintUIOutput", "It wrote: %s", "其输出：%s", "其輸出：%s"),
+    ("ErrorTitle", "ErrorTitle", "Error", "错误", "錯誤"),
+    ("DeleteDriverNotScheduled", "DeleteDriverNotScheduled",
+     "The printer has been deleted. Some driver files are in use by the system, and their removal after a restart "
+     "could not be arranged: please delete the old driver later in the printer settings.",
+     "打印机已删除。驱动程序部分文件被系统占用，且无法安排在重启后删除：请稍后在打印机设置中删除旧驱动程序。",
+     "印表機已刪除。驅動程式部分檔案被系統佔用，且無法安排在重新開機後刪除：請稍後在印表機設定中刪除舊驅動程式。"),
+    ("BufferFolderInUse", "BufferFolderInUse",
      r'The folder "%s" cannot be replaced: files in it are in use by another program.\r\nClose that program and install again. Nothing has been changed.',
      r"文件夹“%s”无法替换：其中的文件正被其他程序使用。\r\n请关闭该程序后重新安装。未做任何更改。",
      r"資料夾“%s”無法替換：其中的檔案正被其他程式使用。\r\n請關閉該程式後重新安裝。未做任何變更。"),
-    ("TextNotInCodePage",
+    ("TextNotInCodePage", "TextNotInCodePage",
      "\"%s\" cannot be written in this system's language for non-Unicode programs, so the driver cannot be installed with it. Nothing has been changed.",
      "“%s”无法用本系统的非 Unicode 程序语言表示，因此无法用它安装驱动程序。未做任何更改。",
      "“%s”無法用本系統的非 Unicode 程式語言表示，因此無法用它安裝驅動程式。未做任何變更。"),
-    ("PackageFileMissing", "The file \"%s\" of the driver package cannot be found. Nothing has been changed.",
+    ("PackageFileMissing", "PackageFileMissing", "The file \"%s\" of the driver package cannot be found. Nothing has been changed.",
      "找不到驱动程序包中的文件“%s”。未做任何更改。", "找不到驅動程式套件中的檔案“%s”。未做任何變更。"),
-    ("PackageFolderMissing", "The folder \"%s\" of the driver package cannot be found. Nothing has been changed.",
+    ("PackageFolderMissing", "PackageFolderMissing", "The folder \"%s\" of the driver package cannot be found. Nothing has been changed.",
      "找不到驱动程序包中的文件夹“%s”。未做任何更改。", "找不到驅動程式套件中的資料夾“%s”。未做任何變更。"),
 ]
 
@@ -151,10 +225,36 @@ def strings_file(lang):
     out += [f"{key}={vals[i]}" for key, *vals in CONTROLS]
     out += ["", "[DialogText]"]
     out += [f"{key}={vals[i]}" for key, *vals in DIALOG]
-    out += [f"{key}={vals[i]}" for key, *vals in NOTICES]
+    out += [f"{key}={vals[i]}" for _, key, *vals in UI_TEXTS if key]
     out += ["", "[Controls.UnInstaller]"]
     out += [f"{k}={v}" for k, v in UNINSTALLER[lang]]
     return "\r\n".join(out) + "\r\n"
+
+
+def cxx_literal(s):
+    """A UTF-16 literal of the text as the strings file holds it, with its
+    escaped line breaks made real."""
+    s = s.replace("\\r\\n", "\r\n")
+    out = ""
+    for ch in s:
+        if ch == "\\" or ch == '"':
+            out += "\\" + ch
+        elif ch == "\r":
+            out += "\\r"
+        elif ch == "\n":
+            out += "\\n"
+        else:
+            out += ch
+    return 'u"' + out + '"'
+
+
+def ui_texts_table():
+    lines = ["// Generated by scripts/make-resources.py: the compiled-in texts, one row",
+             "// per TUiText in its order: key in the strings file (empty: none), English,",
+             "// Simplified Chinese, Traditional Chinese."]
+    for ident, key, en, cn, cht in UI_TEXTS:
+        lines.append(f"{{TUiText::{ident}, u\"{key or ''}\", {cxx_literal(en)}, {cxx_literal(cn)}, {cxx_literal(cht)}}},")
+    return "\n".join(lines) + "\n"
 
 
 def logo(path, name, color_bgr):
@@ -189,6 +289,11 @@ def main():
         data = b"\xff\xfe" + strings_file(lang).encode("utf-16-le")
         with open(os.path.join(RES, f"Strings_{lang}.ini"), "wb") as f:
             f.write(data)
+    with open(os.path.join(ROOT, "sysutil", "UiTextsTable.inc"), "w", encoding="utf-8", newline="\n") as f:
+        f.write(ui_texts_table())
+    with open(os.path.join(ROOT, "sysutil", "UiTextIds.inc"), "w", encoding="utf-8", newline="\n") as f:
+        f.write("// Generated by scripts/make-resources.py.\n")
+        f.write("".join(f"{ident},\n" for ident, *_ in UI_TEXTS))
     if "--no-logos" not in sys.argv:
         for row, (name, logo_id, url, color, titles) in BRANDS.items():
             logo(os.path.join(RES, "logos", logo_id.lower() + ".bmp"), name, color)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Screenshots of the install's message boxes (connect prompt, old-driver
-# prompt, success on LPT1: and on USB001, failure) in English and Simplified
-# Chinese, into docs/screenshots/. Runs the Wine test of whole installs in a
-# fresh prefix per language. Needs the win64 build.
+# prompt, success on LPT1: and on USB001) and of its failure boxes
+# (failure-*.png) in English and Simplified Chinese, into docs/screenshots/.
+# Runs the Wine test of whole installs in a fresh prefix per language. Needs
+# the win64 build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
@@ -31,5 +32,5 @@ for pair in en_US.UTF-8:en zh_CN.UTF-8:zh-cn; do
   "$WINE" "$DS_WIN64_BUILD/wine-tests/flow_wine_tests.exe" --gtest_color=no 2>&1 | tr -d '\r' |
     grep -E '^\[  (PASSED|FAILED)' || status=1
 done
-ls "$OUT"/install-*.png
+ls "$OUT"/install-*.png "$OUT"/failure-*.png
 exit $status

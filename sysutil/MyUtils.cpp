@@ -6,6 +6,7 @@
 #include "platform/ISystem.h"
 #include "sysutil/Exception.h"
 #include "sysutil/Language.h"
+#include "sysutil/Trace.h"
 
 namespace {
 constexpr std::uint32_t kOsVersionInfoWSize = 276;
@@ -80,7 +81,7 @@ void SubtractStrings(TStringList& list, const TStringList& other) {
   }
 }
 
-int RunCMD(const TString& commandLine, TStringList& output) {
+int RunCMD(const TString& commandLine, TStringList& output, std::uint32_t* exitCodeOut) {
   constexpr std::uint32_t kChunk = 4096;
   // While nothing is waiting in the pipe the runner sleeps on the child's
   // handle for this long instead of polling, so a long-running child costs
@@ -89,11 +90,18 @@ int RunCMD(const TString& commandLine, TStringList& output) {
 
   // The whole line is passed on; a line longer than the platform accepts is
   // refused before anything starts.
-  if (commandLine.size() > kMaxCommandLineChars) return -2;
+  trace::Msg(u"Run: " + commandLine);
+  if (commandLine.size() > kMaxCommandLineChars) {
+    trace::Error(u"Run: the command line is too long");
+    return -2;
+  }
 
   IProcess& proc = Proc();
   TProcessHandle readEnd, writeEnd;
-  if (!proc.CreatePipe(readEnd.Receive(), writeEnd.Receive())) return -1;
+  if (!proc.CreatePipe(readEnd.Receive(), writeEnd.Receive())) {
+    trace::Call(u"Run: CreatePipe", Sys().GetLastError(), Sys().SysErrorMessage(Sys().GetLastError()));
+    return -1;
+  }
 
   TStartup startup;
   startup.CommandLine = commandLine;
@@ -101,7 +109,11 @@ int RunCMD(const TString& commandLine, TStringList& output) {
   startup.UseStdHandles = true;
   startup.StdOutput = writeEnd.Get();
   TOwnedProcess child;
-  if (!child.Start(startup)) return -2;
+  if (!child.Start(startup)) {
+    const std::uint32_t err = Sys().GetLastError();
+    trace::Call(u"Run: CreateProcess", err, Sys().SysErrorMessage(err));
+    return -2;
+  }
 
   int result = 0;
   std::vector<char> buffer(kChunk + 1, 0);
@@ -126,5 +138,11 @@ int RunCMD(const TString& commandLine, TStringList& output) {
   // The last peek or read counted `count` bytes; after the child ended that
   // is 0 and the entry is empty.
   output.push_back(text::FromAnsi(std::string_view(buffer.data(), count)));
+  std::uint32_t exitCode = 0;
+  const bool ended = proc.GetExitCodeProcess(child.Process.Get(), exitCode);
+  if (ended && exitCodeOut) *exitCodeOut = exitCode;
+  trace::Fmt(u"Run: ended, exit code %s, result %d", {ended ? text::IntToStr(exitCode) : TString(u"unknown"), result});
+  for (const TString& chunk : output)
+    if (!chunk.empty()) trace::Msg(u"Run output: " + chunk);
   return result;
 }

@@ -27,7 +27,9 @@ void SubtractStrings(TStringList& list, const TStringList& other);
 // Runs commandLine hidden, collects its standard output into `output` and
 // returns when the child has ended: -1 no pipe, -2 not started, 0 no output
 // read, 1 output read.
-int RunCMD(const TString& commandLine, TStringList& output);
+// exitCode, when given, receives the child's exit code (left alone when the
+// child did not run or its code cannot be read).
+int RunCMD(const TString& commandLine, TStringList& output, std::uint32_t* exitCode = nullptr);
 
 // The longest command line CreateProcessW accepts (without the terminating zero).
 constexpr size_t kMaxCommandLineChars = 32766;

@@ -7,6 +7,8 @@
 #include "inst2k/PrnSetup64.h"
 #include "inst2k/win32/Win32PrnSetupHost.h"
 #include "platform/IModules.h"
+#include "platform/IRecord.h"
+#include "sysutil/Trace.h"
 #include "win32/SystemLibrary.h"
 #include "win32/WinApi.h"
 #include "win32/adapters/Win32Ports.h"
@@ -29,6 +31,8 @@ int wmain(int argc, wchar_t** argv) {
   win::RestrictLibrarySearch();
   ScopedPort<inst2k::IPrnSetupHost> host(inst2k::Win32PrnSetupHostPort());
   ScopedPort<IModules> modules(Win32ModulesInstance());
+  ScopedPort<IRecordFile> record(Win32RecordInstance());
+  trace::SetProgram(u"PrnSetup64");
   SetUnhandledExceptionFilter(LastResortFilter);
   std::vector<TString> args;
   try {

@@ -17,6 +17,7 @@ class Win32PrnSetupHost : public IPrnSetupHost {
   TString GetFullPathName(const TString& path) override { return win::FullPathName(path); }
   // By the full path; its dependencies from the system folder only.
   std::uint32_t GetLastError() override { return ::GetLastError(); }
+  std::uint16_t GetSystemDefaultLangID() override { return ::GetSystemDefaultLangID(); }
 
   std::string WideToAnsi(TStringView s, bool& lossless) override { return win::WideToAnsi(s, lossless); }
 

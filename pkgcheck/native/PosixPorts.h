@@ -46,6 +46,8 @@ class TPosixSystem : public ISystem {
  public:
   explicit TPosixSystem(TString moduleFile) : m_Module(std::move(moduleFile)) {}
   std::uint16_t GetSystemDefaultLangID() override { return 0x0409; }
+  std::uint16_t GetUserDefaultUILanguage() override { return 0x0409; }
+  std::uint32_t GetACP() override { return 1252; }
   bool GetVersionExW(std::uint32_t, std::uint32_t& major, std::uint32_t& minor) override {
     major = 10, minor = 0;
     return true;

@@ -25,8 +25,10 @@ bool FakeInst2kSystem::FormatSystemMessage(std::uint32_t code, std::uint32_t max
   return true;
 }
 
-std::string FakeInst2kSystem::LoadString(THandle module, std::uint32_t id, std::uint32_t maxChars) {
+std::string FakeInst2kSystem::LoadString(THandle module, std::uint32_t id, std::uint32_t maxChars,
+                                         std::uint16_t language) {
   LoadedFromModule = module;
+  LastStringLanguage = language;
   auto it = Strings.find(id);
   return it == Strings.end() ? std::string() : it->second.substr(0, maxChars - 1);
 }

@@ -37,11 +37,15 @@ class FakeInst2kSystem : public inst2k::IInst2kSystem {
   std::uint32_t GetLastError() override { return m_LastError; }
   void SetLastError(std::uint32_t code) override { m_LastError = code; }
   bool FormatSystemMessage(std::uint32_t code, std::uint32_t maxChars, std::string& text) override;
-  std::string LoadString(THandle module, std::uint32_t id, std::uint32_t maxChars) override;
+  std::string LoadString(THandle module, std::uint32_t id, std::uint32_t maxChars, std::uint16_t language) override;
+  std::uint16_t GetSystemDefaultLangID() override { return LangID; }
+  std::uint16_t LangID = 0x0409;
+  std::uint16_t LastStringLanguage = 0;
   void MessageBox(THandle owner, const std::string& text, const std::string& caption, std::uint32_t style) override {
     Boxes.push_back({owner, text, caption, style});
   }
   void OutputDebugString(const std::string& text) override { DebugOutput.push_back(text); }
+  TString AnsiToWide(const std::string& text) override { return Wide(text); }
   std::uint32_t GetFileAttributes(const std::string& path) override;
   bool GetFullPathName(const std::string& path, std::string& fullPath) override;
   bool IsLeadByte(std::uint8_t byte) override { return LeadBytes.count(byte) != 0; }

@@ -69,6 +69,8 @@ class FakePrnSetupHost : public inst2k::IPrnSetupHost, public IModules {
   void* GetProcAddress(THandle module, const char* name) override;
   void FreeLibrary(THandle module) override;
   std::uint32_t GetLastError() override { return m_LastError; }
+  std::uint16_t LangID = 0x0804;
+  std::uint16_t GetSystemDefaultLangID() override { return LangID; }
   std::string WideToAnsi(TStringView s, bool& lossless) override;
   std::int32_t GetPrivateProfileInt(const TString& section, const TString& key, std::int32_t def,
                                     const TString& file) override;

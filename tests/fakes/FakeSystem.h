@@ -13,6 +13,7 @@ class FakeSystem : public ISystem {
   enum class AnsiPage { Utf8, Latin1 };
 
   std::uint16_t LangID = 0x0409;
+  std::uint16_t UiLangID = 0x0409;
   std::uint32_t Major = 6, Minor = 1;
   std::uint32_t LastVersionStructSize = 0;
   bool NT = true;
@@ -37,6 +38,8 @@ class FakeSystem : public ISystem {
   std::uint64_t SleptMs = 0;
 
   std::uint16_t GetSystemDefaultLangID() override { return LangID; }
+  std::uint16_t GetUserDefaultUILanguage() override { return UiLangID; }
+  std::uint32_t GetACP() override { return Ansi == AnsiPage::Utf8 ? 65001 : 1252; }
   bool GetVersionExW(std::uint32_t size, std::uint32_t& major, std::uint32_t& minor) override;
   bool IsWindowsNT() override { return NT; }
   bool IsWow64Process(bool& found, bool& wow64) override;

@@ -16,6 +16,7 @@
 #include "fakes/FakeModules.h"
 #include "fakes/FakePrintUI.h"
 #include "fakes/FakePrnSetupHost.h"
+#include "fakes/FakeRecord.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeSpooler.h"
 #include "fakes/FakeSystem.h"
@@ -72,6 +73,8 @@ class ScopedMachine {
   // The 64-bit host's process; its libraries load through `host` (a host test
   // installs it in the modules slot).
   FakePrnSetupHost host;
+  // The install record every program of the machine appends to.
+  FakeRecord record;
 
  private:
   ScopedPort<ISystem> m_SysPort{sys};
@@ -86,6 +89,7 @@ class ScopedMachine {
   ScopedPort<inst2k::IInst2kSystem> m_LibSysPort{libSys};
   ScopedPort<inst2k::IDeviceSetup> m_TreePort{tree};
   ScopedPort<inst2k::IPrnSetupHost> m_HostPort{host};
+  ScopedPort<IRecordFile> m_RecordPort{record};
 };
 
 // UTF-16LE with BOM and CR LF, as the built-in strings files are stored.

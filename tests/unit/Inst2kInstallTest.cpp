@@ -80,7 +80,7 @@ TEST_F(Inst2kInstall, NoAssociatedServiceAnswersMinusOneWithoutRecording) {
   EXPECT_TRUE(m.libSys.Boxes.empty());
 }
 
-TEST_F(Inst2kInstall, MissingInfOrFolderAnswersTwoAndKeepsTheLastCode) {
+TEST_F(Inst2kInstall, MissingInfOrFolderAnswersTwoWithFileNotFound) {
   m.tree.Devices[0].Present = false;
   Inst("Drivers\\Win2K\\demo.inf");  // records 0xE000020B
   ASSERT_EQ(LastInstallErrorCode(), kErrorNoSuchDevinst);
@@ -90,7 +90,7 @@ TEST_F(Inst2kInstall, MissingInfOrFolderAnswersTwoAndKeepsTheLastCode) {
   EXPECT_EQ(Inst("Drivers"), kInstallFailed);  // a folder is no INF
   EXPECT_EQ(Inst(""), kInstallFailed);
   EXPECT_TRUE(m.tree.UpdateCalls.empty());
-  EXPECT_EQ(LastInstallErrorCode(), kErrorNoSuchDevinst);
+  EXPECT_EQ(LastInstallErrorCode(), kErrorFileNotFound);  // the caller learns why
   EXPECT_TRUE(m.libSys.Boxes.empty());
 
   ShowErrorCode(1);
@@ -147,6 +147,15 @@ TEST_F(Inst2kInstall, ErrorBoxTextsComeFromTheStringTable) {
             "Update Driver For PlugAndPlay Devices 失败: The system cannot find the file specified.\n");
   EXPECT_EQ(m.libSys.Boxes[1].Text, "Update Driver For PlugAndPlay Devices 失败: (0x0000002A)\n");
   EXPECT_EQ(m.libSys.Boxes[1].Caption, "错误");
+
+  // The table is the one of the language the system default language selects.
+  const std::pair<std::uint16_t, std::uint16_t> tables[] = {
+      {0x0409, 0x0409}, {0x0411, 0x0409}, {0x1004, 0x0804}, {0x0804, 0x0804}, {0x0C04, 0x0404}};
+  for (const auto& [system, table] : tables) {
+    m.libSys.LangID = system;
+    Inst("Drivers\\Win2K\\demo.inf");
+    EXPECT_EQ(m.libSys.LastStringLanguage, table) << system;
+  }
 }
 
 TEST(Inst2kFormat, FillsPatternsWithoutReadingPastItsArguments) {

@@ -10,6 +10,7 @@ class InstallInfosTest : public ::testing::Test {
  protected:
   void SetUp() override {
     m.sys.ModuleFile = u"C:\\Pkg\\DriverSetup.exe";
+    m.sys.LangID = 0x0804;  // the checks' texts in their own language
     m.fs.AddFile(u"C:\\Pkg\\DriverSetup.exe");
     m.fs.AddFile(u"C:\\Pkg\\Drivers\\A.inf");
     m.fs.AddFile(u"C:\\Pkg\\Drivers\\A64.inf");

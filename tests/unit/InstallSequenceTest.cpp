@@ -15,6 +15,7 @@
 #include "platform/Inst2kApi.h"
 #include "spooler/PrinterUtils.h"
 #include "sysutil/ProfileFile.h"
+#include "sysutil/Trace.h"
 
 namespace {
 
@@ -86,6 +87,11 @@ struct InstallMachine : ScopedMachine {
   void Wow64() {
     sys.Wow64 = true;
     form.m_bWow64 = true;
+  }
+  // The package's uninstaller, which a restart can run.
+  void Uninstaller() {
+    fs.AddFile(u"C:\\Pkg\\I386\\TSPrnUni.exe", "MZ");
+    reg.AddKey(u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce");
   }
   // An installed driver of the model whose data file has that version, used by a queue.
   void OldDriver(const TString& version) {
@@ -160,7 +166,13 @@ struct InstallMachine : ScopedMachine {
 
 // --- The sequence ---------------------------------------------------------------
 
+// A failure box: its text, then the line naming the install record.
+TString WithRecord(const TString& failure) {
+  return failure + u"\r\n\r\n" + text::Format(LangText(TUiText::RecordLine), {trace::RecordPath()});
+}
+
 TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
+  ScopedMachine texts;  // the machine the expected texts are read on
   const TString ok = u"Installed TS-1 on LPT1:";
   // A package read while the code page is UTF-8, installed where it is Latin-1.
   auto latin1 = [](TString name, TString hardwareId, TString maker) {
@@ -182,7 +194,7 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
   // A box before anything changed, the queues as they were.
   auto refused = [](const char* situation, const TString& keys, std::function<void(InstallMachine&)> arrange,
                     const TString& box, std::vector<TString> queues = {}) {
-    return Row{situation, keys, arrange, {}, {box}, queues, true, true};
+    return Row{situation, keys, arrange, {}, {WithRecord(box)}, queues, true, true};
   };
   const Row rows[] = {
       {"no model", u"", [](InstallMachine& m) { m.form.m_iSelect = -1; }, {}, {}, {}},
@@ -208,17 +220,28 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
          m.printUI.Refuses.insert(u"TS-1 old");
        },
        {mb::IdYes},
-       {u"Remove old?", u"Not deleted"},
+       {u"Remove old?", WithRecord(u"Not deleted")},
        {u"TS-1 old@LPT1:"}},
       {"old driver busy, no restart",
+       u"MustUninstallForGDP=2.0\r\n",
+       [](InstallMachine& m) {
+         m.OldDriver(u"1.0");
+         m.Uninstaller();
+         m.printUI.Refuses.insert(u"TS-1");
+         m.spooler.DriverDeleteFailures = 2;
+       },
+       {mb::IdYes, mb::IdNo},
+       {u"Remove old?", u"Driver kept\r\nRestart now?"},
+       {}},
+      {"old driver busy, its removal cannot be scheduled",
        u"MustUninstallForGDP=2.0\r\n",
        [](InstallMachine& m) {
          m.OldDriver(u"1.0");
          m.printUI.Refuses.insert(u"TS-1");
          m.spooler.DriverDeleteFailures = 2;
        },
-       {mb::IdYes, mb::IdNo},
-       {u"Remove old?", u"Driver kept\r\nRestart now?"},
+       {mb::IdYes, mb::IdOk, mb::IdNo},
+       {u"Remove old?", LangText(TUiText::DeleteDriverNotScheduled), u"Connect?"},
        {}},
       {"newer driver installed",
        u"MustUninstallForGDP=2.0\r\n",
@@ -306,7 +329,7 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
        u"QuiteMode=1\r\n",
        [](InstallMachine& m) { m.printUI.Refuses.insert(u"TS-1"); },
        {},
-       {u"Unknown\r\nRetry"},
+       {WithRecord(u"Unknown\r\n" + text::Format(LangText(TUiText::PrintUINoPrinter), {0}) + u"\r\nRetry")},
        {}},
   };
   for (const Row& r : rows) {
@@ -329,6 +352,7 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
 TEST(InstallSequence, RestartAfterTheBusyDriverAndTheSearchingDialog) {
   InstallMachine m(u"MustUninstallForGDP=2.0\r\nForceOnlineCheck=1\r\n");
   m.OldDriver(u"1.0");
+  m.Uninstaller();
   m.printUI.Refuses.insert(u"TS-1");
   m.spooler.DriverDeleteFailures = 2;
   m.printUI.BeforeRun = [&m] {  // the print UI installs once the user has been asked to connect
@@ -369,17 +393,19 @@ TEST(InstallSequence, NoSecondInstallWhileOneRuns) {
 // --- The 64-bit host --------------------------------------------------------------
 
 TEST(InstallSequence, TheHostEndsTheInstall) {
-  enum Ending { SuccessMessage, FailureMessage, DiesSilently, LateMessage, EarlyEnd, GoneThenOffline };
+  ScopedMachine texts;  // the machine the expected texts are read on
+  enum Ending { SuccessMessage, FailureMessage, DiesSilently, LateMessage, EarlyEnd, GoneThenOffline, CannotStart };
   struct Row {
     Ending ending;
     std::vector<TString> boxes, queues;
   } rows[] = {
       {SuccessMessage, {u"Installed TS-1 on USB001"}, {u"TS-1@USB001"}},
       {FailureMessage, {u"Cancelled"}, {}},
-      {DiesSilently, {u"Failed: System error 1067.\r\nRetry"}, {}},
-      {LateMessage, {u"Failed: System error 1067.\r\nRetry"}, {}},
+      {DiesSilently, {WithRecord(u"Failed: System error 1067.\r\nRetry")}, {}},
+      {LateMessage, {WithRecord(u"Failed: System error 1067.\r\nRetry")}, {}},
       {EarlyEnd, {}, {}},
       {GoneThenOffline, {u"Online on USB001?", u"Installed TS-1 on LPT1:"}, {u"TS-1@LPT1:"}},
+      {CannotStart, {}, {}},  // an error box names it; no offline install follows
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.ending);
@@ -388,8 +414,9 @@ TEST(InstallSequence, TheHostEndsTheInstall) {
     m.test = kErrorNoMoreItems;
     m.devicePort = u"USB001";
     if (r.ending == EarlyEnd) m.shell.ProgramFiles.reset();
+    if (r.ending == CannotStart) m.procs.Programs.clear();
     m.form.btnStartClick();
-    if (r.ending != EarlyEnd) {
+    if (r.ending != EarlyEnd && r.ending != CannotStart) {
       EXPECT_FALSE(m.Restored()) << "the window waits for the host";
       EXPECT_TRUE(m.view.WatchdogTimer);
       m.form.tmrSetup64ErrorTimer();  // still running: nothing happens
@@ -417,6 +444,14 @@ TEST(InstallSequence, TheHostEndsTheInstall) {
         break;
       case EarlyEnd:
         break;
+      case CannotStart:
+        ASSERT_EQ(m.view.Errors.size(), 1u);
+        EXPECT_TRUE(m.view.Errors[0].starts_with(
+            text::Format(SystemUiText(TUiText::HostNotStarted), {kHost, m.sys.SysErrorMessage(kErrorFileNotFound)})))
+            << text::ToUtf8(m.view.Errors[0]);
+        EXPECT_TRUE(m.view.Errors[0].ends_with(trace::RecordPath()));
+        EXPECT_NE(m.record.Text().find(text::ToUtf8(kHost)), std::string::npos);  // recorded too
+        break;
     }
     EXPECT_EQ(m.BoxTexts(), r.boxes);
     EXPECT_EQ(m.Queues(), r.queues);
@@ -428,6 +463,7 @@ TEST(InstallSequence, TheHostEndsTheInstall) {
 // --- Failure codes ---------------------------------------------------------------
 
 TEST(InstallSequence, FailureCodesAndTheirOffers) {
+  ScopedMachine texts;  // the machine the expected texts are read on
   struct Row {
     std::uint32_t code;
     TString port;
@@ -437,8 +473,8 @@ TEST(InstallSequence, FailureCodesAndTheirOffers) {
     std::vector<TString> queues;  // a restart installs offline on LPT1:, or tries online again
   } rows[] = {
       {0, u"", {}, {}, {}, {}},
-      {UIAddPrinterFailed, u"", {}, {u"Unknown\r\nRetry"}, {mb::Ok | mb::IconWarning}, {}},
-      {UIAddPrinterUnknown, u"", {}, {u"Unknown\r\nRetry"}, {mb::Ok | mb::IconWarning}, {}},
+      {UIAddPrinterFailed, u"", {}, {WithRecord(u"Unknown\r\nRetry")}, {mb::Ok | mb::IconWarning}, {}},
+      {UIAddPrinterUnknown, u"", {}, {WithRecord(u"Unknown\r\nRetry")}, {mb::Ok | mb::IconWarning}, {}},
       {kErrorNoSuchDevinst,
        u"LPT1:",
        {},
@@ -459,7 +495,7 @@ TEST(InstallSequence, FailureCodesAndTheirOffers) {
        {}},
       {kErrorNoSuchDevinst, u"USB001", {mb::IdCancel}, {u"Online on USB001?"}, {mb::YesNoCancel | mb::IconWarning}, {}},
       {kErrorNoCatalogForOemInf, u"", {}, {u"Cancelled"}, {mb::Ok}, {}},
-      {5, u"", {}, {u"Failed: Access is denied.\r\nRetry"}, {mb::Ok | mb::IconInformation}, {}},
+      {5, u"", {}, {WithRecord(u"Failed: Access is denied.\r\nRetry")}, {mb::Ok | mb::IconInformation}, {}},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.code);

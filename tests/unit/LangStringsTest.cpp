@@ -70,8 +70,9 @@ TEST_F(LangStringsTest, EnglishFileCarriesTheExactTexts) {
 
 TEST_F(LangStringsTest, ChineseFilesCarryTheExactTexts) {
   Load(ReadSource("resources/Strings_CN.ini"));
-  EXPECT_EQ(g_strInstaller.Installing, u"正在安裝");
-  EXPECT_EQ(g_strInstaller.InstallEnd, u"安裝结束");
+  // Simplified characters throughout (the Traditional 裝 was a mistake).
+  EXPECT_EQ(g_strInstaller.Installing.find(u'裝'), TString::npos);
+  EXPECT_EQ(g_strInstaller.InstallEnd.find(u'裝'), TString::npos);
   EXPECT_EQ(g_strInstaller.InstallSuccessStr, u"打印机驱动程序（%s）已成功安装到打印端口%s。");
   EXPECT_EQ(g_strInstaller.InstallFailStr, u"打印机驱动程序安装过程中出错：\r\n%s");
   SetUp();
@@ -80,6 +81,45 @@ TEST_F(LangStringsTest, ChineseFilesCarryTheExactTexts) {
   EXPECT_EQ(g_strInstaller.Loading, u"正在載入");
   EXPECT_EQ(g_LangOptions.GetOptionString(u"Controls.Installer", u"edtInfos", u""), u"提示資訊：");
   EXPECT_EQ(g_LangOptions.GetOptionString(u"OEMCOmpany", u"MainTitle.1", u""), u"歡迎使用Tessaron印表機");
+}
+
+TEST_F(LangStringsTest, EveryKeyedTextIsInEachStringsFileAsCompiledIn) {
+  const std::pair<const char*, TUiLanguage> files[] = {
+      {"EN", TUiLanguage::English}, {"CN", TUiLanguage::SimplifiedChinese}, {"CHT", TUiLanguage::TraditionalChinese}};
+  for (const auto& [lang, language] : files) {
+    SetUp();
+    Load(ReadSource(std::string("resources/Strings_") + lang + ".ini"));
+    for (int i = 0; i < static_cast<int>(TUiText::Count); ++i) {
+      const TUiText id = static_cast<TUiText>(i);
+      if (TStringView(UiTextRow(id).Key).empty()) continue;
+      SCOPED_TRACE(std::string(lang) + " " + text::ToUtf8(UiTextRow(id).Key));
+      EXPECT_FALSE(g_LangOptions.GetOptionString(u"DialogText", UiTextRow(id).Key, u"").empty());
+      EXPECT_EQ(LangText(id), UiText(id, language));
+    }
+  }
+}
+
+TEST_F(LangStringsTest, LanguageOfATextBeforeAndAfterTheStringsFileIsRead) {
+  struct Row {
+    std::uint16_t systemLanguage;
+    const char* file;  // loaded before asking; null: none yet
+    TUiLanguage expected;
+  } rows[] = {{0x0804, nullptr, TUiLanguage::SimplifiedChinese},
+              {0x1004, nullptr, TUiLanguage::SimplifiedChinese},
+              {0x0C04, nullptr, TUiLanguage::TraditionalChinese},
+              {0x0409, nullptr, TUiLanguage::English},
+              {0x0411, nullptr, TUiLanguage::English},
+              {0x0409, "CN", TUiLanguage::SimplifiedChinese},
+              {0x0804, "EN", TUiLanguage::English}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.systemLanguage);
+    SetUp();
+    m.sys.LangID = r.systemLanguage;
+    if (r.file) Load(ReadSource(std::string("resources/Strings_") + r.file + ".ini"));
+    EXPECT_EQ(LangText(TUiText::BufferFolderName), UiText(TUiText::BufferFolderName, r.expected));
+    // A text needed before the file is read follows the system whatever file is loaded.
+    EXPECT_EQ(SystemUiText(TUiText::StartWriteFile), UiText(TUiText::StartWriteFile, UiLanguageOf(r.systemLanguage)));
+  }
 }
 
 TEST_F(LangStringsTest, OemRowDefaultsAndIndexRules) {

@@ -98,6 +98,7 @@ TEST_F(MainFormTest, LanguagePicksTheStringsResource) {
 }
 
 TEST_F(MainFormTest, MissingPackageDescriptionNamesTheFullPathAndEnds) {
+  m.sys.LangID = 0x0404;  // the box's own language: word for word
   m.sys.CurrentDir = u"D:\\Elsewhere";
   m.fs.CurrentDir = u"D:\\Elsewhere";
   m.fs.AddDir(u"D:\\Elsewhere");
@@ -139,10 +140,12 @@ TEST_F(MainFormTest, StartUpErrorsAreShownAndStopTheRemainingSteps) {
 }
 
 TEST_F(MainFormTest, FaultySectionIsReportedAndOnlyCompleteModelsAreListed) {
+  m.sys.LangID = 0x0804;
   Package(Model(u"A") + u"[B]\nPrinterName=B model\n" + Model(u"C"));
   form.FormCreate();
   ASSERT_EQ(view.Errors.size(), 1u);
-  EXPECT_EQ(view.Errors[0], u"B 配置文件出错，没有指定打印机硬件ID！");
+  EXPECT_TRUE(view.Errors[0].starts_with(u"B 配置文件出错，没有指定打印机硬件ID！\r\n"))
+      << text::ToUtf8(view.Errors[0]);
   form.FormActivate();
   EXPECT_EQ(view.ListItems, (std::vector<TString>{u"A model"}));
   EXPECT_EQ(form.m_iSelect, 0);

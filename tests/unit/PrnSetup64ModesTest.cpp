@@ -107,16 +107,24 @@ TEST_F(PrnSetup64Host, DetectionHandlesChineseFoldersThroughTheCodePage) {
   EXPECT_EQ(lib.Inf.size(), 1023u);
 }
 
-TEST_F(PrnSetup64Host, InstallReportsSuccessForResultsUpToOne) {
-  for (std::int32_t result : {0, 1, -1}) {
+TEST_F(PrnSetup64Host, InstallReportsSuccessForZeroAndOneOnly) {
+  struct Row {
+    std::int32_t result;
+    std::uint32_t message;
+    std::intptr_t code;
+  } rows[] = {{0, kMsgInstallSucceeded, 0},
+              {1, kMsgInstallSucceeded, 0},
+              // the device was not updated: a failure with the system's reason
+              {-1, kMsgInstallFailed, static_cast<std::intptr_t>(kErrorNoAssociatedService)}};
+  for (const Row& r : rows) {
     host.Messages.clear();
-    lib.InstallResult = result;
+    lib.InstallResult = r.result;
     PrnSetup64Main(kInstallArgs);
     const auto& msg = OnlyMessage();
     EXPECT_EQ(msg.Window, 197364);
-    EXPECT_EQ(msg.Message, kMsgInstallSucceeded) << result;
+    EXPECT_EQ(msg.Message, r.message) << r.result;
     EXPECT_EQ(msg.WParam, 0u);
-    EXPECT_EQ(msg.LParam, 0);
+    EXPECT_EQ(msg.LParam, r.code);
     EXPECT_EQ(msg.LoadedLibraries, 0);  // released before reporting
   }
   EXPECT_EQ(lib.Port, "LPT1:");
@@ -173,7 +181,8 @@ TEST_F(PrnSetup64Host, OlderLibraryIsInstalledThroughInst2K) {
   EXPECT_EQ(lib.Calls, std::vector<std::string>{"Inst2K"});
   EXPECT_EQ(lib.Port, "LPT1:");
   EXPECT_EQ(OnlyMessage().Message, kMsgInstallFailed);
-  EXPECT_EQ(OnlyMessage().LParam, 0);  // an older library keeps no code
+  // an older library keeps no code: the failure still carries one
+  EXPECT_EQ(OnlyMessage().LParam, static_cast<std::intptr_t>(kErrorInstallFailure));
 }
 
 TEST_F(PrnSetup64Host, LibraryWithoutInstallExportFailsWithBox) {

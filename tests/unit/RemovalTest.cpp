@@ -95,7 +95,8 @@ TEST(Removal, DeletePrinterAndDriverOutcomes) {
       {UIKeepsQueue, kDeleteNotRemoved, {u"Q1", u"Other"}, true, true, true},
       {UIKeepsDriver, kDeleteDone, {u"Other"}, false, true, false},  // the spooler removes it
       {SpoolerOnce, kDeleteDone, {u"Other"}, false, true, false},    // on its retry
-      {BothFail, kDeleteDriverRemained, {u"Other"}, true, false, true},
+      // no uninstaller to schedule: no restart removes the files
+      {BothFail, kDeleteDriverNotScheduled, {u"Other"}, true, false, true},
       {Shared, kDeleteDone, {u"Q2", u"Other"}, true, true, true},
       {Gone, kDeleteNotRemoved, {u"Q1", u"Other"}, true, true, true},
   };

@@ -6,6 +6,7 @@
 #include "platform/IFileSystem.h"
 #include "platform/IModules.h"
 #include "platform/IProcess.h"
+#include "platform/IRecord.h"
 #include "platform/IRegistry.h"
 #include "platform/IResources.h"
 #include "platform/IShell.h"
@@ -103,4 +104,5 @@ void InstallWin32Ports(HMODULE resourceModule) {
   PortSlot<IRegistry>::Set(&Win32RegistryInstance());
   PortSlot<IModules>::Set(&Win32ModulesInstance());
   PortSlot<IThreads>::Set(&Win32ThreadsInstance());
+  PortSlot<IRecordFile>::Set(&Win32RecordInstance());
 }

@@ -1,5 +1,5 @@
 // Installs the Win32 adapters of the general ports (system, file system,
-// processes, resources, shell, registry, modules, threads) into their slots. Call once at start.
+// processes, resources, shell, registry, modules, threads, the install record) into their slots. Call once at start.
 #pragma once
 
 #include "win32/WinApi.h"
@@ -12,3 +12,6 @@ IModules& Win32ModulesInstance();
 class IRegistry;
 // The registry adapter alone, for the device-install library.
 IRegistry& Win32RegistryInstance();
+class IRecordFile;
+// The install record's file, for the installer, the library and the host.
+IRecordFile& Win32RecordInstance();

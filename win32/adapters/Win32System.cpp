@@ -8,6 +8,8 @@ namespace {
 class Win32System : public ISystem {
  public:
   std::uint16_t GetSystemDefaultLangID() override { return ::GetSystemDefaultLangID(); }
+  std::uint16_t GetUserDefaultUILanguage() override { return ::GetUserDefaultUILanguage(); }
+  std::uint32_t GetACP() override { return ::GetACP(); }
 
   bool GetVersionExW(std::uint32_t structSize, std::uint32_t& major, std::uint32_t& minor) override {
     OSVERSIONINFOEXW vi{};

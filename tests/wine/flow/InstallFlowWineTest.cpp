@@ -230,7 +230,9 @@ class InstallFlow : public ::testing::Test {
     if (folder.empty()) return;
     RECT r;
     GetWindowRect(box, &r);
-    SaveScreenPng(r, Join(folder, std::wstring(L"install-") + name + L"-" + (tag.empty() ? L"en" : tag) + L".png"));
+    // Failure boxes are shots of their own kind: failure-<what>-<language>.png.
+    const std::wstring kind = std::wstring(name).rfind(L"failure-", 0) == 0 ? L"" : L"install-";
+    SaveScreenPng(r, Join(folder, kind + name + L"-" + (tag.empty() ? L"en" : tag) + L".png"));
   }
   bool WindowBack() {
     for (int i = 0; i < 100 && !IsWindowEnabled(GetDlgItem(main, kStart)); ++i) Sleep(50);
@@ -292,6 +294,10 @@ class InstallFlow : public ::testing::Test {
     EXPECT_FALSE(Exists(Buffer() + L".old"));
     EXPECT_EQ(QueuesOf(L"Tessaron"), std::vector<std::wstring>{L"Tessaron TS-2100"});
     DeleteBuffer();
+  // A failure box ends with the line naming the install record.
+  static bool NamesTheRecord(const std::wstring& text) {
+    const size_t last = text.rfind(L'\n');
+    return last != std::wstring::npos && Has(text.substr(last), L"DriverSetup.log");
   }
 
   std::wstring stage;
@@ -460,8 +466,8 @@ TEST_F(InstallFlow, PrintUIAddingNoQueueIsAFailure) {
 
   Install(2);
   Answer(IDYES);
-  const std::wstring failed = Answer(IDOK, L"failure");
-  EXPECT_FALSE(failed.empty());
+  const std::wstring failed = Answer(IDOK, L"failure-print-ui");
+  EXPECT_TRUE(NamesTheRecord(failed)) << failed;
   EXPECT_EQ(buttons, 1 << IDOK);
   EXPECT_TRUE(QueuesOf(L"Tessaron").empty());
   EXPECT_TRUE(WindowBack());
@@ -511,6 +517,23 @@ TEST_F(InstallFlow, AModelNameOutsideTheCodePageIsRefusedBeforeAnythingChanges) 
   EXPECT_EQ(WaitWindow(proc.Id, L"#32770", 1000), nullptr) << "a second box";
   EXPECT_FALSE(Exists(Buffer(name))) << "the INF is registered from that copy, after it is made";
   EXPECT_TRUE(QueuesOf(name).empty());
+TEST_F(InstallFlow, RefusedFolderNameIsAFailureWithItsReason) {
+  // A model name that would lead the driver copy out of its folder.
+  const std::wstring ini = Join(stage, L"Setup.ini");
+  const std::string bytes = ReadBytes(ini);  // UTF-16LE with its byte-order mark
+  std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
+  const size_t at = text.find(L"PrinterName=Tessaron TS-2100");
+  ASSERT_NE(at, std::wstring::npos);
+  text.replace(at, 28, L"PrinterName=..");
+  WriteBytes(ini, bytes.substr(0, 2) + std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2));
+
+  Install(0);
+  Answer(IDYES);
+  const std::wstring failed = Answer(IDOK, L"failure-folder-name");
+  EXPECT_TRUE(Has(failed, L"\"..\"") || Has(failed, L"“..”")) << failed;
+  EXPECT_TRUE(NamesTheRecord(failed)) << failed;
+  EXPECT_TRUE(QueuesOf(L"Tessaron").empty());
+  EXPECT_TRUE(WindowBack());
 }
 
 }  // namespace

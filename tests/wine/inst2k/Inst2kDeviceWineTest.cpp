@@ -199,11 +199,11 @@ TEST_F(Inst2kDevice, InstallForPresentDeviceSucceedsWithTheFullInfPath) {
   EXPECT_EQ(lastError(), 0u);
   EXPECT_EQ(_stricmp(StandInValue(L"InfPath").c_str(), Narrow(inf).c_str()), 0) << StandInValue(L"InfPath");
 
-  // A missing INF or a folder: 2, and the recorded code stays.
+  // A missing INF or a folder: 2, with the code that says why.
   install(Narrow(inf).c_str(), kNoSuchHwid, "LPT1:", nullptr);
   EXPECT_EQ(install(Narrow(Join(folder, L"missing.inf")).c_str(), kDemoHwid, "LPT1:", nullptr), inst2k::kInstallFailed);
   EXPECT_EQ(install(Narrow(folder).c_str(), kDemoHwid, "LPT1:", nullptr), inst2k::kInstallFailed);
-  EXPECT_EQ(lastError(), kErrorNoSuchDevinst);
+  EXPECT_EQ(lastError(), kErrorFileNotFound);
 }
 
 TEST_F(Inst2kDevice, RefreshReturnsAndLeavesTheLibraryUsable) {

@@ -139,7 +139,7 @@ TEST(Inst2kExports, VersionResourceOfEveryBuild) {
   }
 }
 
-TEST(Inst2kExports, StringTableInBothLanguagesAndAsInvokerManifest) {
+TEST(Inst2kExports, StringTableInThreeLanguagesAndAsInvokerManifest) {
   std::vector<std::wstring> all = Libraries64();
   if (FileExists(Library32())) all.push_back(Library32());
   for (const auto& path : all) {
@@ -158,6 +158,9 @@ TEST(Inst2kExports, StringTableInBothLanguagesAndAsInvokerManifest) {
     EXPECT_EQ(cn[2], L"%s \x5931\x8D25: (0x%08X)\n");
     EXPECT_EQ(cn[3], L"\x9519\x8BEF");
     EXPECT_EQ(cn[4], L"\x627E\x4E0D\x5230\x6587\x4EF6!");
+    const auto cht = StringBlock(lib, MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL));
+    ASSERT_EQ(cht.size(), 16u);
+    EXPECT_EQ(cht[3], L"\x932F\x8AA4");
 
     HRSRC manifest = FindResourceW(lib, MAKEINTRESOURCEW(2), MAKEINTRESOURCEW(24));
     ASSERT_NE(manifest, nullptr);

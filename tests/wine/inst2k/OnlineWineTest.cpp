@@ -29,6 +29,8 @@ class InstallerSystem : public ISystem {
   ISystem& real = Win32SystemInstance();
   TString ModuleFile;
   std::uint16_t GetSystemDefaultLangID() override { return real.GetSystemDefaultLangID(); }
+  std::uint16_t GetUserDefaultUILanguage() override { return real.GetUserDefaultUILanguage(); }
+  std::uint32_t GetACP() override { return real.GetACP(); }
   bool GetVersionExW(std::uint32_t s, std::uint32_t& a, std::uint32_t& b) override {
     return real.GetVersionExW(s, a, b);
   }

@@ -10,10 +10,17 @@
 
 #include "Inst2kWineSupport.h"
 #include "platform/Inst2kApi.h"
+#include "sysutil/UiTexts.h"
 
 using namespace inst2kwine;
 
 namespace {
+
+// A box text of the host in the language of the system it runs on.
+std::wstring HostText(TUiText id) {
+  const TString t = UiText(id, UiLanguageOf(GetSystemDefaultLangID()));
+  return std::wstring(t.begin(), t.end());
+}
 
 std::wstring HostPath() { return Join(DistWin64(), L"PrnSetup64.exe"); }
 
@@ -172,7 +179,7 @@ class PrnSetup64Wine : public ::testing::Test {
     EXPECT_TRUE(Start(HostCommand(window, dll, infPath, hwid), DistWin64(), host));
     if (!host.hProcess) return {};
     if (expectBox) {
-      HWND box = WaitProcessWindow(host.dwProcessId, L"\x9519\x8BEF", 20000);  // "错误"
+      HWND box = WaitProcessWindow(host.dwProcessId, HostText(TUiText::HostErrorCaption).c_str(), 20000);
       EXPECT_NE(box, nullptr);
       if (box) {
         EXPECT_EQ(StaticText(box), expectBox);
@@ -206,11 +213,9 @@ TEST_F(PrnSetup64Wine, DetectionWithoutTheLibraryWritesNoResult) {
   PROCESS_INFORMATION host{};
   ASSERT_TRUE(
       Start(HostCommand(0, L"missing.dll", inf, Widen(kDemoHwid)) + L" /FindHWID \"" + ini + L"\"", DistWin64(), host));
-  HWND box = WaitProcessWindow(host.dwProcessId, L"\x9519\x8BEF", 20000);
+  HWND box = WaitProcessWindow(host.dwProcessId, HostText(TUiText::HostErrorCaption).c_str(), 20000);
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(StaticText(box),
-            L"\x88C5\x8F7D"
-            L"DLL\x5931\x8D25\xFF01");  // "装载DLL失败！"
+  EXPECT_EQ(StaticText(box), HostText(TUiText::HostLoadDllFailed));
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   ExpectHostEndsCleanly(host);
   wchar_t ret[64] = {};
@@ -227,9 +232,7 @@ TEST_F(PrnSetup64Wine, InstallSuccessReachesTheWindow) {
 }
 
 TEST_F(PrnSetup64Wine, MissingLibraryShowsTheBoxThenReportsFailure) {
-  EXPECT_EQ(InstallTo(L"missing.dll", inf, Widen(kDemoHwid),
-                      L"\x88C5\x8F7D"
-                      L"DLL\x5931\x8D25\xFF01"),
+  EXPECT_EQ(InstallTo(L"missing.dll", inf, Widen(kDemoHwid), HostText(TUiText::HostLoadDllFailed).c_str()),
             "msg=1025 wparam=0 lparam=126 sent=1");
 }
 

@@ -7,6 +7,7 @@
 
 #include "WineHarness.h"
 #include "installer/MainDesign.h"
+#include "sysutil/UiTexts.h"
 
 using namespace harness;
 
@@ -106,15 +107,23 @@ TEST_F(InstallerTest, WorkspaceLivesWhileTheProgramRunsAndIsLockedAgainstSwaps) 
   EXPECT_EQ(GetFileAttributesW(ws.c_str()), INVALID_FILE_ATTRIBUTES) << "workspace left behind";
 }
 
+// A text of the installer in the language of the system it runs on.
+std::wstring Shown(TUiText id) {
+  const TString t = UiText(id, UiLanguageOf(GetSystemDefaultLangID()));
+  return std::wstring(t.begin(), t.end());
+}
+
 TEST_F(InstallerTest, MissingPackageDescriptionNamesThePathAndEnds) {
   std::wstring empty = NewTempFolder(L"empty");
   Launch(empty);
   HWND box = WaitWindow(proc.Id, L"#32770", 20000);
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(Text(box), L"出錯了");
+  EXPECT_EQ(Text(box), Shown(TUiText::SetupIniMissingCaption));
   wchar_t full[MAX_PATH];
   GetFullPathNameW(Join(empty, L"Setup.ini").c_str(), MAX_PATH, full, nullptr);
-  EXPECT_EQ(Text(GetDlgItem(box, 0xFFFF)), std::wstring(L"指定的配置文件（") + full + L"）不存在，程序將退出！");
+  std::wstring expected = Shown(TUiText::SetupIniMissing);
+  expected.replace(expected.find(L"%s"), 2, full);
+  EXPECT_EQ(Text(GetDlgItem(box, 0xFFFF)), expected);
   EXPECT_EQ(WaitWindow(proc.Id, L"TFormMain", 0), nullptr) << "the main window must not show";
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(proc.WaitExit(15000));
@@ -131,7 +140,8 @@ TEST_F(InstallerTest, FaultySectionIsReportedAndTheModelsBeforeItAreListed) {
   Launch(stage);
   HWND box = WaitWindow(proc.Id, L"#32770", 20000);
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(Text(GetDlgItem(box, 0xFFFF)), L"TS3200 配置文件出错，没有指定打印机硬件ID！");
+  // The strings file of the system's language holds the reason; the record follows.
+  EXPECT_EQ(Text(GetDlgItem(box, 0xFFFF)).rfind(L"TS3200 " + Shown(TUiText::PackageNoHardwareId) + L"\r\n", 0), 0u);
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   HWND main = WaitWindow(proc.Id, L"TFormMain", 20000);
   ASSERT_NE(main, nullptr);
@@ -165,7 +175,11 @@ TEST_F(InstallerTest, AHugeSectionNameGivesABoxWithinTheScreen) {
   EXPECT_EQ(shown.rfind(L"HugeNNN", 0), 0u) << shown.substr(0, 40).c_str();
   EXPECT_NE(shown.find(L"\u2026"), std::wstring::npos);
   EXPECT_NE(shown.find(L"NNNEnd "), std::wstring::npos);
-  EXPECT_LT(shown.size(), 200u);
+  // Short: the name cut, then the line naming the install record.
+  const size_t record = shown.rfind(L"\r\n");
+  ASSERT_NE(record, std::wstring::npos);
+  EXPECT_NE(shown.find(L"DriverSetup.log", record), std::wstring::npos);
+  EXPECT_LT(record, 200u);
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   HWND main = WaitWindow(proc.Id, L"TFormMain", 20000);
   if (main) PostMessageW(main, WM_CLOSE, 0, 0);

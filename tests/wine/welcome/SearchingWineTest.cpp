@@ -9,6 +9,9 @@
 
 #include "ScreenCapture.h"
 #include "ScriptedModal.h"
+#include "config/LangStrings.h"
+#include "win32/adapters/Win32Ports.h"
+#include "win32/adapters/WinText.h"
 #include "win32/installer/SearchingWindow.h"
 
 namespace {
@@ -23,6 +26,7 @@ int S(int v) {
 class SearchingDialogWine : public ::testing::Test {
  protected:
   void SetUp() override {
+    InstallWin32Ports();  // the texts follow the system's language
     WNDCLASSW wc = {};
     wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = GetModuleHandleW(nullptr);
@@ -68,13 +72,11 @@ TEST_F(SearchingDialogWine, IsCreatedHiddenWithTheFixedTextsAndAFixedDialogFrame
   EXPECT_EQ(GetWindow(dialog, GW_OWNER), main);
   wchar_t caption[64] = {};
   GetWindowTextW(dialog, caption, 64);
-  EXPECT_STREQ(caption, L"FormSearching");
-  EXPECT_EQ(ItemText(dialog, kSearchingTextId), L"正在搜索联机信息 ...");
-  EXPECT_EQ(
-      ItemText(dialog, kSearchingNotFoundId),
-      L"没有找到联机信息，请重新打开打印机。\r\n如果你不需要使用USB接口进行打印，\r\n请直接单击“继续安装”按钮即可。");
-  EXPECT_EQ(ItemText(dialog, kSearchingReSearchId), L"&ReSearch");
-  EXPECT_EQ(ItemText(dialog, IDCANCEL), L"&Cancel");
+  EXPECT_STREQ(caption, W(SystemUiText(TUiText::SearchingTitle)));
+  EXPECT_EQ(ItemText(dialog, kSearchingTextId), W(SystemUiText(TUiText::SearchingText)));
+  EXPECT_EQ(ItemText(dialog, kSearchingNotFoundId), W(SystemUiText(TUiText::SearchingNotFound)));
+  EXPECT_EQ(ItemText(dialog, kSearchingReSearchId), W(SystemUiText(TUiText::SearchingReSearch)));
+  EXPECT_EQ(ItemText(dialog, IDCANCEL), W(SystemUiText(TUiText::SearchingContinue)));
   EXPECT_EQ(SendDlgItemMessageW(dialog, kSearchingProgressId, PBM_GETPOS, 0, 0), 0);
   RECT client;
   GetClientRect(dialog, &client);

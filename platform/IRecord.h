@@ -1,0 +1,34 @@
+// The install record's file, DriverSetup.log in the user's temporary folder:
+// the installer, the device-install library and the 64-bit host append to
+// the same file, each append opening it with full sharing, so concurrent
+// writers each add whole lines.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Port.h"
+
+struct TLocalTime {
+  std::uint16_t Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0, Second = 0, Milliseconds = 0;
+};
+
+class IRecordFile {
+ public:
+  virtual ~IRecordFile() = default;
+
+  // The user's temporary folder (GetTempPathW), with a trailing backslash.
+  virtual bool RecordFolder(TString& folder) = 0;
+  // The file's size in bytes; 0 when it does not exist.
+  virtual std::uint64_t RecordSize(const TString& path) = 0;
+  // Opens the file for appending with read, write and delete sharing (created
+  // when missing; `header` is written first by the call that created it) and
+  // appends `bytes` in one write.
+  virtual bool AppendRecord(const TString& path, const std::string& header, const std::string& bytes) = 0;
+  // MoveFileExW with MOVEFILE_REPLACE_EXISTING.
+  virtual bool ReplaceRecord(const TString& from, const TString& to) = 0;
+  virtual TLocalTime LocalTime() = 0;
+  virtual std::uint32_t ProcessId() = 0;
+};
+
+inline IRecordFile* RecordPort() { return PortSlot<IRecordFile>::Peek(); }

@@ -1,0 +1,60 @@
+// The install record's file over the kernel's file calls.
+#include "win32/WinApi.h"
+
+#include "platform/IRecord.h"
+#include "win32/adapters/Win32Ports.h"
+#include "win32/adapters/WinText.h"
+
+namespace {
+
+class Win32Record : public IRecordFile {
+ public:
+  bool RecordFolder(TString& folder) override {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const DWORD n = ::GetTempPathW(MAX_PATH + 1, buffer);
+    if (n == 0 || n > MAX_PATH) return false;
+    folder = T(buffer);
+    return true;
+  }
+  std::uint64_t RecordSize(const TString& path) override {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(W(path), GetFileExInfoStandard, &data)) return 0;
+    return (std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  }
+  bool AppendRecord(const TString& path, const std::string& header, const std::string& bytes) override {
+    const DWORD keep = ::GetLastError();  // the caller's last error survives the record
+    HANDLE h = ::CreateFileW(W(path), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+      ::SetLastError(keep);
+      return false;
+    }
+    const bool created = ::GetLastError() != ERROR_ALREADY_EXISTS;
+    const std::string data = created ? header + bytes : bytes;
+    DWORD written = 0;
+    const bool ok =
+        ::WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr) && written == data.size();
+    ::CloseHandle(h);
+    ::SetLastError(keep);
+    return ok;
+  }
+  bool ReplaceRecord(const TString& from, const TString& to) override {
+    const DWORD keep = ::GetLastError();
+    const bool ok = ::MoveFileExW(W(from), W(to), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    ::SetLastError(keep);
+    return ok;
+  }
+  TLocalTime LocalTime() override {
+    SYSTEMTIME st{};
+    ::GetLocalTime(&st);
+    return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
+  }
+  std::uint32_t ProcessId() override { return ::GetCurrentProcessId(); }
+};
+
+}  // namespace
+
+IRecordFile& Win32RecordInstance() {
+  static Win32Record record;
+  return record;
+}
