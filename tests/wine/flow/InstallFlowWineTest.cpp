@@ -294,6 +294,7 @@ class InstallFlow : public ::testing::Test {
     EXPECT_FALSE(Exists(Buffer() + L".old"));
     EXPECT_EQ(QueuesOf(L"Tessaron"), std::vector<std::wstring>{L"Tessaron TS-2100"});
     DeleteBuffer();
+  }
   // A failure box ends with the line naming the install record.
   static bool NamesTheRecord(const std::wstring& text) {
     const size_t last = text.rfind(L'\n');
@@ -517,6 +518,8 @@ TEST_F(InstallFlow, AModelNameOutsideTheCodePageIsRefusedBeforeAnythingChanges) 
   EXPECT_EQ(WaitWindow(proc.Id, L"#32770", 1000), nullptr) << "a second box";
   EXPECT_FALSE(Exists(Buffer(name))) << "the INF is registered from that copy, after it is made";
   EXPECT_TRUE(QueuesOf(name).empty());
+}
+
 TEST_F(InstallFlow, RefusedFolderNameIsAFailureWithItsReason) {
   // A model name that would lead the driver copy out of its folder.
   const std::wstring ini = Join(stage, L"Setup.ini");
