@@ -9,6 +9,7 @@
 #include "installer/uMain.h"
 #include "platform/IFileSystem.h"
 #include "platform/IShell.h"
+#include "platform/ISystem.h"
 #include "sysutil/Exception.h"
 #include "sysutil/Paths.h"
 #include "sysutil/ProfileFile.h"
@@ -47,7 +48,8 @@ size_t TextLength(const TString& path) {
 bool TFormMain::BufferDriverFiles(TString& registeredInf) {
   if (m_iSelect < 0) return false;
   TString programFiles;
-  if (!ShellPort().GetProgramFilesFolder(m_View.WindowHandle(), programFiles)) return false;
+  if (!ShellPort().GetProgramFilesFolder(m_View.WindowHandle(), programFiles))
+    throw Exception(text::Format(LangText(TUiText::BufferNoProgramFiles), {Sys().SysErrorMessage(Sys().GetLastError())}));
   TRInstallInfo model;
   g_InstallInfos.GetItem(m_iSelect, model);
   if (!m_strManufactor.empty()) RequirePlainName(m_strManufactor);
@@ -70,7 +72,10 @@ bool TFormMain::BufferDriverFiles(TString& registeredInf) {
 
   registeredInf = bufferedInf;
   CopyOemInf(m_strInst2kDll, bufferedInf, registeredInf);
-  if (registeredInf.empty() || !Fs().FileExists(registeredInf)) return false;
+  // The library answers with the registered copy; without one nothing could
+  // install from it.
+  if (registeredInf.empty() || !Fs().FileExists(registeredInf))
+    throw Exception(text::Format(LangText(TUiText::InfNotRegistered), {bufferedInf}));
   if (TextLength(registeredInf) != TextLength(sourceInf)) registeredInf = sourceInf;
   return true;
 }

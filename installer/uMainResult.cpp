@@ -49,12 +49,31 @@ void TFormMain::Succ() {
       }
     }
   }
-  const TString queue = m_strInstallingPrinter;
+  TString queue = m_strInstallingPrinter;
   trace::Fmt(u"Success reported; new queue \"%s\" (%d new queues of the model)", {queue, int(m_slPrintersN.size())});
+  const strInstaller& s = g_strInstaller;
 
-  // Without a name there is nothing to repair, and no existing queue may be
-  // changed in its place.
-  if (!queue.empty() && !PrinterExists(queue)) {
+  // No new queue: the printer may have had one before (Plug and Play serves
+  // it with that one). The box names it and its own port, and nothing is
+  // changed; with no queue of the model at all the install has failed.
+  const bool existing = queue.empty();
+  if (existing) {
+    for (const TString& name : ModelQueueNames(model.PrinterName)) {
+      TString port;
+      GetPrinterPort(name, port);
+      if (queue.empty() || (!m_strInstallPortName.empty() && port == m_strInstallPortName)) queue = name;
+    }
+    if (queue.empty()) {
+      m_Session.Enter(TInstallPhase::Idle);
+      m_strInstallPortName.clear();
+      m_View.ShowMessageBox(
+          WithRecordLine(text::Format(LangText(TUiText::NoQueueAfterSuccess), {model.PrinterName}) + u"\r\n" +
+                         s.InstallRetry),
+          s.NoticeTitle, mb::Ok | mb::IconWarning);
+      return;
+    }
+    trace::Msg(u"No new queue; the model's existing queue is " + queue);
+  } else if (!PrinterExists(queue)) {
     AddLptPrinter(model.PrinterName, queue);
     if (!m_strInstallPortName.empty()) SetPrinterPort(queue, m_strInstallPortName);
   }
@@ -63,13 +82,12 @@ void TFormMain::Succ() {
 
   TString configuredPort;
   bool restartNote = false;
-  if (!queue.empty()) ConfigureNewQueue(model, configuredPort, restartNote);
+  if (!existing) ConfigureNewQueue(model, configuredPort, restartNote);
 
   m_strInstallPortName.clear();
-  if (!queue.empty()) GetPrinterPort(queue, m_strInstallPortName);
+  GetPrinterPort(queue, m_strInstallPortName);
   if (m_strInstallPortName.empty()) m_strInstallPortName = configuredPort.empty() ? u"LPT1:" : configuredPort;
 
-  const strInstaller& s = g_strInstaller;
   TString message = text::Format(s.InstallSuccessStr, {queue, m_strInstallPortName});
   if (restartNote) message += u"\r\n" + s.RestartPrompt;
   trace::Msg(u"Shown: " + message);

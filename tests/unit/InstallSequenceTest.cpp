@@ -3,6 +3,8 @@
 // UI, the device-install library, the 64-bit host and the registry.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <cstring>
 #include <functional>
 
@@ -190,6 +192,7 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
     std::vector<TString> boxes, queues;
     bool restored = true;
     bool unchanged = false;  // nothing buffered or registered
+    std::optional<TUiText> error = {};  // the error box, by its text
   };
   // A box before anything changed, the queues as they were.
   auto refused = [](const char* situation, const TString& keys, std::function<void(InstallMachine&)> arrange,
@@ -263,7 +266,8 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
        {u"\\\\srv\\TS-1@", u"TS-1@LPT1:"}},
       {"no to the connect prompt", u"", nullptr, {mb::IdNo}, {u"Connect?"}, {}},
       {"quiet, not connected", u"QuiteMode=1\r\n", nullptr, {}, {ok}, {u"TS-1@LPT1:"}},
-      {"buffering fails", u"", [](InstallMachine& m) { m.shell.ProgramFiles.reset(); }, {mb::IdYes}, {u"Connect?"}, {}},
+      {"buffering fails", u"", [](InstallMachine& m) { m.shell.ProgramFiles.reset(); }, {mb::IdYes}, {u"Connect?"}, {},
+       true, false, TUiText::BufferNoProgramFiles},
       {"detection installs",
        u"QuiteMode=1\r\n",
        [](InstallMachine& m) {
@@ -345,7 +349,14 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
       EXPECT_EQ(m.fs.CountUnder(u"C:\\Program Files (x86)"), 0u);
       EXPECT_FALSE(m.fs.FileExists(u"C:\\Windows\\inf\\oem5.inf"));
     }
-    EXPECT_TRUE(m.view.Errors.empty()) << text::ToUtf8(m.view.Errors.empty() ? u"" : m.view.Errors[0]);
+    if (r.error) {
+      const TString text = LangText(*r.error);
+      ASSERT_EQ(m.view.Errors.size(), 1u);
+      EXPECT_TRUE(m.view.Errors[0].starts_with(text.substr(0, text.find(u'%'))));
+      EXPECT_TRUE(m.view.Errors[0].ends_with(trace::RecordPath()));
+    } else {
+      EXPECT_TRUE(m.view.Errors.empty()) << text::ToUtf8(m.view.Errors.empty() ? u"" : m.view.Errors[0]);
+    }
   }
 }
 
@@ -520,8 +531,9 @@ TEST(InstallSequence, SuccessConfiguresTheNewQueue) {
   struct Row {
     TString keys;
     TString found, installing, installPort;  // the queue Succ starts with, the install's port
-    TString box, port, processor;
+    TString box, port, processor;  // no box: the failure for no queue of the model
     bool isDefault;
+    TString before = {};  // a queue of the model from before the install, on USB001
   } rows[] = {
       {u"DefaultPort=LPT2:\r\n", u"TS-1", u"", u"", u"Installed TS-1 on LPT2:", u"LPT2:", u"WinPrint", false},
       {u"DefaultPort=USB\r\n", u"TS-1", u"", u"USB001", u"Installed TS-1 on USB001", u"USB001", u"WinPrint", false},
@@ -530,7 +542,8 @@ TEST(InstallSequence, SuccessConfiguresTheNewQueue) {
       {u"DefaultPort=LPT1:\r\nPrintProcess=TessProc\r\nAlwaysSetDefault=1\r\n", u"TS-1", u"TS-1", u"LPT1:",
        u"Installed TS-1 on LPT1:\r\nRestart later", u"LPT1:", u"TessProc", true},
       {u"", u"", u"Gone", u"", u"Installed Gone on USB001", u"USB001", u"", false},  // repaired from its driver
-      {u"", u"", u"", u"", u"Installed  on LPT1:", u"", u"", false},                 // nothing found: nothing changed
+      {u"", u"", u"", u"", u"", u"", u"", false},                        // nothing found: a failure, nothing changed
+      {u"", u"", u"", u"LPT1:", u"Installed TS-1 old on USB001", u"", u"", false, u"TS-1 old"},  // named, unchanged
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(text::ToUtf8(r.keys + r.found + r.installing));
@@ -540,12 +553,15 @@ TEST(InstallSequence, SuccessConfiguresTheNewQueue) {
     m.spooler.AddPort(u"USB001");
     m.spooler.AddPrinter(u"Other", u"TS-1", u"LPT2:");
     if (!r.found.empty()) m.spooler.AddPrinter(r.found, u"TS-1", u"LPT1:");
+    if (!r.before.empty()) m.spooler.AddPrinter(r.before, u"TS-1", u"USB001");
+    if (!r.before.empty()) m.form.m_slPrintersO = {r.before};
     m.form.m_strInstallingPrinter = r.installing;
     m.form.m_strInstallPortName = r.installPort;
     m.form.m_strDisConnectPort = u"USB001";
     m.form.Session().Enter(TInstallPhase::Running);
     m.form.Succ();
-    ASSERT_EQ(m.BoxTexts(), std::vector<TString>{r.box});
+    const TString failure = WithRecord(text::Format(LangText(TUiText::NoQueueAfterSuccess), {u"TS-1"}) + u"\r\nRetry");
+    ASSERT_EQ(m.BoxTexts(), std::vector<TString>{r.box.empty() ? failure : r.box});
     const TString queue = r.found.empty() ? r.installing : r.found;
     if (const FakeSpooler::Printer* p = queue.empty() ? nullptr : m.spooler.Find(queue)) {
       EXPECT_EQ(p->Info.PortName, r.port.empty() ? u"LPT1:" : r.port);
@@ -554,7 +570,10 @@ TEST(InstallSequence, SuccessConfiguresTheNewQueue) {
       }
       EXPECT_EQ(m.spooler.DefaultPrinter == std::optional<TString>(queue), r.isDefault);
     }
-    EXPECT_EQ(m.spooler.PrinterList.size(), queue.empty() ? 1u + !r.found.empty() : 2u);
+    EXPECT_EQ(m.spooler.PrinterList.size(), queue.empty() ? 1u + !r.found.empty() + !r.before.empty() : 2u);
+    if (!r.before.empty()) {
+      EXPECT_FALSE(m.spooler.DefaultPrinter.has_value());
+    }
     EXPECT_TRUE(m.form.m_strInstallingPrinter.empty());
     EXPECT_TRUE(m.Restored());
   }

@@ -243,7 +243,7 @@ class Buffering : public ::testing::Test {
 
 TEST_F(Buffering, FirstRunSecondRunAndChangedPackage) {
   g_Lib.registered = "C:\\Windows\\inf\\oem5.inf";
-  EXPECT_FALSE(form.BufferDriverFiles(inf)) << "the registration produced no file";
+  EXPECT_THROW(form.BufferDriverFiles(inf), Exception) << "the registration produced no file: a failure with its reason";
   Registration();
   ASSERT_TRUE(form.BufferDriverFiles(inf));
   EXPECT_EQ(inf, u"C:\\Windows\\inf\\oem5.inf");
