@@ -19,9 +19,11 @@ ARCHS=("$@")
 # The decoder goes into the installer, whose size counts: optimised for size,
 # every function and datum in a section of its own so that the installer's
 # link drops what the decoder never reaches. A library built with other
-# settings (recorded beside it) is built again.
+# settings (recorded beside it) is built again. Its messages are formatted
+# and its memory setting read with the system C runtime's printf and scanf
+# (imported), not MinGW's own (linked into the program).
 BUILD_TYPE=MinSizeRel
-C_FLAGS="-ffunction-sections -fdata-sections"
+C_FLAGS="-ffunction-sections -fdata-sections -D__USE_MINGW_ANSI_STDIO=0"
 SETTINGS="$BUILD_TYPE $C_FLAGS"
 
 todo=()
