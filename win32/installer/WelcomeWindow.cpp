@@ -230,11 +230,13 @@ void WelcomeWindow::Paint(HDC target) {
 }  // namespace
 
 TJpegImage LoadWelcomePicture(HMODULE module, int number) {
-  const std::wstring name = L"JPG_WELCOME_" + std::to_wstring(number);
-  HRSRC res = ::FindResourceW(module, name.c_str(), MAKEINTRESOURCEW(10));  // RT_RCDATA
+  // IntToStr, not std::to_wstring: that one links the C runtime's wide
+  // printf into the installer for this one name.
+  const TString name = u"JPG_WELCOME_" + text::IntToStr(number);
+  HRSRC res = ::FindResourceW(module, W(name), MAKEINTRESOURCEW(10));  // RT_RCDATA
   HGLOBAL data = res ? ::LoadResource(module, res) : nullptr;
   const void* bytes = data ? ::LockResource(data) : nullptr;
-  if (!bytes) throw Exception(u"splash picture resource missing: " + T(name.c_str()));
+  if (!bytes) throw Exception(u"splash picture resource missing: " + name);
   return DecodeJpeg(std::string_view(static_cast<const char*>(bytes), ::SizeofResource(module, res)));
 }
 
