@@ -260,7 +260,7 @@ def ui_texts_table():
              "// per TUiText in its order: key in the strings file (empty: none), English,",
              "// Simplified Chinese, Traditional Chinese."]
     for ident, key, en, cn, cht in UI_TEXTS:
-        lines.append(f"{{TUiText::{ident}, u\"{key or ''}\", {cxx_literal(en)}, {cxx_literal(cn)}, {cxx_literal(cht)}}},")
+        lines.append(f"{{TUiText::{ident}, u\"{key or ''}\", {{{cxx_literal(en)}, {cxx_literal(cn)}, {cxx_literal(cht)}}}}},")
     return "\n".join(lines) + "\n"
 
 
