@@ -65,6 +65,7 @@ struct InstallMachine : ScopedMachine {
     t.DeletePrinterDriverError = u"Driver kept";
     t.RestartWindowsimmediately = u"Restart now?";
     t.BeforeInstallPrompt = u"Connect?";
+    t.ExistSamePrinterAndUpdate = u"Update?";
     t.InstallSuccessStr = u"Installed %s on %s";
     t.RestartPrompt = u"Restart later";
     t.InstallFailReasonUnknow = u"Unknown";
@@ -156,12 +157,15 @@ struct InstallMachine : ScopedMachine {
     return g_M->installResult;
   }
   static std::uint32_t INST2K_CALL LastError() { return g_M->lastError; }
-  // The system's registration: the INF copied into its folder.
+  // The system's registration: the INF copied into its folder under the next free name.
   static std::int32_t INST2K_CALL RegisterInf(const char* inf, const char*, char* out, std::uint32_t size) {
     std::string bytes;
     if (!Fs().ReadFile(text::FromUtf8(inf), bytes)) return 0;
-    g_M->fs.AddFile(u"C:\\Windows\\inf\\oem5.inf", bytes);
-    std::strncpy(out, "C:\\Windows\\inf\\oem5.inf", size - 1);
+    int n = 5;
+    while (Fs().FileExists(u"C:\\Windows\\inf\\oem" + text::IntToStr(n) + u".inf")) ++n;
+    const std::string name = "C:\\Windows\\inf\\oem" + std::to_string(n) + ".inf";
+    g_M->fs.AddFile(text::FromUtf8(name), bytes);
+    std::strncpy(out, name.c_str(), size - 1);
     return 1;
   }
 };
@@ -191,7 +195,7 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
     std::vector<int> answers;
     std::vector<TString> boxes, queues;
     bool restored = true;
-    bool unchanged = false;  // nothing buffered or registered
+    bool unchanged = false;             // nothing buffered or registered
     std::optional<TUiText> error = {};  // the error box, by its text
   };
   // A box before anything changed, the queues as they were.
@@ -249,9 +253,15 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
       {"newer driver installed",
        u"MustUninstallForGDP=2.0\r\n",
        [](InstallMachine& m) { m.OldDriver(u"3.0"); },
-       {mb::IdYes},
-       {u"Connect?", u"Installed TS-1 on LPT1:"},
+       {mb::IdNo, mb::IdYes},
+       {u"Update?", u"Connect?", u"Installed TS-1 on LPT1:"},
        {u"TS-1 old@LPT1:", u"TS-1@LPT1:"}},
+      {"a queue of the model: its driver updated, no second queue",
+       u"",
+       [](InstallMachine& m) { m.OldDriver(u"3.0"); },
+       {mb::IdYes},
+       {u"Update?", u"Installed TS-1 old on LPT1:"},
+       {u"TS-1 old@LPT1:"}},
       {"installed driver damaged: offered for removal like an old one",
        u"MustUninstallForGDP=2.0\r\n",
        [](InstallMachine& m) { m.OldDriver(u"3.0"), m.fs.DeleteFile(m.spooler.FindDriver(u"TS-1")->DataFile); },
@@ -266,8 +276,15 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
        {u"\\\\srv\\TS-1@", u"TS-1@LPT1:"}},
       {"no to the connect prompt", u"", nullptr, {mb::IdNo}, {u"Connect?"}, {}},
       {"quiet, not connected", u"QuiteMode=1\r\n", nullptr, {}, {ok}, {u"TS-1@LPT1:"}},
-      {"buffering fails", u"", [](InstallMachine& m) { m.shell.ProgramFiles.reset(); }, {mb::IdYes}, {u"Connect?"}, {},
-       true, false, TUiText::BufferNoProgramFiles},
+      {"buffering fails",
+       u"",
+       [](InstallMachine& m) { m.shell.ProgramFiles.reset(); },
+       {mb::IdYes},
+       {u"Connect?"},
+       {},
+       true,
+       false,
+       TUiText::BufferNoProgramFiles},
       {"detection installs",
        u"QuiteMode=1\r\n",
        [](InstallMachine& m) {
@@ -314,8 +331,8 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
          m.spooler.AddDriver(u"TS-1");
          m.spooler.AddPrinter(u"TS-1 old", u"TS-1", u"USB001");
        },
-       {},
-       {u"Installed TS-1 on LPT1:"},
+       {mb::IdNo},
+       {u"Update?", u"Installed TS-1 on LPT1:"},
        {u"TS-1 old@USB001", u"TS-1@LPT1:"}},
       refused("model name outside the code page", u"", latin1(u"天枢 TS-1", u"USBPRINT\\TESS01", u"Tess"),
               u"No code page: 天枢 TS-1"),
@@ -531,7 +548,7 @@ TEST(InstallSequence, SuccessConfiguresTheNewQueue) {
   struct Row {
     TString keys;
     TString found, installing, installPort;  // the queue Succ starts with, the install's port
-    TString box, port, processor;  // no box: the failure for no queue of the model
+    TString box, port, processor;            // no box: the failure for no queue of the model
     bool isDefault;
     TString before = {};  // a queue of the model from before the install, on USB001
   } rows[] = {
@@ -542,7 +559,7 @@ TEST(InstallSequence, SuccessConfiguresTheNewQueue) {
       {u"DefaultPort=LPT1:\r\nPrintProcess=TessProc\r\nAlwaysSetDefault=1\r\n", u"TS-1", u"TS-1", u"LPT1:",
        u"Installed TS-1 on LPT1:\r\nRestart later", u"LPT1:", u"TessProc", true},
       {u"", u"", u"Gone", u"", u"Installed Gone on USB001", u"USB001", u"", false},  // repaired from its driver
-      {u"", u"", u"", u"", u"", u"", u"", false},                        // nothing found: a failure, nothing changed
+      {u"", u"", u"", u"", u"", u"", u"", false},  // nothing found: a failure, nothing changed
       {u"", u"", u"", u"LPT1:", u"Installed TS-1 old on USB001", u"", u"", false, u"TS-1 old"},  // named, unchanged
   };
   for (const Row& r : rows) {
