@@ -27,6 +27,10 @@ class TFormMain {
   // What the command line asks for once the window exists: the model
   // selected, or the whole install or removal of a run without a person.
   void RunCommand();
+  // The window is shown: an install with it, or one that shows its progress.
+  bool ShowsWindow() const;
+  // The package's models for the console: name, hardware ID and driver folder, one per line.
+  static TString ModelList();
   // Removes the selected model's queues, driver, uninstall record and
   // registered INF copies and the copy of its driver folder.
   void UninstallSelected();
@@ -126,6 +130,8 @@ class TFormMain {
 
   // A run without a person ends: the outcome is recorded and the program leaves its loop.
   void FinishUnattended();
+  // The program runs on its own: without a person, or a removal, listing or usage.
+  bool OwnRun() const;
   bool UpdateExistingQueue(const TRInstallInfo& model, const TString& inf);
 
   IMainView& m_View;

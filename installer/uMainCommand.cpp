@@ -29,10 +29,45 @@ int TFormMain::ModelIndex(const TString& name) {
   return -1;
 }
 
+bool TFormMain::OwnRun() const {
+  return m_Command.Unattended() || !m_Command.Valid() || m_Command.Command != TRunCommand::Install;
+}
+
+bool TFormMain::ShowsWindow() const { return !OwnRun() || (m_Command.Valid() && m_Command.Mode == TRunMode::Passive); }
+
+TString TFormMain::ModelList() {
+  TString list;
+  TRInstallInfo info;
+  for (int i = 0; i < g_InstallInfos.CompleteCount(); ++i) {
+    g_InstallInfos.GetItem(i, info);
+    list += info.PrinterName + u"\t" + info.PrinterHWID + u"\t" + info.DriverDir + u"\r\n";
+  }
+  return list;
+}
+
 void TFormMain::RunCommand() {
   if (m_bFinished) return;
-  // A removal shows no main window: its boxes stand alone, and it ends the program.
-  const bool ownRun = m_Dialogs.Unattended() || m_Command.Command == TRunCommand::Uninstall;
+  // A removal, a listing or the usage shows no main window: their boxes
+  // stand alone, and they end the program.
+  const bool ownRun = OwnRun();
+  const strInstaller& s = g_strInstaller;
+  if (!m_Command.Valid()) {
+    m_Outcome = TRunOutcome::BadCommandLine;
+    trace::Error(u"Command line: " + m_Command.BadArgument + u" " + m_Command.Error);
+    m_Dialogs.Tell(s.CMDParameterError + u"\r\n" + m_Command.BadArgument, s.NoticeTitle, mb::Ok | mb::IconError);
+    FinishUnattended();
+    return;
+  }
+  if (m_Command.Command == TRunCommand::Usage || m_Command.Command == TRunCommand::List) {
+    m_Outcome = TRunOutcome::Succeeded;
+    const TString usage = SystemUiText(TUiText::CmdUsage);
+    if (m_Command.Command == TRunCommand::List)
+      m_View.WriteOutput(ModelList());
+    else if (!m_View.WriteOutput(usage + u"\r\n"))
+      m_Dialogs.Tell(usage, s.NoticeTitle, mb::Ok | mb::IconInformation);
+    FinishUnattended();
+    return;
+  }
   if (!m_Command.Model.empty()) {
     const int index = ModelIndex(m_Command.Model);
     if (index < 0) {
