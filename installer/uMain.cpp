@@ -98,18 +98,19 @@ void TFormMain::WriteResource(const TString& name, const TString& path, bool com
   std::string bytes;
   if (!Res().LoadRCData(name, bytes))
     throw Exception(text::Format(SystemUiText(TUiText::StartResourceMissing), {name}));
+  // The components and the strings files are stored packed.
+  std::string unpacked;
+  if (!packed::Unpack(bytes, unpacked))
+    throw Exception(text::Format(SystemUiText(TUiText::StartResourceDamaged), {name}));
   bool ok;
   if (component) {
-    // The components are stored packed, and loaded or started from here
-    // later: keep them open so that nobody can swap them in the meantime.
-    std::string unpacked;
-    if (!packed::Unpack(bytes, unpacked))
-      throw Exception(text::Format(SystemUiText(TUiText::StartResourceDamaged), {name}));
+    // The components are loaded or started from here later: keep them open
+    // so that nobody can swap them in the meantime.
     TFileLock lock;
     ok = Fs().WriteFileLocked(path, unpacked, lock.Receive());
     if (ok) m_ComponentLocks.push_back(std::move(lock));
   } else {
-    ok = Fs().WriteFile(path, bytes);
+    ok = Fs().WriteFile(path, unpacked);
   }
   if (!ok) throw Exception(text::Format(SystemUiText(TUiText::StartWriteFile), {path}) + SystemReason());
 }
