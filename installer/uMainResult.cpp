@@ -18,7 +18,8 @@ void TFormMain::ConfigureNewQueue(const TRInstallInfo& model, TString& port, boo
   TChangePrinterInfo info;
   info.OrgName = m_strInstallingPrinter;
   // "ADDLOCAL:" asks for a local port to be created, so it need not exist.
-  info.Port = model.DefaultPort;
+  // A port named on the command line is the one the queue keeps.
+  info.Port = m_Command.Port.empty() ? model.DefaultPort : m_Command.Port;
   if (!PortExists(info.Port) && !text::ContainsTextAscii(text::UpperAscii(info.Port), u"ADDLOCAL:"))
     info.Port = m_strDisConnectPort;
   info.bSetDefault = m_bOnlineInstall || model.AlwaysSetDefault;

@@ -444,9 +444,13 @@ TEST(InstallSequence, CommandLineRuns) {
   };
   const Row rows[] = {
       {"quiet install offline", u"s /quiet /model ts-1", nullptr, TRunOutcome::Succeeded, {u"TS-1@LPT1:"}},
-      {"on a named port",
+      {"on a named port, whatever the package's default",
        u"s /quiet /model TS-1 /port LPT2:",
-       [](InstallMachine& m) { m.spooler.AddPort(u"LPT2:"); },
+       [](InstallMachine& m) {
+         m.Describe(u"TS-1", u"USBPRINT\\TESS01", u"DefaultPort=LPT3:\r\n");
+         m.spooler.AddPort(u"LPT2:");
+         m.spooler.AddPort(u"LPT3:");
+       },
        TRunOutcome::Succeeded,
        {u"TS-1@LPT2:"}},
       {"on a port that is not there", u"s /quiet /model TS-1 /port LPT7:", nullptr, TRunOutcome::Failed, {}},
