@@ -111,7 +111,6 @@ TString LangText(TUiText id) {
 }
 
 TString WithRecordLine(const TString& failure) {
-  trace::Error(u"Shown: " + failure);
   const TString record = trace::RecordPath();
   return record.empty() ? failure : failure + u"\r\n\r\n" + text::Format(LangText(TUiText::RecordLine), {record});
 }

@@ -73,7 +73,7 @@ extern strInstaller g_strInstaller;
 // compiled-in text in the system default language's version.
 TString LangText(TUiText id);
 // A failure text as the user is shown it: its last line names the install
-// record (when there is one); the record notes what was shown.
+// record (when there is one). The box that shows it writes it to the record.
 TString WithRecordLine(const TString& failure);
 
 // The branding colour: "$" + OEMColor read as hexadecimal, 0x800080 (purple)

@@ -22,6 +22,9 @@ std::uint32_t UIAddPrinter(const TString& modelName, const TString& infPath, con
 // What the last UIAddPrinter that failed learned of the print UI, for the
 // failure box: its exit code and what it wrote; empty after a success.
 TString LastPrintUIReport();
+// The print UI's install-driver command for the model from the INF: the
+// queues that use the driver take the new files. 0, or UIAddPrinterFailed.
+std::uint32_t UIInstallDriver(const TString& modelName, const TString& infPath);
 
 // The print UI command line that installs a model; empty when a value cannot
 // be passed safely inside its quotes.

@@ -55,4 +55,30 @@ std::uint32_t UIAddPrinter(const TString& modelName, const TString& infPath, con
   return 0;
 }
 
+std::uint32_t UIInstallDriver(const TString& modelName, const TString& infPath) {
+  g_PrintUIReport.clear();
+  const TString command =
+      modelName.empty() ? TString() : PrintUICommand(u"/ia /m \"%s\" /f \"%s\" /q", {modelName, infPath});
+  if (command.empty()) {
+    trace::Error(u"Driver update: a value cannot be passed to the print UI");
+    return UIAddPrinterFailed;
+  }
+  TStringList output;
+  std::uint32_t exitCode = 0;
+  const int run = RunCMD(command, output, &exitCode);
+  RefreshPrinters();
+  if (run < 0 || exitCode != 0 || !PrinterDriverExists(modelName)) {
+    TString wrote;
+    for (const TString& chunk : output) wrote += chunk;
+    wrote = text::Trim(wrote);
+    if (!wrote.empty()) g_PrintUIReport = text::Format(SystemUiText(TUiText::PrintUIOutput), {wrote});
+    trace::Fmt(u"Driver update: the print UI ended with %s and the driver %s",
+               {run < 0 ? TString(u"-") : text::IntToStr(exitCode),
+                PrinterDriverExists(modelName) ? TString(u"is there") : TString(u"is missing")});
+    return UIAddPrinterFailed;
+  }
+  Sys().SetLastError(0);
+  return 0;
+}
+
 TString LastPrintUIReport() { return g_PrintUIReport; }

@@ -1,22 +1,24 @@
 #include "installer/InstallPreCheck.h"
 
-#include "installer/BufferSwap.h"
 #include "config/LangStrings.h"
+#include "installer/BufferSwap.h"
 #include "installer/NoticeTexts.h"
 #include "platform/IFileSystem.h"
 #include "platform/IShell.h"
 #include "platform/ISystem.h"
+#include "spooler/PrinterUtils.h"
 
 namespace {
 
-bool Refuse(IMainView& view, const TString& text) {
-  view.ShowMessageBox(WithRecordLine(text), g_strInstaller.NoticeTitle, mb::Ok | mb::IconError);
+bool Refuse(TUserDialogs& dialogs, const TString& text) {
+  dialogs.Tell(WithRecordLine(text), g_strInstaller.NoticeTitle, mb::Ok | mb::IconError);
   return false;
 }
 
 }  // namespace
 
-bool InstallPreChecked(IMainView& view, const TRInstallInfo& model, bool wow64, const TString& manufacturer) {
+bool InstallPreChecked(TUserDialogs& dialogs, const TRInstallInfo& model, bool wow64, const TString& manufacturer,
+                       const TString& port) {
   const TString infName = wow64 ? model.INFX64 : model.INF2K;
   const TString sourceInf = model.DriverDir + u"\\" + infName;
   // The model name (the driver's name), the hardware ID and the INF paths
@@ -24,14 +26,15 @@ bool InstallPreChecked(IMainView& view, const TRInstallInfo& model, bool wow64, 
   // the code page cannot hold would name another driver, device or file.
   std::vector<TString> crossing = {model.PrinterName, model.PrinterHWID, sourceInf};
   TString programFiles;
-  if (ShellPort().GetProgramFilesFolder(view.WindowHandle(), programFiles))
+  if (ShellPort().GetProgramFilesFolder(dialogs.View().WindowHandle(), programFiles))
     crossing.push_back(bufferswap::FolderFor(programFiles, manufacturer, model.PrinterName) + u"\\" + infName);
   for (const TString& text : crossing) {
     bool exact = true;
     Sys().WideToAnsi(text, &exact);
-    if (!exact) return Refuse(view, notice::TextNotInCodePage(text));
+    if (!exact) return Refuse(dialogs, notice::TextNotInCodePage(text));
   }
-  if (!Fs().DirectoryExists(model.DriverDir)) return Refuse(view, notice::PackageFolderMissing(model.DriverDir));
-  if (!Fs().FileExists(sourceInf)) return Refuse(view, notice::PackageFileMissing(sourceInf));
+  if (!Fs().DirectoryExists(model.DriverDir)) return Refuse(dialogs, notice::PackageFolderMissing(model.DriverDir));
+  if (!Fs().FileExists(sourceInf)) return Refuse(dialogs, notice::PackageFileMissing(sourceInf));
+  if (!port.empty() && !PortExists(port)) return Refuse(dialogs, text::Format(LangText(TUiText::PortMissing), {port}));
   return true;
 }

@@ -4,8 +4,10 @@
 #pragma once
 
 #include "config/InstallInfos.h"
-#include "installer/MainView.h"
+#include "installer/UserDialogs.h"
 
-// True when the install may go on; otherwise a box has named the text or the
-// file, and the install ends with nothing changed.
-bool InstallPreChecked(IMainView& view, const TRInstallInfo& model, bool wow64, const TString& manufacturer);
+// True when the install may go on; otherwise a box has named the text, the
+// file or the port, and the install ends with nothing changed. A port given
+// on the command line must exist.
+bool InstallPreChecked(TUserDialogs& dialogs, const TRInstallInfo& model, bool wow64, const TString& manufacturer,
+                       const TString& port = {});

@@ -119,4 +119,7 @@ class IMainView : public IControlsForm {
   // Ask the application to leave its message loop at the first opportunity.
   virtual void Terminate() = 0;
   virtual THandle WindowHandle() const = 0;
+  // Text for the console the program was started from (or its redirected
+  // output); false when there is none.
+  virtual bool WriteOutput(const TString& text) = 0;
 };

@@ -22,6 +22,10 @@ std::uint32_t Le32(const std::string& s, std::size_t at) {
 
 }  // namespace
 
+bool IsPacked(const std::string& stored) {
+  return stored.size() >= sizeof(kMark) && std::memcmp(stored.data(), kMark, sizeof(kMark)) == 0;
+}
+
 bool Unpack(const std::string& stored, std::string& bytes) {
   bytes.clear();
   if (stored.size() < kHeader || std::memcmp(stored.data(), kMark, sizeof(kMark)) != 0) return false;

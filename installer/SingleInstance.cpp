@@ -12,12 +12,12 @@ constexpr char16_t kInstallLock[] = u"Global\\PrinterDriverSetup.Install.5E2A9C4
 
 }  // namespace
 
-bool ClaimInstall(const TString& className) {
+bool ClaimInstall(const TString& className, bool bringToFront) {
   bool held = false;
   const THandle lock = Sys().CreateNamedObject(kInstallLock, held);
   if (held) {
     if (lock) Sys().CloseHandle(lock);
-    Sys().BringWindowToFront(className);
+    if (bringToFront) Sys().BringWindowToFront(className);
     return false;
   }
   // Without the object (a system that refuses it) nothing can be enforced,

@@ -8,7 +8,8 @@ namespace single {
 
 // Claims the install for this process until it ends. False when another
 // installer holds it: that installer's window (className) has been brought
-// to the front, and this one must end without writing anything.
-bool ClaimInstall(const TString& className);
+// to the front (unless nobody looks: bringToFront false), and this one must
+// end without writing anything.
+bool ClaimInstall(const TString& className, bool bringToFront = true);
 
 }  // namespace single

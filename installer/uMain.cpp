@@ -25,7 +25,9 @@ void TFormMain::FormCreate() {
     StartUp();
   } catch (const Exception& e) {
     // The remaining steps are skipped; the window still shows what was prepared.
-    m_View.ShowErrorBox(WithRecordLine(e.Message()));
+    m_Outcome = TRunOutcome::Failed;
+    m_Dialogs.Error(WithRecordLine(e.Message()));
+    if (m_Dialogs.Unattended() || m_Command.Command == TRunCommand::Uninstall) FinishUnattended();
   }
 }
 
@@ -72,8 +74,10 @@ void TFormMain::StartUp() {
   trace::Msg(u"Package description " + m_strSetupIni);
   if (!Fs().FileExists(m_strSetupIni)) {
     trace::Error(u"The package description does not exist");
-    m_View.ShowMessageBox(text::Format(SystemUiText(TUiText::SetupIniMissing), {m_strSetupIni}),
-                          SystemUiText(TUiText::SetupIniMissingCaption), mb::Ok | mb::IconError);
+    m_Outcome = TRunOutcome::Failed;
+    m_Dialogs.Tell(text::Format(SystemUiText(TUiText::SetupIniMissing), {m_strSetupIni}),
+                   SystemUiText(TUiText::SetupIniMissingCaption), mb::Ok | mb::IconError);
+    m_bFinished = true;
     m_View.Terminate();
   }
   g_InstallInfos.LoadFromFile(m_strSetupIni);
@@ -94,23 +98,28 @@ void TFormMain::WriteResource(const TString& name, const TString& path, bool com
   std::string bytes;
   if (!Res().LoadRCData(name, bytes))
     throw Exception(text::Format(SystemUiText(TUiText::StartResourceMissing), {name}));
+  // The components and the strings files are stored packed.
+  std::string unpacked;
+  if (!packed::Unpack(bytes, unpacked))
+    throw Exception(text::Format(SystemUiText(TUiText::StartResourceDamaged), {name}));
   bool ok;
   if (component) {
-    // The components are stored packed, and loaded or started from here
-    // later: keep them open so that nobody can swap them in the meantime.
-    std::string unpacked;
-    if (!packed::Unpack(bytes, unpacked))
-      throw Exception(text::Format(SystemUiText(TUiText::StartResourceDamaged), {name}));
+    // The components are loaded or started from here later: keep them open
+    // so that nobody can swap them in the meantime.
     TFileLock lock;
     ok = Fs().WriteFileLocked(path, unpacked, lock.Receive());
     if (ok) m_ComponentLocks.push_back(std::move(lock));
   } else {
-    ok = Fs().WriteFile(path, bytes);
+    ok = Fs().WriteFile(path, unpacked);
   }
   if (!ok) throw Exception(text::Format(SystemUiText(TUiText::StartWriteFile), {path}) + SystemReason());
 }
 
-bool TFormMain::ShowsSplash() const { return text::ContainsTextAscii(text::UpperAscii(m_strManufactor), u"TESSARON"); }
+bool TFormMain::ShowsSplash() const {
+  // A run without a person shows no splash: nobody waits for it.
+  if (m_Command.Unattended() || m_Command.Command != TRunCommand::Install) return false;
+  return text::ContainsTextAscii(text::UpperAscii(m_strManufactor), u"TESSARON");
+}
 
 void TFormMain::ApplyOEMBranding() {
   const strInstaller& s = g_strInstaller;

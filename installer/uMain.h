@@ -5,8 +5,11 @@
 #include <cstdint>
 
 #include "config/InstallInfos.h"
+#include "installer/CommandLine.h"
 #include "installer/InstallSession.h"
 #include "installer/MainView.h"
+#include "installer/RunOutcome.h"
+#include "installer/UserDialogs.h"
 #include "platform/IFileSystem.h"
 #include "sysutil/StringList.h"
 
@@ -16,6 +19,26 @@ inline constexpr char16_t kProgramVersion[] = u"1.0.0.0";
 class TFormMain {
  public:
   explicit TFormMain(IMainView& view) : m_hPrnSetup64(view), m_View(view) {}
+
+  // The command line, before the window is created. A run without a person
+  // answers every question by policy and shows no box.
+  void SetCommandLine(const TCommandLine& command);
+  const TCommandLine& CommandLine() const { return m_Command; }
+  // What the command line asks for once the window exists: the model
+  // selected, or the whole install or removal of a run without a person.
+  void RunCommand();
+  // The window is shown: an install with it, or one that shows its progress.
+  bool ShowsWindow() const;
+  // The package's models for the console: name, hardware ID and driver folder, one per line.
+  static TString ModelList();
+  // Removes the selected model's queues, driver, uninstall record and
+  // registered INF copies and the copy of its driver folder.
+  void UninstallSelected();
+  // How the run ended so far, and whether it has ended (a run without a
+  // person ends after its one install or removal).
+  TRunOutcome Outcome() const { return m_Outcome; }
+  // The index of a model in the package, matched without regard to ASCII case; -1 when none.
+  static int ModelIndex(const TString& name);
   TFormMain(const TFormMain&) = delete;
   TFormMain& operator=(const TFormMain&) = delete;
 
@@ -89,6 +112,7 @@ class TFormMain {
   static constexpr std::uint8_t kFadeSteps[12] = {40, 70, 100, 130, 150, 170, 190, 200, 210, 230, 240, 250};
 
   bool Activated() const { return m_bActivated; }
+  bool Finished() const { return m_bFinished; }
   int HintsCounter() const { return m_iHintsCounter; }
 
  private:
@@ -104,7 +128,20 @@ class TFormMain {
   void InstallAttempt(bool tryOnline);
   void ConfigureNewQueue(const TRInstallInfo& model, TString& port, bool& restartNote);
 
+  // A run without a person ends: the outcome is recorded and the program leaves its loop.
+  void FinishUnattended();
+  // The program runs on its own: without a person, or a removal, listing or usage.
+  bool OwnRun() const;
+  bool UpdateExistingQueue(const TRInstallInfo& model, const TString& inf);
+
   IMainView& m_View;
+  TUserDialogs m_Dialogs{m_View};
+  TCommandLine m_Command;
+  TRunOutcome m_Outcome = TRunOutcome::Cancelled;
+  bool m_bRestartPending = false;  // files of a removed driver wait for a restart
+  bool m_bUpdateExisting = false;  // this attempt updates the driver of the model's queue
+  bool m_bFinished = false;
+  int m_iPreselect = -1;
   bool m_bActivated = false;
   int m_iHintsCounter = 0;
   std::vector<TFileLock> m_ComponentLocks;

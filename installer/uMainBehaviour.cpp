@@ -30,7 +30,9 @@ void TFormMain::FormActivate() {
     names.push_back(info.PrinterName);
   }
   m_View.SetListItems(names);
-  if (m_View.ListCount() > 0) m_View.SelectListItem(0);
+  // The model the command line named, else the first.
+  if (m_View.ListCount() > 0)
+    m_View.SelectListItem(m_iPreselect >= 0 && m_iPreselect < m_View.ListCount() ? m_iPreselect : 0);
   m_iSelect = m_View.SelectedIndex();
 }
 

@@ -4,15 +4,17 @@
 #include "config/InstallInfos.h"
 #include "config/LangStrings.h"
 #include "install/InstallFunc.h"
-#include "installer/BufferSwap.h"
 #include "installer/BufferNames.h"
+#include "installer/BufferSwap.h"
 #include "installer/uMain.h"
 #include "platform/IFileSystem.h"
 #include "platform/IShell.h"
 #include "platform/ISystem.h"
+#include "removal/UnInstallFunc.h"
 #include "sysutil/Exception.h"
 #include "sysutil/Paths.h"
 #include "sysutil/ProfileFile.h"
+#include "sysutil/Trace.h"
 
 bool IsBufferFolderName(const TString& name) { return paths::IsPlainFileName(name); }
 
@@ -28,13 +30,11 @@ bool IsNameInsideFolder(const TString& name) {
 namespace {
 
 void RequirePlainName(const TString& name) {
-  if (!IsBufferFolderName(name))
-    throw Exception(text::Format(LangText(TUiText::BufferFolderName), {name}));
+  if (!IsBufferFolderName(name)) throw Exception(text::Format(LangText(TUiText::BufferFolderName), {name}));
 }
 
 void RequireNameInside(const TString& name) {
-  if (!IsNameInsideFolder(name))
-    throw Exception(text::Format(LangText(TUiText::BufferNameInside), {name}));
+  if (!IsNameInsideFolder(name)) throw Exception(text::Format(LangText(TUiText::BufferNameInside), {name}));
 }
 
 size_t TextLength(const TString& path) {
@@ -49,7 +49,8 @@ bool TFormMain::BufferDriverFiles(TString& registeredInf) {
   if (m_iSelect < 0) return false;
   TString programFiles;
   if (!ShellPort().GetProgramFilesFolder(m_View.WindowHandle(), programFiles))
-    throw Exception(text::Format(LangText(TUiText::BufferNoProgramFiles), {Sys().SysErrorMessage(Sys().GetLastError())}));
+    throw Exception(
+        text::Format(LangText(TUiText::BufferNoProgramFiles), {Sys().SysErrorMessage(Sys().GetLastError())}));
   TRInstallInfo model;
   g_InstallInfos.GetItem(m_iSelect, model);
   if (!m_strManufactor.empty()) RequirePlainName(m_strManufactor);
@@ -71,7 +72,14 @@ bool TFormMain::BufferDriverFiles(TString& registeredInf) {
   }
 
   registeredInf = bufferedInf;
-  CopyOemInf(m_strInst2kDll, bufferedInf, registeredInf);
+  // The same file registered before is used again: repeated installs add no copies.
+  const TStringList copies = RegisteredCopiesOf(bufferedInf);
+  if (!copies.empty()) {
+    registeredInf = copies.front();
+    trace::Msg(u"The INF is registered already as " + registeredInf);
+  } else {
+    CopyOemInf(m_strInst2kDll, bufferedInf, registeredInf);
+  }
   // The library answers with the registered copy; without one nothing could
   // install from it.
   if (registeredInf.empty() || !Fs().FileExists(registeredInf))

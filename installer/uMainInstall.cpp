@@ -37,7 +37,8 @@ void TFormMain::btnStartClick() {
   try {
     InstallSelectPrinter(true);
   } catch (const Exception& e) {
-    m_View.ShowErrorBox(WithRecordLine(e.Message()));
+    m_Outcome = TRunOutcome::Failed;
+    m_Dialogs.Error(WithRecordLine(e.Message()));
   }
 }
 
@@ -48,8 +49,11 @@ bool TFormMain::RemoveOldDriver(const TRInstallInfo& model) {
   TStringList affected;
   if (!NeedUninstallOldDriver(model.PrinterName, model.MustUninstallForGDP, affected)) return true;
   const strInstaller& s = g_strInstaller;
-  if (m_View.ShowMessageBox(s.InstallBeforeNeedUninstall, s.NoticeTitle, mb::YesNo | mb::IconQuestion) != mb::IdYes)
+  if (m_Dialogs.Ask(TQuestion::RemoveOldDriver, s.InstallBeforeNeedUninstall, s.NoticeTitle,
+                    mb::YesNo | mb::IconQuestion) != mb::IdYes) {
+    m_Outcome = TRunOutcome::Cancelled;
     return false;
+  }
 
   std::uint32_t code = 0;
   const TString programDir = paths::ExtractFileDir(Sys().GetModuleFileName());
@@ -60,23 +64,34 @@ bool TFormMain::RemoveOldDriver(const TRInstallInfo& model) {
   switch (code) {
     // Error dialogs: their caption is not the notice title.
     case kDeletePrinting:
-      m_View.ShowMessageBox(s.DeletePrinterIsPrinting, LangText(TUiText::ErrorTitle), mb::Ok | mb::IconError);
+      m_Dialogs.Tell(s.DeletePrinterIsPrinting, LangText(TUiText::ErrorTitle), mb::Ok | mb::IconError);
       return false;
     case kDeleteUnexpected:
     case kDeleteNotRemoved:
-      m_View.ShowMessageBox(WithRecordLine(s.DeletePrinterError), LangText(TUiText::ErrorTitle),
-                            mb::Ok | mb::IconError);
+      m_Dialogs.Tell(WithRecordLine(s.DeletePrinterError), LangText(TUiText::ErrorTitle), mb::Ok | mb::IconError);
       return false;
     case kDeleteDriverNotScheduled:
       // No restart would remove the files: the user is told so, and the
       // install goes on beside the remaining driver files.
-      m_View.ShowMessageBox(LangText(TUiText::DeleteDriverNotScheduled), s.NoticeTitle, mb::Ok | mb::IconWarning);
+      m_Dialogs.Tell(LangText(TUiText::DeleteDriverNotScheduled), s.NoticeTitle, mb::Ok | mb::IconWarning);
       return true;
     case kDeleteDriverRemained:
-      if (m_View.ShowMessageBox(s.DeletePrinterDriverError + u"\r\n" + s.RestartWindowsimmediately, s.NoticeTitle,
-                                mb::YesNo | mb::IconInformation) != mb::IdYes)
+      m_bRestartPending = true;
+      // Without a person no restart is started: the install goes on and
+      // the run ends asking for one.
+      if (m_Dialogs.Unattended()) {
+        trace::Msg(u"The old driver's files are removed at the next restart; none is started");
+        return true;
+      }
+      if (m_Dialogs.Ask(TQuestion::RestartNow, s.DeletePrinterDriverError + u"\r\n" + s.RestartWindowsimmediately,
+                        s.NoticeTitle, mb::YesNo | mb::IconInformation) != mb::IdYes) {
+        m_Outcome = TRunOutcome::Cancelled;
         return false;
-      if (RestartWindows()) m_View.Terminate();
+      }
+      if (RestartWindows()) {
+        m_Outcome = TRunOutcome::RestartStarted;
+        m_View.Terminate();
+      }
       return true;
     default:
       return true;
@@ -103,23 +118,35 @@ void TFormMain::InstallAttempt(bool tryOnline) {
   if (m_InstallingProgress == TInstallProgress::IPInstalling) return;
   TRInstallInfo model;
   g_InstallInfos.GetItem(m_iSelect, model);
-  if (!InstallPreChecked(m_View, model, m_bWow64, m_strManufactor)) return;
+  // Every way out of the attempt that does not say otherwise is a failure.
+  if (m_Outcome != TRunOutcome::RestartStarted) m_Outcome = TRunOutcome::Failed;
+  m_bUpdateExisting = false;
+  if (!InstallPreChecked(m_Dialogs, model, m_bWow64, m_strManufactor, m_Command.Port)) return;
+  // A port named on the command line is an offline install there.
+  if (!m_Command.Port.empty()) tryOnline = false;
   trace::Fmt(u"Install of model %d (%s) starts, online first %d", {m_iSelect, model.PrinterName, int(tryOnline)});
   m_Session.Enter(TInstallPhase::Asking);
   try {
     bool go = RemoveOldDriver(model);
     if (go) {
-      RefreshSystemHW_Thread(m_strInst2kDll);
       const strInstaller& s = g_strInstaller;
-      go = !tryOnline || model.QuiteMode ||
-           m_View.ShowMessageBox(s.BeforeInstallPrompt, s.NoticeTitle, mb::YesNo | mb::IconQuestion) == mb::IdYes;
+      // A queue of the model is there already: its driver is updated rather
+      // than a second queue added, unless the user asks for one.
+      if (!QueuesOfDriver(model.PrinterName).empty())
+        m_bUpdateExisting = m_Dialogs.Ask(TQuestion::UpdateExisting, s.ExistSamePrinterAndUpdate, s.NoticeTitle,
+                                          mb::YesNo | mb::IconQuestion) == mb::IdYes;
+      if (!m_bUpdateExisting) RefreshSystemHW_Thread(m_strInst2kDll);
+      go = !tryOnline || m_bUpdateExisting || model.QuiteMode ||
+           m_Dialogs.Ask(TQuestion::Connect, s.BeforeInstallPrompt, s.NoticeTitle, mb::YesNo | mb::IconQuestion) ==
+               mb::IdYes;
+      if (!go) m_Outcome = TRunOutcome::Cancelled;
     }
     if (!go) {
       trace::Msg(u"Install ends: the old driver stays, or the user did not confirm that the printer is connected");
       m_Session.Enter(TInstallPhase::Idle);
       return;
     }
-    if (model.ForceOnlineCheck) {
+    if (model.ForceOnlineCheck && !m_Dialogs.Unattended() && !m_bUpdateExisting) {
       m_View.SetVisible(false);
       m_View.ShowSearchingDialog();
     }
@@ -156,6 +183,16 @@ void TFormMain::RunInstallProcess(bool tryOnline) {
   // The package names its INF relative to the model's driver folder; Plug and
   // Play gets the full path of the copy the offline install uses too.
   m_Session.InstallInf = registeredInf;
+
+  if (m_bUpdateExisting) {
+    trace::Msg(u"Install: the driver of the model's queue is updated");
+    m_dwLastErrorCode = UIInstallDriver(model.PrinterName, registeredInf);
+    if (m_dwLastErrorCode == 0)
+      Succ();
+    else
+      InstallFail(m_dwLastErrorCode);
+    return;
+  }
 
   if (tryOnline) {
     std::string hardwareId, inf;
@@ -194,12 +231,13 @@ void TFormMain::RunInstallProcess(bool tryOnline) {
   }
 
   if (!m_bOnlineInstall && !installFinish) {
-    trace::Msg(u"Offline install on LPT1:");
-    m_dwLastErrorCode = UIAddPrinter(model.PrinterName, registeredInf, u"LPT1:", m_strInstallingPrinter);
+    const TString port = m_Command.Port.empty() ? TString(u"LPT1:") : m_Command.Port;
+    trace::Msg(u"Offline install on " + port);
+    m_dwLastErrorCode = UIAddPrinter(model.PrinterName, registeredInf, port, m_strInstallingPrinter);
     instSucc = m_dwLastErrorCode == 0 && !m_strInstallingPrinter.empty();
     if (instSucc) {
       installFinish = true;
-      m_strInstallPortName = u"LPT1:";
+      m_strInstallPortName = port;
     }
     m_bOnlineInstall = false;
   }

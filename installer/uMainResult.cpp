@@ -8,6 +8,7 @@
 #include "installer/uMain.h"
 #include "platform/IProcess.h"
 #include "platform/ISystem.h"
+#include "removal/UnInstallFunc.h"
 #include "spooler/PrinterUtils.h"
 #include "sysutil/Exception.h"
 #include "sysutil/MyUtils.h"
@@ -17,7 +18,8 @@ void TFormMain::ConfigureNewQueue(const TRInstallInfo& model, TString& port, boo
   TChangePrinterInfo info;
   info.OrgName = m_strInstallingPrinter;
   // "ADDLOCAL:" asks for a local port to be created, so it need not exist.
-  info.Port = model.DefaultPort;
+  // A port named on the command line is the one the queue keeps.
+  info.Port = m_Command.Port.empty() ? model.DefaultPort : m_Command.Port;
   if (!PortExists(info.Port) && !text::ContainsTextAscii(text::UpperAscii(info.Port), u"ADDLOCAL:"))
     info.Port = m_strDisConnectPort;
   info.bSetDefault = m_bOnlineInstall || model.AlwaysSetDefault;
@@ -54,10 +56,15 @@ void TFormMain::Succ() {
   const strInstaller& s = g_strInstaller;
 
   // No new queue: the printer may have had one before (Plug and Play serves
-  // it with that one). The box names it and its own port, and nothing is
-  // changed; with no queue of the model at all the install has failed.
+  // it with that one), or its driver was updated. The box names it and its
+  // own port, and nothing is changed; with no queue of the model at all the
+  // install has failed.
   const bool existing = queue.empty();
-  if (existing) {
+  if (existing && m_bUpdateExisting) {
+    const TStringList updated = QueuesOfDriver(model.PrinterName);
+    if (!updated.empty()) queue = updated.front();
+  }
+  if (existing && queue.empty()) {
     for (const TString& name : ModelQueueNames(model.PrinterName)) {
       TString port;
       GetPrinterPort(name, port);
@@ -66,10 +73,10 @@ void TFormMain::Succ() {
     if (queue.empty()) {
       m_Session.Enter(TInstallPhase::Idle);
       m_strInstallPortName.clear();
-      m_View.ShowMessageBox(
-          WithRecordLine(text::Format(LangText(TUiText::NoQueueAfterSuccess), {model.PrinterName}) + u"\r\n" +
-                         s.InstallRetry),
-          s.NoticeTitle, mb::Ok | mb::IconWarning);
+      m_Outcome = TRunOutcome::Failed;
+      m_Dialogs.Tell(WithRecordLine(text::Format(LangText(TUiText::NoQueueAfterSuccess), {model.PrinterName}) +
+                                    u"\r\n" + s.InstallRetry),
+                     s.NoticeTitle, mb::Ok | mb::IconWarning);
       return;
     }
     trace::Msg(u"No new queue; the model's existing queue is " + queue);
@@ -90,8 +97,9 @@ void TFormMain::Succ() {
 
   TString message = text::Format(s.InstallSuccessStr, {queue, m_strInstallPortName});
   if (restartNote) message += u"\r\n" + s.RestartPrompt;
-  trace::Msg(u"Shown: " + message);
-  m_View.ShowMessageBox(message, s.NoticeTitle, mb::Ok | mb::IconInformation);
+  if (m_Outcome != TRunOutcome::RestartStarted)
+    m_Outcome = restartNote || m_bRestartPending ? TRunOutcome::RestartNeeded : TRunOutcome::Succeeded;
+  m_Dialogs.Tell(message, s.NoticeTitle, mb::Ok | mb::IconInformation);
 
   m_strInstallingPrinter.clear();
   m_strInstallPortName.clear();
@@ -100,6 +108,7 @@ void TFormMain::Succ() {
 void TFormMain::InstallFail(std::uint32_t errorCode) {
   m_Session.Enter(TInstallPhase::Idle);
   m_dwLastErrorCode = errorCode;
+  if (m_Outcome != TRunOutcome::RestartStarted) m_Outcome = TRunOutcome::Failed;
   trace::Call(u"Failure reported", errorCode, errorCode ? Sys().SysErrorMessage(errorCode) : TString());
   const strInstaller& s = g_strInstaller;
   switch (errorCode) {
@@ -108,10 +117,10 @@ void TFormMain::InstallFail(std::uint32_t errorCode) {
     case UIAddPrinterFailed:
     case UIAddPrinterUnknown:
       // What the print UI said, when it said anything.
-      m_View.ShowMessageBox(WithRecordLine(s.InstallFailReasonUnknow +
-                                           (LastPrintUIReport().empty() ? TString() : u"\r\n" + LastPrintUIReport()) +
-                                           u"\r\n" + s.InstallRetry),
-                            s.NoticeTitle, mb::Ok | mb::IconWarning);
+      m_Dialogs.Tell(WithRecordLine(s.InstallFailReasonUnknow +
+                                    (LastPrintUIReport().empty() ? TString() : u"\r\n" + LastPrintUIReport()) +
+                                    u"\r\n" + s.InstallRetry),
+                     s.NoticeTitle, mb::Ok | mb::IconWarning);
       return;
     case kErrorNoSuchDevinst: {
       // The printer was found once and is gone: on LPT1: the offline install
@@ -121,17 +130,20 @@ void TFormMain::InstallFail(std::uint32_t errorCode) {
         InstallSelectPrinter(false);
         return;
       }
-      const int answer = m_View.ShowMessageBox(text::Format(s.InstallOnline, {m_strDisConnectPort}), s.NoticeTitle,
-                                               mb::YesNoCancel | mb::IconWarning);
+      const int answer = m_Dialogs.Ask(TQuestion::PrinterGone, text::Format(s.InstallOnline, {m_strDisConnectPort}),
+                                       s.NoticeTitle, mb::YesNoCancel | mb::IconWarning);
+      if (answer == mb::IdCancel) m_Outcome = TRunOutcome::Cancelled;
       if (answer == mb::IdYes) InstallSelectPrinter(true);
       if (answer == mb::IdNo) InstallSelectPrinter(false);
       return;
     }
     case kErrorNoCatalogForOemInf:
-      m_View.ShowMessageBox(s.InstallCancelStr, s.NoticeTitle, mb::Ok);
+      // The user declined the unsigned driver.
+      m_Outcome = TRunOutcome::Cancelled;
+      m_Dialogs.Tell(s.InstallCancelStr, s.NoticeTitle, mb::Ok);
       return;
     default:
-      m_View.ShowMessageBox(
+      m_Dialogs.Tell(
           WithRecordLine(text::Format(s.InstallFailStr, {Sys().SysErrorMessage(errorCode)}) + u"\r\n" + s.InstallRetry),
           s.NoticeTitle, mb::Ok | mb::IconInformation);
       return;
@@ -155,6 +167,9 @@ void TFormMain::HostMessage(std::uint32_t message, std::uint32_t lParam) {
     if (message == kMsgInstallFail) InstallFail(lParam);
   } catch (const Exception& e) {
     m_Session.Enter(TInstallPhase::Idle);
-    m_View.ShowErrorBox(WithRecordLine(e.Message()));
+    m_Outcome = TRunOutcome::Failed;
+    m_Dialogs.Error(WithRecordLine(e.Message()));
   }
+  // A run without a person ends with the host's answer (or the retry it asked for).
+  if (m_Dialogs.Unattended() && !WaitingForHost() && !m_Session.InSequence()) FinishUnattended();
 }

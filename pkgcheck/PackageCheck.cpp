@@ -4,6 +4,7 @@
 
 #include "config/LangStrings.h"
 #include "installer/BufferNames.h"
+#include "installer/PackedData.h"
 #include "pkgcheck/CheckContext.h"
 #include "pkgcheck/CodePages.h"
 #include "pkgcheck/Guarded.h"
@@ -51,7 +52,16 @@ TBranding LoadBranding(TContext& c, const TLanguage& lang) {
           {lang.Name});
     return b;
   }
-  TLinedProfile lined(bytes);
+  // The installer carries it packed; the native check carries it as it is.
+  std::string text;
+  if (packed::IsPacked(bytes) && !packed::Unpack(bytes, text)) {
+    c.Add(file, 1, TSeverity::Error, {}, {},
+          "the program's strings file for %s is damaged: the installer stops at its start. Fix: build the "
+          "installer again.",
+          {lang.Name});
+    return b;
+  }
+  TLinedProfile lined(packed::IsPacked(bytes) ? text : bytes);
   TLangOptions saved = std::move(g_LangOptions);
   strInstaller s;
   std::swap(s, g_strInstaller);  // the program's record aside, a fresh one loaded

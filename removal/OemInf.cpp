@@ -1,6 +1,7 @@
 // Deleting the registered copies of a removed driver's INF file.
 #include "platform/IFileSystem.h"
 #include "removal/UnInstallFunc.h"
+#include "sysutil/Paths.h"
 #include "sysutil/ProfileFile.h"
 
 namespace {
@@ -37,6 +38,35 @@ bool InfContainsDriver(const TString& driverName, const TProfileFile& inf, const
     break;  // the first section of a name is the one that counts
   }
   return false;
+}
+
+TStringList RegisteredCopiesOf(const TString& infPath) {
+  TStringList copies;
+  std::string bytes;
+  if (infPath.empty() || !Fs().ReadFile(infPath, bytes)) return copies;
+  const TString folder = SystemInfFolder(Fs().GetSystemDirectory());
+  const TString ownName = paths::ExtractFileName(infPath);
+  std::vector<TDirEntry> entries;
+  if (!Fs().ListDirectory(folder, entries)) return copies;
+  for (const TDirEntry& e : entries) {
+    if (e.IsDirectory || !(IsRegisteredCopyName(e.Name) || text::SameTextAscii(e.Name, ownName))) continue;
+    const TString path = folder + e.Name;
+    // The copy itself is never its own registered copy.
+    if (text::SameTextAscii(paths::Normalize(path), paths::Normalize(infPath))) continue;
+    std::string other;
+    if (Fs().ReadFile(path, other) && other == bytes) copies.push_back(path);
+  }
+  return copies;
+}
+
+int DeleteRegisteredCopies(const TString& infPath) {
+  int count = 0;
+  for (const TString& copy : RegisteredCopiesOf(infPath)) {
+    if (!Fs().DeleteFile(copy)) continue;
+    Fs().DeleteFile(paths::RemoveFileExt(copy) + u".pnf");
+    ++count;
+  }
+  return count;
 }
 
 int LeaveOEMInf(const TString& driverName, const TString& infClass) {

@@ -118,3 +118,10 @@ bool UninstallOldDriver(const TString& modelName, const TString& requiredVersion
   }
   return true;
 }
+
+TStringList QueuesOfDriver(const TString& modelName) {
+  TStringList queues;
+  TString version;
+  GetInstalledGPDVersion(modelName, queues, version);
+  return queues;
+}

@@ -53,8 +53,25 @@ bool InfContainsDriver(const TString& driverName, const TString& infPath, const 
 class TProfileFile;
 // The same rule over an INF already read.
 bool InfContainsDriver(const TString& driverName, const TProfileFile& inf, const TString& infClass);
+// The registered copies of this INF file: files in the system's INF folder,
+// named oem*.inf or as the INF itself, with the same bytes. Full paths.
+TStringList RegisteredCopiesOf(const TString& infPath);
+// Deletes each registered copy of the INF and its .pnf; the number deleted.
+int DeleteRegisteredCopies(const TString& infPath);
 // "C:\Windows\system32" -> "C:\Windows\inf\".
 TString SystemInfFolder(const TString& systemDirectory);
+
+// --- The queues of a model ---------------------------------------------------
+
+// The local queues (not connections) whose driver is the model's.
+TStringList QueuesOfDriver(const TString& modelName);
+// Removes every local queue of the model's driver and then the driver, its
+// uninstall record and the registered copies of the INF. A queue with jobs
+// stops the removal (kDeletePrinting) with the queues before it gone. With
+// an uninstaller (a full path) a driver that cannot be removed now is
+// scheduled for the next start of Windows (kDeleteDriverRemained).
+std::uint32_t UninstallModel(const TString& modelName, const TString& manufacturer, const TString& infPath,
+                             const TString& uninstaller = {});
 
 // --- Outdated drivers of a model --------------------------------------------
 

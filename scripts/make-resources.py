@@ -208,6 +208,47 @@ UI_TEXTS = [
      "找不到驱动程序包中的文件“%s”。未做任何更改。", "找不到驅動程式套件中的檔案“%s”。未做任何變更。"),
     ("PackageFolderMissing", "PackageFolderMissing", "The folder \"%s\" of the driver package cannot be found. Nothing has been changed.",
      "找不到驱动程序包中的文件夹“%s”。未做任何更改。", "找不到驅動程式套件中的資料夾“%s”。未做任何變更。"),
+    ("CmdUnknownModel", "CmdUnknownModel", "The driver package has no printer model named \"%s\".",
+     "驱动程序包中没有名为“%s”的打印机型号。", "驅動程式套件中沒有名為“%s”的印表機型號。"),
+    ("PortMissing", "PortMissing", "The port \"%s\" does not exist on this computer. Nothing has been changed.",
+     "此计算机上不存在端口“%s”。未做任何更改。", "此電腦上不存在連接埠“%s”。未做任何變更。"),
+    ("CmdUsage", None,
+     r'DriverSetup.exe [/quiet | /passive] [/model "<model>"] [/port <port>] [/log "<file>"]\r\n'
+     r'DriverSetup.exe [/quiet | /passive] /uninstall /model "<model>" [/log "<file>"]\r\n'
+     r'DriverSetup.exe /list\r\nDriverSetup.exe /check ["<package folder>"]\r\n\r\n'
+     r'/quiet      no window and no questions (needs /model)\r\n'
+     r'/passive    the window shows the progress and asks nothing (needs /model)\r\n'
+     r'/model      the printer model as /list names it\r\n'
+     r'/port       install on this port without looking for the printer\r\n'
+     r"/uninstall  remove the model's printers, driver and files\r\n"
+     r'/log        write the install record to this file\r\n'
+     r'/list       list the models of the package\r\n\r\n'
+     r'Exit codes: 0 done, 3010 done (restart needed), 1641 restart started, 1618 another installation is running, '
+     r'1602 cancelled, 1603 failed, 1639 invalid command line.',
+     r'DriverSetup.exe [/quiet | /passive] [/model "<型号>"] [/port <端口>] [/log "<文件>"]\r\n'
+     r'DriverSetup.exe [/quiet | /passive] /uninstall /model "<型号>" [/log "<文件>"]\r\n'
+     r'DriverSetup.exe /list\r\nDriverSetup.exe /check ["<驱动程序包文件夹>"]\r\n\r\n'
+     r'/quiet      不显示窗口，也不提问（需要 /model）\r\n'
+     r'/passive    窗口只显示进度，不提问（需要 /model）\r\n'
+     r'/model      打印机型号，与 /list 列出的名称相同\r\n'
+     r'/port       安装到此端口，不查找打印机\r\n'
+     r'/uninstall  删除该型号的打印机、驱动程序和文件\r\n'
+     r'/log        将安装记录写入此文件\r\n'
+     r'/list       列出驱动程序包中的型号\r\n\r\n'
+     r'退出代码：0 完成，3010 完成（需要重新启动），1641 已开始重新启动，1618 另一个安装正在进行，'
+     r'1602 已取消，1603 失败，1639 命令行无效。',
+     r'DriverSetup.exe [/quiet | /passive] [/model "<型號>"] [/port <連接埠>] [/log "<檔案>"]\r\n'
+     r'DriverSetup.exe [/quiet | /passive] /uninstall /model "<型號>" [/log "<檔案>"]\r\n'
+     r'DriverSetup.exe /list\r\nDriverSetup.exe /check ["<驅動程式套件資料夾>"]\r\n\r\n'
+     r'/quiet      不顯示視窗，也不提問（需要 /model）\r\n'
+     r'/passive    視窗只顯示進度，不提問（需要 /model）\r\n'
+     r'/model      印表機型號，與 /list 列出的名稱相同\r\n'
+     r'/port       安裝到此連接埠，不尋找印表機\r\n'
+     r'/uninstall  刪除該型號的印表機、驅動程式和檔案\r\n'
+     r'/log        將安裝記錄寫入此檔案\r\n'
+     r'/list       列出驅動程式套件中的型號\r\n\r\n'
+     r'結束代碼：0 完成，3010 完成（需要重新開機），1641 已開始重新開機，1618 另一個安裝正在進行，'
+     r'1602 已取消，1603 失敗，1639 命令列無效。'),
 ]
 
 UNINSTALLER = {

@@ -7,6 +7,7 @@ namespace trace {
 namespace {
 
 TString g_Program = u"DriverSetup";
+TString g_RecordFile;  // empty: DriverSetup.log in the temporary folder
 
 TString Two(int v) { return text::Format(u"%.2d", {v}); }
 
@@ -46,8 +47,11 @@ void Write(char16_t kind, TStringView message) {
 
 void SetProgram(TStringView name) { g_Program = TString(name); }
 
+void SetRecordFile(const TString& path) { g_RecordFile = path; }
+
 TString RecordPath() {
   IRecordFile* port = RecordPort();
+  if (port && !g_RecordFile.empty()) return g_RecordFile;
   TString folder;
   if (!port || !port->RecordFolder(folder) || folder.empty()) return {};
   if (folder.back() != u'\\') folder += u'\\';

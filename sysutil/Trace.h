@@ -37,5 +37,7 @@ void Call(TStringView what, std::uint32_t code, TStringView systemText);
 
 // The record's full path; empty when there is no record.
 TString RecordPath();
+// The record goes to this file (a full path) instead of the temporary folder.
+void SetRecordFile(const TString& path);
 
 }  // namespace trace

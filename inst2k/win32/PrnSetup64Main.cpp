@@ -9,6 +9,7 @@
 #include "platform/IModules.h"
 #include "platform/IRecord.h"
 #include "sysutil/Trace.h"
+#include "win32/RecordVariables.h"
 #include "win32/SystemLibrary.h"
 #include "win32/WinApi.h"
 #include "win32/adapters/Win32Ports.h"
@@ -33,6 +34,7 @@ int wmain(int argc, wchar_t** argv) {
   ScopedPort<IModules> modules(Win32ModulesInstance());
   ScopedPort<IRecordFile> record(Win32RecordInstance());
   trace::SetProgram(u"PrnSetup64");
+  TakeRecordFileFromInstaller();
   SetUnhandledExceptionFilter(LastResortFilter);
   std::vector<TString> args;
   try {

@@ -10,6 +10,7 @@
 #include "platform/IRegistry.h"
 #include "sysutil/BoxText.h"
 #include "sysutil/Trace.h"
+#include "win32/RecordVariables.h"
 #include "win32/adapters/Win32Ports.h"
 
 namespace inst2k {
@@ -52,6 +53,7 @@ class Win32Inst2kSystem : public IInst2kSystem {
     return n > 0 ? std::string(buffer.data(), n) : std::string();
   }
   void MessageBox(THandle owner, const std::string& text, const std::string& caption, std::uint32_t style) override {
+    if (InstallerShowsNoBoxes()) return;
     // The text crosses in the ANSI code page; the box shows it shortened.
     const int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(n > 0 ? n : 0, L'\0');
@@ -93,4 +95,5 @@ void InstallInst2kWin32Ports() {
   PortSlot<IRegistry>::Set(&Win32RegistryInstance());
   PortSlot<IRecordFile>::Set(&Win32RecordInstance());
   trace::SetProgram(u"inst2k");
+  TakeRecordFileFromInstaller();
 }

@@ -6,6 +6,7 @@
 #include "win32/SystemLibrary.h"
 #include "win32/WinApi.h"
 
+#include "win32/RecordVariables.h"
 #include "win32/adapters/WinText.h"
 
 namespace inst2k {
@@ -31,6 +32,9 @@ class Win32PrnSetupHost : public IPrnSetupHost {
   }
 
   void MessageBox(const TString& text, const TString& caption, std::uint32_t style) override {
+    // An installer run without a person gets the failure through its
+    // message and the record; no box waits for nobody.
+    if (InstallerShowsNoBoxes()) return;
     ::MessageBoxW(nullptr, W(boxtext::FitForBox(text)), W(caption), style);
   }
   void SendWindowMessage(std::int32_t window, std::uint32_t message, std::uintptr_t wParam,

@@ -101,6 +101,11 @@ class FakeMainView : public IMainView {
   void ShowErrorBox(const TString& message) override { Errors.push_back(message); }
   void Terminate() override { Terminated = true; }
   THandle WindowHandle() const override { return 0x4242; }
+  bool WriteOutput(const TString& text) override {
+    Output += text;
+    return true;
+  }
+  TString Output;  // what went to the console
 
  private:
   std::map<TMainControl, Control> m_Ctl;

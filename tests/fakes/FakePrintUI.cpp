@@ -26,7 +26,7 @@ std::map<TString, TString> Switches(const TString& cmd, TString& action) {
   }
   std::map<TString, TString> sw;
   for (size_t k = 0; k < words.size(); ++k) {
-    if (words[k] == u"/if" || words[k] == u"/dl" || words[k] == u"/dd") action = words[k];
+    if (words[k] == u"/if" || words[k] == u"/ia" || words[k] == u"/dl" || words[k] == u"/dd") action = words[k];
     if (words[k].size() == 2 && words[k][0] == u'/' && k + 1 < words.size() && words[k + 1][0] != u'/')
       sw[words[k]] = words[k + 1];
   }
@@ -52,6 +52,11 @@ void FakePrintUI::Run(const TString& commandLine) {
     for (const auto& p : m_Spooler.PrinterList)
       if (text::SameTextAscii(p.Info.DriverName, name)) return;
     std::erase_if(m_Spooler.Drivers, [&](const TDriverInfo6& d) { return text::SameTextAscii(d.Name, name); });
+  } else if (action == u"/ia") {
+    const TString& model = sw[u"/m"];
+    if (Refuses.count(model)) return;
+    if (!m_Spooler.FindDriver(model)) m_Spooler.AddDriver(model);
+    ++DriverInstalls;
   } else if (action == u"/if") {
     const TString& model = sw[u"/m"];
     if (Refuses.count(model)) return;

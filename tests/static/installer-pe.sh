@@ -32,9 +32,10 @@ for arch in win32 win64; do
   done
   check "$exe carries a manifest, a version resource and an icon" \
     "grep -q '^24 1 ' $tmp/$arch.txt && grep -q '^16 1 ' $tmp/$arch.txt && grep -q '^14 MAINICON ' $tmp/$arch.txt"
-  # The embedded strings files are the built-in ones, byte for byte.
+  # The embedded strings files, packed, are the built-in ones byte for byte.
   for lang in CN CHT EN; do
-    python3 tests/static/pe_resources.py "$exe" --dump 10 "RC_STRINGS_INI_$lang" "$tmp/s.ini"
+    python3 tests/static/pe_resources.py "$exe" --dump 10 "RC_STRINGS_INI_$lang" "$tmp/s.z" &&
+      python3 scripts/pack-resource.py --unpack "$tmp/s.z" "$tmp/s.ini" 2>/dev/null
     check "$exe: RC_STRINGS_INI_$lang equals resources/Strings_$lang.ini" "cmp -s $tmp/s.ini resources/Strings_$lang.ini"
   done
   # The components have the right bitness: the library for the installer's

@@ -13,6 +13,7 @@
 #include "fakes/FakeMainView.h"
 #include "fakes/ScopedMachine.h"
 #include "install/InstallFunc.h"
+#include "installer/CommandLine.h"
 #include "installer/uMain.h"
 #include "platform/Inst2kApi.h"
 #include "spooler/PrinterUtils.h"
@@ -65,6 +66,7 @@ struct InstallMachine : ScopedMachine {
     t.DeletePrinterDriverError = u"Driver kept";
     t.RestartWindowsimmediately = u"Restart now?";
     t.BeforeInstallPrompt = u"Connect?";
+    t.ExistSamePrinterAndUpdate = u"Update?";
     t.InstallSuccessStr = u"Installed %s on %s";
     t.RestartPrompt = u"Restart later";
     t.InstallFailReasonUnknow = u"Unknown";
@@ -156,12 +158,15 @@ struct InstallMachine : ScopedMachine {
     return g_M->installResult;
   }
   static std::uint32_t INST2K_CALL LastError() { return g_M->lastError; }
-  // The system's registration: the INF copied into its folder.
+  // The system's registration: the INF copied into its folder under the next free name.
   static std::int32_t INST2K_CALL RegisterInf(const char* inf, const char*, char* out, std::uint32_t size) {
     std::string bytes;
     if (!Fs().ReadFile(text::FromUtf8(inf), bytes)) return 0;
-    g_M->fs.AddFile(u"C:\\Windows\\inf\\oem5.inf", bytes);
-    std::strncpy(out, "C:\\Windows\\inf\\oem5.inf", size - 1);
+    int n = 5;
+    while (Fs().FileExists(u"C:\\Windows\\inf\\oem" + text::IntToStr(n) + u".inf")) ++n;
+    const std::string name = "C:\\Windows\\inf\\oem" + std::to_string(n) + ".inf";
+    g_M->fs.AddFile(text::FromUtf8(name), bytes);
+    std::strncpy(out, name.c_str(), size - 1);
     return 1;
   }
 };
@@ -191,7 +196,7 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
     std::vector<int> answers;
     std::vector<TString> boxes, queues;
     bool restored = true;
-    bool unchanged = false;  // nothing buffered or registered
+    bool unchanged = false;             // nothing buffered or registered
     std::optional<TUiText> error = {};  // the error box, by its text
   };
   // A box before anything changed, the queues as they were.
@@ -249,9 +254,15 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
       {"newer driver installed",
        u"MustUninstallForGDP=2.0\r\n",
        [](InstallMachine& m) { m.OldDriver(u"3.0"); },
-       {mb::IdYes},
-       {u"Connect?", u"Installed TS-1 on LPT1:"},
+       {mb::IdNo, mb::IdYes},
+       {u"Update?", u"Connect?", u"Installed TS-1 on LPT1:"},
        {u"TS-1 old@LPT1:", u"TS-1@LPT1:"}},
+      {"a queue of the model: its driver updated, no second queue",
+       u"",
+       [](InstallMachine& m) { m.OldDriver(u"3.0"); },
+       {mb::IdYes},
+       {u"Update?", u"Installed TS-1 old on LPT1:"},
+       {u"TS-1 old@LPT1:"}},
       {"installed driver damaged: offered for removal like an old one",
        u"MustUninstallForGDP=2.0\r\n",
        [](InstallMachine& m) { m.OldDriver(u"3.0"), m.fs.DeleteFile(m.spooler.FindDriver(u"TS-1")->DataFile); },
@@ -266,8 +277,15 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
        {u"\\\\srv\\TS-1@", u"TS-1@LPT1:"}},
       {"no to the connect prompt", u"", nullptr, {mb::IdNo}, {u"Connect?"}, {}},
       {"quiet, not connected", u"QuiteMode=1\r\n", nullptr, {}, {ok}, {u"TS-1@LPT1:"}},
-      {"buffering fails", u"", [](InstallMachine& m) { m.shell.ProgramFiles.reset(); }, {mb::IdYes}, {u"Connect?"}, {},
-       true, false, TUiText::BufferNoProgramFiles},
+      {"buffering fails",
+       u"",
+       [](InstallMachine& m) { m.shell.ProgramFiles.reset(); },
+       {mb::IdYes},
+       {u"Connect?"},
+       {},
+       true,
+       false,
+       TUiText::BufferNoProgramFiles},
       {"detection installs",
        u"QuiteMode=1\r\n",
        [](InstallMachine& m) {
@@ -314,8 +332,8 @@ TEST(InstallSequence, FromTheInstallButtonToTheOutcome) {
          m.spooler.AddDriver(u"TS-1");
          m.spooler.AddPrinter(u"TS-1 old", u"TS-1", u"USB001");
        },
-       {},
-       {u"Installed TS-1 on LPT1:"},
+       {mb::IdNo},
+       {u"Update?", u"Installed TS-1 on LPT1:"},
        {u"TS-1 old@USB001", u"TS-1@LPT1:"}},
       refused("model name outside the code page", u"", latin1(u"天枢 TS-1", u"USBPRINT\\TESS01", u"Tess"),
               u"No code page: 天枢 TS-1"),
@@ -399,6 +417,135 @@ TEST(InstallSequence, NoSecondInstallWhileOneRuns) {
   m.form.btnStartClick();
   EXPECT_EQ(m.procs.Running.size(), 1u);
   EXPECT_TRUE(m.Queues().empty()) << "no offline install beside the host";
+}
+
+// --- The command line ------------------------------------------------------------
+
+TEST(InstallSequence, CommandLineRuns) {
+  ScopedMachine texts;  // the machine the expected texts are read on
+  const TString record =
+      u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tess Printer Utilities\\PrinterDrivers\\TS-1";
+  const TString buffer = u"C:\\Program Files (x86)\\Tess\\Printer Drivers\\TS-1";
+  // The model as a former install left it: queue, driver, record, registered INF and buffer.
+  auto installedBefore = [&](InstallMachine& m) {
+    m.OldDriver(u"3.0");
+    m.reg.SetText(record, u"DisplayName", u"TS-1");
+    m.fs.AddFile(u"C:\\Windows\\inf\\oem9.inf", m.fs.Contents(u"C:\\Pkg\\Drv\\a.inf"));
+    m.fs.AddFile(buffer + u"\\a.inf", m.fs.Contents(u"C:\\Pkg\\Drv\\a.inf"));
+  };
+  struct Row {
+    const char* situation;
+    TStringView line;
+    std::function<void(InstallMachine&)> arrange;
+    TRunOutcome outcome;
+    std::vector<TString> queues;
+    size_t boxes = 0;  // shown to a person
+    bool ends = true;  // the program leaves its loop
+  };
+  const Row rows[] = {
+      {"quiet install offline", u"s /quiet /model ts-1", nullptr, TRunOutcome::Succeeded, {u"TS-1@LPT1:"}},
+      {"on a named port, whatever the package's default",
+       u"s /quiet /model TS-1 /port LPT2:",
+       [](InstallMachine& m) {
+         m.Describe(u"TS-1", u"USBPRINT\\TESS01", u"DefaultPort=LPT3:\r\n");
+         m.spooler.AddPort(u"LPT2:");
+         m.spooler.AddPort(u"LPT3:");
+       },
+       TRunOutcome::Succeeded,
+       {u"TS-1@LPT2:"}},
+      {"on a port that is not there", u"s /quiet /model TS-1 /port LPT7:", nullptr, TRunOutcome::Failed, {}},
+      {"unknown model", u"s /passive /model TS-9", nullptr, TRunOutcome::BadCommandLine, {}},
+      {"unknown switch, quietly", u"s /quiet /model TS-1 /reboot", nullptr, TRunOutcome::BadCommandLine, {}},
+      {"unknown switch with the window", u"s /reboot", nullptr, TRunOutcome::BadCommandLine, {}, 1},
+      {"the model selected for the person", u"s /model TS-1", nullptr, TRunOutcome::Cancelled, {}, 0, false},
+      {"repeated: the queue's driver updated",
+       u"s /quiet /model TS-1",
+       installedBefore,
+       TRunOutcome::Succeeded,
+       {u"TS-1 old@LPT1:"}},
+      {"old driver printing",
+       u"s /quiet /model TS-1",
+       [](InstallMachine& m) {
+         m.Describe(u"TS-1", u"USBPRINT\\TESS01", u"MustUninstallForGDP=2.0\r\n");
+         m.OldDriver(u"1.0");
+         m.spooler.AddJobs(u"TS-1 old", 1);
+       },
+       TRunOutcome::Failed,
+       {u"TS-1 old@LPT1:"}},
+      {"old driver's files wait for a restart",
+       u"s /quiet /model TS-1",
+       [](InstallMachine& m) {
+         m.Describe(u"TS-1", u"USBPRINT\\TESS01", u"MustUninstallForGDP=2.0\r\n");
+         m.OldDriver(u"1.0");
+         m.Uninstaller();
+         m.printUI.Refuses.insert(u"TS-1");
+         m.spooler.DriverDeleteFailures = 2;
+         m.printUI.BeforeRun = [&m, runs = 0]() mutable {  // the driver stays; the new queue comes
+           if (++runs == 3) m.printUI.Refuses.clear();
+         };
+       },
+       TRunOutcome::RestartNeeded,
+       {u"TS-1@LPT1:"}},
+      {"removal", u"s /quiet /uninstall /model TS-1", installedBefore, TRunOutcome::Succeeded, {}},
+      {"removal of a queue that prints",
+       u"s /uninstall /model TS-1",
+       [&](InstallMachine& m) {
+         installedBefore(m);
+         m.spooler.AddJobs(u"TS-1 old", 1);
+       },
+       TRunOutcome::Failed,
+       {u"TS-1 old@LPT1:"},
+       2},
+      {"listing", u"s /list", nullptr, TRunOutcome::Succeeded, {}},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.situation);
+    InstallMachine m;
+    m.form.m_iSelect = -1;
+    if (r.arrange) r.arrange(m);
+    m.view.Answers = {mb::IdYes};
+    m.form.SetCommandLine(ParseCommandLine(r.line));
+    m.form.RunCommand();
+    EXPECT_EQ(m.form.Outcome(), r.outcome);
+    EXPECT_EQ(m.Queues(), r.queues);
+    EXPECT_EQ(m.view.Boxes.size(), r.boxes) << (m.view.Boxes.empty() ? "" : text::ToUtf8(m.view.Boxes[0].Text));
+    EXPECT_TRUE(m.view.Errors.empty());
+    EXPECT_EQ(m.view.Terminated, r.ends);
+    EXPECT_EQ(m.sys.ExitWindowsFlags, 0xFFFFFFFFu) << "no restart without a person";
+  }
+}
+
+TEST(InstallSequence, CommandLineEffectsOnTheMachine) {
+  InstallMachine m;
+  // Each run is a new program on the same machine.
+  auto run = [&m](TStringView line) {
+    TFormMain form{m.view};
+    form.m_iWinVer = 61;
+    form.m_strManufactor = u"Tess";
+    form.m_strInst2kDll = kDll;
+    form.SetCommandLine(ParseCommandLine(line));
+    form.RunCommand();
+    return form.Outcome();
+  };
+  // Installed twice: one queue, one registered copy of the INF, the second
+  // run updating the driver.
+  EXPECT_EQ(run(u"s /quiet /model TS-1"), TRunOutcome::Succeeded);
+  EXPECT_EQ(run(u"s /quiet /model TS-1"), TRunOutcome::Succeeded);
+  EXPECT_EQ(m.printUI.DriverInstalls, 1);
+  EXPECT_EQ(m.Queues(), std::vector<TString>{u"TS-1@LPT1:"});
+  EXPECT_EQ(m.fs.CountUnder(u"C:\\Windows\\inf"), 1u);
+
+  // Removed: queue, driver, uninstall record, registered copy and buffer gone.
+  const TString maker = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tess Printer Utilities";
+  m.reg.SetText(maker + u"\\PrinterDrivers\\TS-1", u"DisplayName", u"TS-1");
+  g_strInstaller.OEMManufactor = u"Tess";
+  EXPECT_EQ(run(u"s /quiet /uninstall /model TS-1"), TRunOutcome::Succeeded);
+  EXPECT_TRUE(m.Queues().empty());
+  EXPECT_FALSE(m.spooler.FindDriver(u"TS-1"));
+  EXPECT_FALSE(m.reg.KeyExists(maker));
+  EXPECT_EQ(m.fs.CountUnder(u"C:\\Windows\\inf"), 0u);
+  EXPECT_FALSE(m.fs.DirectoryExists(u"C:\\Program Files (x86)\\Tess\\Printer Drivers\\TS-1"));
+  EXPECT_TRUE(m.view.Boxes.empty());
 }
 
 // --- The 64-bit host --------------------------------------------------------------
@@ -531,7 +678,7 @@ TEST(InstallSequence, SuccessConfiguresTheNewQueue) {
   struct Row {
     TString keys;
     TString found, installing, installPort;  // the queue Succ starts with, the install's port
-    TString box, port, processor;  // no box: the failure for no queue of the model
+    TString box, port, processor;            // no box: the failure for no queue of the model
     bool isDefault;
     TString before = {};  // a queue of the model from before the install, on USB001
   } rows[] = {
@@ -542,7 +689,7 @@ TEST(InstallSequence, SuccessConfiguresTheNewQueue) {
       {u"DefaultPort=LPT1:\r\nPrintProcess=TessProc\r\nAlwaysSetDefault=1\r\n", u"TS-1", u"TS-1", u"LPT1:",
        u"Installed TS-1 on LPT1:\r\nRestart later", u"LPT1:", u"TessProc", true},
       {u"", u"", u"Gone", u"", u"Installed Gone on USB001", u"USB001", u"", false},  // repaired from its driver
-      {u"", u"", u"", u"", u"", u"", u"", false},                        // nothing found: a failure, nothing changed
+      {u"", u"", u"", u"", u"", u"", u"", false},  // nothing found: a failure, nothing changed
       {u"", u"", u"", u"LPT1:", u"Installed TS-1 old on USB001", u"", u"", false, u"TS-1 old"},  // named, unchanged
   };
   for (const Row& r : rows) {

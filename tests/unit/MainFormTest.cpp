@@ -30,9 +30,9 @@ class MainFormTest : public ::testing::Test {
     m.fs.AddFile(u"C:\\Pkg\\DriverSetup.exe");
     m.fs.AddFile(u"C:\\Pkg\\Drivers\\A.inf");
     m.fs.AddFile(u"C:\\Pkg\\Docs\\guide.txt");
-    res.Data[u"RC_STRINGS_INI_EN"] = Utf16File(StringsFile(5));
-    res.Data[u"RC_STRINGS_INI_CN"] = Utf16File(StringsFile(5, u"[Zh]\nLang=CN\n"));
-    res.Data[u"RC_STRINGS_INI_CHT"] = Utf16File(StringsFile(5, u"[Zh]\nLang=CHT\n"));
+    res.Data[u"RC_STRINGS_INI_EN"] = Packed(Utf16File(StringsFile(5)));
+    res.Data[u"RC_STRINGS_INI_CN"] = Packed(Utf16File(StringsFile(5, u"[Zh]\nLang=CN\n")));
+    res.Data[u"RC_STRINGS_INI_CHT"] = Packed(Utf16File(StringsFile(5, u"[Zh]\nLang=CHT\n")));
     res.Data[u"INST2KDLL"] = Packed(std::string("MZ32\0bytes", 10));
     res.Data[u"INST2K64DLL"] = Packed("MZ64");
     res.Data[u"PRNSETUP64EXE"] = Packed("MZexe");
@@ -67,7 +67,7 @@ TEST_F(MainFormTest, StartUpPreparesWorkspaceStringsAndModels) {
   EXPECT_EQ(form.m_strTempDir, kTemp + u"tmp1A2B");
   EXPECT_FALSE(m.fs.FileExists(kTemp + u"tmp1A2B.tmp")) << "the workspace holds the name";
   EXPECT_EQ(form.m_strLangIni, kTemp + u"tmp1A2B\\Lang\\Strings.ini");
-  EXPECT_EQ(m.fs.Contents(form.m_strLangIni), res.Data[u"RC_STRINGS_INI_EN"]);
+  EXPECT_EQ(Packed(m.fs.Contents(form.m_strLangIni)), res.Data[u"RC_STRINGS_INI_EN"]);
   EXPECT_EQ(m.fs.Contents(form.m_strInst2kDll), std::string("MZ32\0bytes", 10));
   EXPECT_EQ(m.fs.Contents(kTemp + u"tmp1A2B\\inst2k64.dll"), "MZ64");
   EXPECT_EQ(m.fs.Contents(form.m_strPrnSetup64Exe), "MZexe");
@@ -93,7 +93,7 @@ TEST_F(MainFormTest, LanguagePicksTheStringsResource) {
     FakeMainView v;
     TFormMain f(v);
     f.FormCreate();
-    EXPECT_EQ(m.fs.Contents(f.m_strLangIni), res.Data[TString(u"RC_STRINGS_INI_") + code]) << lang;
+    EXPECT_EQ(Packed(m.fs.Contents(f.m_strLangIni)), res.Data[TString(u"RC_STRINGS_INI_") + code]) << lang;
   }
 }
 
@@ -210,7 +210,7 @@ TEST_F(MainFormTest, BrandingColoursAndPlacesTheTitle) {
 }
 
 TEST_F(MainFormTest, MakersBrandShowsTheSplashAndFadesIn) {
-  res.Data[u"RC_STRINGS_INI_EN"] = Utf16File(StringsFile(1));
+  res.Data[u"RC_STRINGS_INI_EN"] = Packed(Utf16File(StringsFile(1)));
   Package(Model(u"A") + Model(u"B"));
   form.FormCreate();
   EXPECT_EQ(view.AlphaValues, std::vector<int>{0});  // transparent until the splash is over
@@ -283,7 +283,7 @@ TEST_F(MainFormTest, EmptyPackageSelectsNothing) {
 }
 
 TEST_F(MainFormTest, LinksAndLogoGoToTheShellAndHoverShowsTheirTargets) {
-  res.Data[u"RC_STRINGS_INI_EN"] = Utf16File(StringsFile(1));
+  res.Data[u"RC_STRINGS_INI_EN"] = Packed(Utf16File(StringsFile(1)));
   Package(Model(u"A", u"InstallGuide.EN=Docs\\g.txt\nQuickGuide.EN=q.txt\nUserManual.EN=m.txt\n"));
   form.FormCreate();
   form.FormActivate();

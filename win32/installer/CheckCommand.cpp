@@ -1,5 +1,7 @@
 #include "win32/installer/CheckCommand.h"
 
+#include "win32/installer/ConsoleOutput.h"
+
 #include <shellapi.h>
 
 #include <string>
@@ -24,28 +26,6 @@ std::vector<TString> Arguments(const wchar_t* commandLine) {
   return args;
 }
 
-// The report goes to the output handle the program was given (a file or a
-// pipe: UTF-8), else to the console of the parent process (UTF-16).
-void Write(const TString& text) {
-  HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
-  bool own = false;
-  if (!out || out == INVALID_HANDLE_VALUE || ::GetFileType(out) == FILE_TYPE_UNKNOWN) {
-    if (!::AttachConsole(ATTACH_PARENT_PROCESS)) return;
-    out = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                        OPEN_EXISTING, 0, nullptr);
-    if (out == INVALID_HANDLE_VALUE) return;
-    own = true;
-  }
-  DWORD mode = 0, done = 0;
-  if (::GetConsoleMode(out, &mode)) {
-    ::WriteConsoleW(out, W(text), static_cast<DWORD>(text.size()), &done, nullptr);
-  } else {
-    const std::string bytes = text::ToUtf8(text);
-    ::WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr);
-  }
-  if (own) ::CloseHandle(out);
-}
-
 }  // namespace
 
 bool IsCheckCommandLine(const wchar_t* commandLine) {
@@ -60,6 +40,6 @@ int RunCheckFromCommandLine(HINSTANCE instance, const wchar_t* commandLine) {
   args.erase(args.begin(), args.begin() + 2);
   TString report;
   const int code = pkgcheck::RunCheckCommand(args, paths::ExtractFileDir(Sys().GetModuleFileName()), report);
-  Write(report);
+  WriteToConsole(report);
   return code;
 }

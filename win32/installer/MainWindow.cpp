@@ -10,6 +10,8 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"TFormMain";
 constexpr UINT WM_FIRST_ACTIVATE = WM_APP + 1;
+// What the command line asks for, once the window exists.
+constexpr UINT WM_RUN_COMMAND = WM_APP + 2;
 
 }  // namespace
 
@@ -49,8 +51,12 @@ HWND TMainWindow::Create() {
   if (!CreateAttached(exStyle, kClassName, L"", style, x, y, w, h, nullptr)) return nullptr;
   m_Form.FormCreate();
   if (!m_Terminating) {
-    ShowWindow(m_Hwnd, SW_SHOW);
-    UpdateWindow(m_Hwnd);
+    // A run without a person, a removal or a listing keeps the window hidden.
+    if (m_Form.ShowsWindow()) {
+      ShowWindow(m_Hwnd, SW_SHOW);
+      UpdateWindow(m_Hwnd);
+    }
+    PostMessageW(m_Hwnd, WM_RUN_COMMAND, 0, 0);
   }
   return m_Hwnd;
 }
@@ -115,6 +121,9 @@ LRESULT TMainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       m_Form.FormActivate();
       // Arrow keys move through the models right away.
       if (IsWindowVisible(m_Hwnd)) SetFocus(C(TMainControl::lvPrinters).Hwnd);
+      return 0;
+    case WM_RUN_COMMAND:
+      m_Form.RunCommand();
       return 0;
     case DM_GETDEFID:
       return MAKELRESULT(MainControlId(TMainControl::btnStart), DC_HASDEFID);

@@ -68,6 +68,7 @@ class TMainWindow final : public TWindowBase, public IMainView {
   void ShowErrorBox(const TString& message) override;
   void Terminate() override;
   THandle WindowHandle() const override;
+  bool WriteOutput(const TString& text) override;
 
  private:
   static constexpr int kControls = static_cast<int>(std::size(kMainDesign));

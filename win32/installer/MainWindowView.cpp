@@ -5,6 +5,7 @@
 
 #include "sysutil/BoxText.h"
 #include "win32/adapters/WinText.h"
+#include "win32/installer/ConsoleOutput.h"
 #include "win32/installer/LogoBitmap.h"
 #include "win32/installer/SearchingWindow.h"
 #include "win32/installer/WelcomeWindow.h"
@@ -214,5 +215,7 @@ void TMainWindow::Terminate() {
   m_Terminating = true;
   PostQuitMessage(0);
 }
+
+bool TMainWindow::WriteOutput(const TString& text) { return WriteToConsole(text); }
 
 THandle TMainWindow::WindowHandle() const { return reinterpret_cast<THandle>(m_Hwnd); }

@@ -4,6 +4,7 @@
 
 #include "sysutil/BoxText.h"
 #include "sysutil/Exception.h"
+#include "sysutil/Trace.h"
 #include "win32/adapters/WinText.h"
 
 namespace {
@@ -114,7 +115,17 @@ void TWindowBase::ReportCurrentException(HWND hwnd) noexcept {
   }
 }
 
+namespace {
+bool g_StandardErrorBoxes = true;
+}  // namespace
+
+void SetStandardErrorBoxes(bool shown) { g_StandardErrorBoxes = shown; }
+
 void ShowStandardError(HWND window, const TString& message) {
+  if (!g_StandardErrorBoxes) {
+    trace::Error(message);
+    return;
+  }
   HWND app = window ? ::GetAncestor(window, GA_ROOTOWNER) : nullptr;
   TString caption = app ? WindowText(app) : TString();
   if (caption.empty()) caption = kDefaultCaption;

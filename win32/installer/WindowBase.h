@@ -18,6 +18,8 @@ TString WindowText(HWND h);
 // The program's standard error box: the application's title (the text of
 // the window's top owner) as caption, owned by the window while it is visible.
 void ShowStandardError(HWND window, const TString& message);
+// Off: the standard error box only goes to the record (nobody would answer it).
+void SetStandardErrorBoxes(bool shown);
 
 class TWindowBase {
  public:

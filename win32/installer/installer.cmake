@@ -44,7 +44,13 @@ string(APPEND _rc "1 RT_MANIFEST \"${CMAKE_SOURCE_DIR}/win32/installer/DriverSet
 string(APPEND _rc "MAINICON ICON \"${_res}/DriverSetup.ico\"\n")
 string(APPEND _rc "ICO_PRINTER ICON \"${_res}/printer32.ico\"\n")
 foreach(_lang CN CHT EN)
-  string(APPEND _rc "RC_STRINGS_INI_${_lang} RCDATA \"${_res}/Strings_${_lang}.ini\"\n")
+  set(_packed_strings ${_comp}/Strings_${_lang}.ini.z)
+  add_custom_command(OUTPUT ${_packed_strings}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${_comp}
+    COMMAND Python3::Interpreter ${_packer} ${_res}/Strings_${_lang}.ini ${_packed_strings}
+    DEPENDS ${_res}/Strings_${_lang}.ini ${_packer})
+  list(APPEND _packed_files ${_packed_strings})
+  string(APPEND _rc "RC_STRINGS_INI_${_lang} RCDATA \"${_packed_strings}\"\n")
 endforeach()
 file(GLOB _logos ${_res}/logos/*.bmp)
 foreach(_logo ${_logos})
@@ -66,7 +72,7 @@ file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/installer-resources.rc CONTENT "${_rc}"
 
 add_executable(DriverSetup WIN32 ${CMAKE_SOURCE_DIR}/win32/installer/WinMain.cpp ${DS_INSTALLER_RESOURCES} ${CMAKE_BINARY_DIR}/installer-resources.rc)
 set_source_files_properties(${CMAKE_BINARY_DIR}/installer-resources.rc PROPERTIES
-  OBJECT_DEPENDS "${_packed_files};${_res}/Strings_CN.ini;${_res}/Strings_CHT.ini;${_res}/Strings_EN.ini;${CMAKE_SOURCE_DIR}/win32/installer/DriverSetup.manifest")
+  OBJECT_DEPENDS "${_packed_files};${CMAKE_SOURCE_DIR}/win32/installer/DriverSetup.manifest")
 add_dependencies(DriverSetup installer_components)
 target_include_directories(DriverSetup PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(DriverSetup PRIVATE win32installer)

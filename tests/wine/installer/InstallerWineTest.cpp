@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "WineHarness.h"
+#include "fakes/Packed.h"
 #include "installer/MainDesign.h"
 #include "sysutil/UiTexts.h"
 
@@ -194,7 +195,7 @@ TEST_F(InstallerTest, MakersBrandShowsTheSplashAndFadesTheWindowIn) {
   const std::string toBytes(reinterpret_cast<const char*>(to.data()), to.size() * 2);
   size_t at = strings.find(fromBytes);
   ASSERT_NE(at, std::string::npos);
-  strings.replace(at, fromBytes.size(), toBytes);
+  strings = Packed(strings.replace(at, fromBytes.size(), toBytes));
   const std::wstring exeCopy = Join(stage, L"DriverSetup.exe");
   HANDLE update = BeginUpdateResourceW(exeCopy.c_str(), FALSE);
   ASSERT_NE(update, nullptr);
