@@ -264,8 +264,14 @@ bool TFormMain::PrinterOnLineInstall3264(int modelIndex) {
       Sys().Sleep(100);
       Sys().Sleep(0);
       Sys().Sleep(100);
-      if (!model.AfterRun.empty() && Fs().FileExists(model.AfterRun))
-        ShellPort().ShellOpen(m_View.WindowHandle(), model.AfterRun);
+      // The maker's program after the install is for a person: a run
+      // without one (often as the system account) starts nothing.
+      if (!model.AfterRun.empty() && Fs().FileExists(model.AfterRun)) {
+        if (m_Dialogs.Unattended())
+          trace::Msg(u"Not started without a person: " + model.AfterRun);
+        else
+          ShellPort().ShellOpen(m_View.WindowHandle(), model.AfterRun);
+      }
     }
     m_InstallingProgress = TInstallProgress::IPInstalled;
   } else {

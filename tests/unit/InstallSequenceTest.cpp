@@ -444,6 +444,18 @@ TEST(InstallSequence, CommandLineRuns) {
   };
   const Row rows[] = {
       {"quiet install offline", u"s /quiet /model ts-1", nullptr, TRunOutcome::Succeeded, {u"TS-1@LPT1:"}},
+      {"quiet install online, the maker's program not started",
+       u"s /quiet /model TS-1",
+       [](InstallMachine& m) {
+         m.Describe(u"TS-1", u"USBPRINT\\TESS01", u"AfterRun=C:\\Pkg\\Tool.exe\r\n");
+         m.fs.AddFile(u"C:\\Pkg\\Tool.exe", "MZ");
+         m.test = kErrorNoMoreItems;
+         m.devicePort = u"USB001";
+         m.installResult = 0;
+         m.pnpQueues = {{u"TS-1", u"USB001"}};
+       },
+       TRunOutcome::Succeeded,
+       {u"TS-1@USB001"}},
       {"on a named port, whatever the package's default",
        u"s /quiet /model TS-1 /port LPT2:",
        [](InstallMachine& m) {
@@ -512,6 +524,7 @@ TEST(InstallSequence, CommandLineRuns) {
     EXPECT_TRUE(m.view.Errors.empty());
     EXPECT_EQ(m.view.Terminated, r.ends);
     EXPECT_EQ(m.sys.ExitWindowsFlags, 0xFFFFFFFFu) << "no restart without a person";
+    EXPECT_TRUE(m.shell.Opened.empty()) << "no program of the maker started";
   }
 }
 
