@@ -208,6 +208,19 @@ UI_TEXTS = [
      "找不到驱动程序包中的文件“%s”。未做任何更改。", "找不到驅動程式套件中的檔案“%s”。未做任何變更。"),
     ("PackageFolderMissing", "PackageFolderMissing", "The folder \"%s\" of the driver package cannot be found. Nothing has been changed.",
      "找不到驱动程序包中的文件夹“%s”。未做任何更改。", "找不到驅動程式套件中的資料夾“%s”。未做任何變更。"),
+    # Errors of the portable layers below the strings file's reader: they
+    # are raised with the compiled-in text, which follows the same language
+    # rule as the strings file.
+    ("InvalidInteger", "InvalidInteger", "'%s' is not a valid integer value", "“%s”不是有效的整数值",
+     "“%s”不是有效的整數值"),
+    ("DriverVerFormat", "DriverVerFormat", "Inf DriverVer Format Error: INF1<%s> INF2<%s>",
+     "INF 文件的 DriverVer 格式错误：INF1<%s> INF2<%s>", "INF 檔案的 DriverVer 格式錯誤：INF1<%s> INF2<%s>"),
+    ("XcvDataMissing", "XcvDataMissing", "Function not found : winspool.drv -> XcvDataW",
+     "找不到函数：winspool.drv -> XcvDataW", "找不到函數：winspool.drv -> XcvDataW"),
+    ("SystemErrorCode", "SystemErrorCode", "System error %s", "系统错误 %s", "系統錯誤 %s"),
+    ("OutOfMemory", "OutOfMemory", "Out of memory.", "内存不足。", "記憶體不足。"),
+    ("UnexpectedError", "UnexpectedError", "Unexpected error: %s", "意外错误：%s", "意外錯誤：%s"),
+    ("UnexpectedErrorBare", "UnexpectedErrorBare", "Unexpected error.", "意外错误。", "意外錯誤。"),
 ]
 
 UNINSTALLER = {

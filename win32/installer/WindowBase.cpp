@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "config/LangStrings.h"
 #include "sysutil/BoxText.h"
 #include "sysutil/Exception.h"
 #include "win32/adapters/WinText.h"
@@ -101,13 +102,14 @@ void TWindowBase::ReportCurrentException(HWND hwnd) noexcept {
     try {
       throw;
     } catch (const Exception& e) {
-      ::ShowStandardError(hwnd, e.Message());
+      ::ShowStandardError(hwnd, WithRecordLine(e.Message()));
     } catch (const std::bad_alloc&) {
-      ::ShowStandardError(hwnd, u"Out of memory.");
+      ::ShowStandardError(hwnd, WithRecordLine(LangText(TUiText::OutOfMemory)));
     } catch (const std::exception& e) {
-      ::ShowStandardError(hwnd, u"Unexpected error: " + text::FromUtf8(e.what()));
+      ::ShowStandardError(hwnd,
+                          WithRecordLine(text::Format(LangText(TUiText::UnexpectedError), {text::FromUtf8(e.what())})));
     } catch (...) {
-      ::ShowStandardError(hwnd, u"Unexpected error.");
+      ::ShowStandardError(hwnd, WithRecordLine(LangText(TUiText::UnexpectedErrorBare)));
     }
   } catch (...) {
     // Not even the box could be shown.
