@@ -1,4 +1,5 @@
 #include "fakes/FakeFileSystem.h"
+#include "platform/ISystem.h"
 #include "sysutil/Paths.h"
 #include "sysutil/Text.h"
 
@@ -182,7 +183,10 @@ bool FakeFileSystem::RemoveDirectory(const TString& path) {
 
 bool FakeFileSystem::CopyFile(const TString& from, const TString& to) {
   Change("copy", to);
-  if (CopyFailsAfter == 0) return false;
+  if (CopyFailsAfter == 0) {
+    if (ISystem* sys = PortSlot<ISystem>::Peek()) sys->SetLastError(kErrorSharingViolation);
+    return false;
+  }
   if (CopyFailsAfter > 0) --CopyFailsAfter;
   std::string bytes;
   return ReadFile(from, bytes) && WriteFile(to, bytes);
