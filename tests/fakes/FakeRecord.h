@@ -2,7 +2,9 @@
 // test sets, and the processes that write.
 #pragma once
 
+#include <functional>
 #include <map>
+#include <utility>
 
 #include "platform/IRecord.h"
 
@@ -34,6 +36,17 @@ class FakeRecord : public IRecordFile {
     Files.erase(from);
     return true;
   }
+  std::map<THandle, TString> Locks;  // held
+  THandle NextLock = 1;
+  std::function<void()> BeforeLock;  // another writer's steps just before a lock is asked for
+  THandle LockRecord(const TString& path) override {
+    if (BeforeLock) std::exchange(BeforeLock, nullptr)();
+    for (const auto& [handle, held] : Locks)
+      if (held == path) return 0;
+    Locks[NextLock] = path;
+    return NextLock++;
+  }
+  void UnlockRecord(THandle lock) override { Locks.erase(lock); }
   TLocalTime LocalTime() override { return Now; }
   std::uint32_t ProcessId() override { return Pid; }
 

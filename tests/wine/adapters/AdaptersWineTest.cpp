@@ -9,6 +9,7 @@
 #include "platform/IFileSystem.h"
 #include "platform/IModules.h"
 #include "platform/IProcess.h"
+#include "platform/IRecord.h"
 #include "platform/IShell.h"
 #include "platform/ISystem.h"
 #include "platform/IThreads.h"
@@ -93,6 +94,23 @@ TEST_F(Adapters, ShellFolderCopyTreeDeleteAndProfileWrite) {
   ASSERT_TRUE(f.Open(ini));
   EXPECT_EQ(f.ReadString(u"Data", u"Flag", u""), u"5");
   EXPECT_EQ(f.ReadString(u"Data", u"Ret", u""), u"3758096907");
+}
+
+TEST_F(Adapters, RecordLockIsHeldByOneWriterAndGoesWithItsHandle) {
+  IRecordFile& record = *RecordPort();
+  const TString lock = dir + u"\\DriverSetup.log.lock";
+  const THandle first = record.LockRecord(lock);
+  ASSERT_NE(first, 0u);
+  EXPECT_EQ(record.LockRecord(lock), 0u) << "a second writer shares the lock";
+  Sys().SetLastError(1234);
+  record.UnlockRecord(first);
+  EXPECT_EQ(Sys().GetLastError(), 1234u);
+  EXPECT_FALSE(Fs().FileExists(lock));
+  ASSERT_TRUE(Fs().WriteFile(lock, "left by a writer that ended"));
+  const THandle again = record.LockRecord(lock);
+  EXPECT_NE(again, 0u) << "a leftover lock file is no lock";
+  record.UnlockRecord(again);
+  EXPECT_FALSE(Fs().FileExists(lock));
 }
 
 }  // namespace
