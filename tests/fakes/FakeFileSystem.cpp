@@ -1,5 +1,4 @@
 #include "fakes/FakeFileSystem.h"
-#include "platform/ISystem.h"
 #include "sysutil/Paths.h"
 #include "sysutil/Text.h"
 
@@ -183,10 +182,7 @@ bool FakeFileSystem::RemoveDirectory(const TString& path) {
 
 bool FakeFileSystem::CopyFile(const TString& from, const TString& to) {
   Change("copy", to);
-  if (CopyFailsAfter == 0) {
-    if (ISystem* sys = PortSlot<ISystem>::Peek()) sys->SetLastError(kErrorSharingViolation);
-    return false;
-  }
+  if (CopyFailsAfter == 0) return false;
   if (CopyFailsAfter > 0) --CopyFailsAfter;
   std::string bytes;
   return ReadFile(from, bytes) && WriteFile(to, bytes);

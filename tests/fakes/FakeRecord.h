@@ -37,14 +37,12 @@ class FakeRecord : public IRecordFile {
     return true;
   }
   std::map<THandle, TString> Locks;  // held
-  THandle NextLock = 1;
   std::function<void()> BeforeLock;  // another writer's steps just before a lock is asked for
   THandle LockRecord(const TString& path) override {
     if (BeforeLock) std::exchange(BeforeLock, nullptr)();
-    for (const auto& [handle, held] : Locks)
-      if (held == path) return 0;
-    Locks[NextLock] = path;
-    return NextLock++;
+    for (const auto& held : Locks)
+      if (held.second == path) return 0;
+    return Locks.emplace(Locks.empty() ? 1 : Locks.rbegin()->first + 1, path).first->first;
   }
   void UnlockRecord(THandle lock) override { Locks.erase(lock); }
   TLocalTime LocalTime() override { return Now; }

@@ -45,35 +45,23 @@ TEST(InstallRecord, FullRecordBecomesTheOldOneBeforeTheNextLine) {
   }
 }
 
-// Two writers that saw the same full record: the second neither rotates the
-// first one's fresh record over the old one nor waits for the lock.
+// Two writers saw the same full record: the second neither rotates the first
+// one's fresh record over the old one nor waits for the lock.
 TEST(InstallRecord, WritersRotatingTogetherLoseNoRecord) {
-  struct Row {
-    const char* name;
-    bool otherRotatedJustBefore;  // else the other holds the lock while rotating
-  } rows[] = {{"the other rotated just before", true}, {"the other is rotating", false}};
-  for (const Row& r : rows) {
-    SCOPED_TRACE(r.name);
+  for (bool otherRotatedJustBefore : {true, false}) {  // else the other is rotating
     ScopedMachine m;
     const TString path = trace::RecordPath(), old = path + trace::kOldRecordSuffix;
     const std::string full = kBom + std::string(trace::kRotateBytes, 'x');
-    m.record.Files[old] = "an older record";
-    m.record.Files[path] = full;
-    if (r.otherRotatedJustBefore) {
-      m.record.BeforeLock = [&] {
-        m.record.ReplaceRecord(path, old);
-        m.record.AppendRecord(path, kBom, "other\r\n");
-      };
-    } else {
+    m.record.Files = {{old, "older"}, {path, full}};
+    if (otherRotatedJustBefore)
+      m.record.BeforeLock = [&] { m.record.ReplaceRecord(path, old), m.record.AppendRecord(path, kBom, "other\r\n"); };
+    else
       ASSERT_NE(m.record.LockRecord(path + trace::kRecordLockSuffix), 0u);
-    }
     trace::Msg(u"next");
-    // The full record stays whole: rotated once, or not yet.
-    EXPECT_EQ(m.record.Files[old], r.otherRotatedJustBefore ? full : "an older record");
-    const std::string& now = m.record.Files[path];
-    EXPECT_EQ(now.rfind(r.otherRotatedJustBefore ? kBom + "other\r\n" : full, 0), 0u);
-    EXPECT_NE(now.find("next\r\n"), std::string::npos);
-    EXPECT_EQ(m.record.Locks.size(), r.otherRotatedJustBefore ? 0u : 1u) << "the lock is given back";
+    EXPECT_EQ(m.record.Files[old], otherRotatedJustBefore ? full : "older");
+    EXPECT_EQ(m.record.Files[path].rfind(otherRotatedJustBefore ? kBom + "other\r\n" : full, 0), 0u);
+    EXPECT_NE(m.record.Files[path].find("next\r\n"), std::string::npos);
+    EXPECT_EQ(m.record.Locks.size(), otherRotatedJustBefore ? 0u : 1u) << "the lock is given back";
   }
 }
 
