@@ -4,6 +4,7 @@
 #include "sysutil/Convert.h"
 #include "sysutil/Exception.h"
 #include "sysutil/ProfileFile.h"
+#include "sysutil/UiTexts.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ std::int32_t InfCompareVersion(const TString& inf1Path, const TString& inf2Path)
 
   std::int64_t d1 = 0, d2 = 0;
   if (!DriverVerDay(a.Date, d1) || !DriverVerDay(b.Date, d2))
-    throw Exception(text::Format(u"Inf DriverVer Format Error: INF1<%s> INF2<%s>", {a.Date, b.Date}));
+    throw Exception(text::Format(SystemUiText(TUiText::DriverVerFormat), {a.Date, b.Date}));
   std::int64_t diff = d1 - d2;
   return diff > 1 ? 1 : diff >= -1 ? 0 : -1;
 }

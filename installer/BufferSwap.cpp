@@ -6,6 +6,7 @@
 #include "installer/NoticeTexts.h"
 #include "platform/IFileSystem.h"
 #include "platform/IShell.h"
+#include "platform/ISystem.h"
 #include "sysutil/Exception.h"
 #include "sysutil/Paths.h"
 
@@ -18,6 +19,12 @@ constexpr TStringView kCompleteMarker = u"~DriverSetup.complete";
 
 TString Fresh(const TString& folder) { return folder + u".new"; }
 TString Aside(const TString& folder) { return folder + u".old"; }
+
+// The system's text for the last error on a line of its own; empty without one.
+TString SystemLine() {
+  const std::uint32_t code = Sys().GetLastError();
+  return code ? u"\r\n" + Sys().SysErrorMessage(code) : TString();
+}
 
 void CreateFolders(const TString& folder) {
   if (folder.empty() || Fs().DirectoryExists(folder)) return;
@@ -38,7 +45,7 @@ void CopyTree(const TString& from, const TString& to, bool top) {
     if (e.IsDirectory)
       CopyTree(source, target, false);
     else if (!Fs().CopyFile(source, target))
-      throw Exception(text::Format(LangText(TUiText::BufferCopyFile), {source, target}));
+      throw Exception(text::Format(LangText(TUiText::BufferCopyFile), {source, target}) + SystemLine());
   }
 }
 

@@ -43,6 +43,9 @@ void TUserDialogs::Tell(const TString& text, const TString& caption, std::uint32
 }
 
 void TUserDialogs::Error(const TString& message) {
-  trace::Error(message);
-  if (!m_Unattended) m_View.ShowErrorBox(message);
+  // The window's standard error box writes its text to the record itself.
+  if (m_Unattended)
+    trace::Error(message);
+  else
+    m_View.ShowErrorBox(message);
 }

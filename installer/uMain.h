@@ -8,13 +8,14 @@
 #include "installer/CommandLine.h"
 #include "installer/InstallSession.h"
 #include "installer/MainView.h"
+#include "installer/ProgramVersion.h"
 #include "installer/RunOutcome.h"
 #include "installer/UserDialogs.h"
 #include "platform/IFileSystem.h"
 #include "sysutil/StringList.h"
 
 // The program's version, as its version resource gives it.
-inline constexpr char16_t kProgramVersion[] = u"1.0.0.0";
+inline constexpr char16_t kProgramVersion[] = u"" DS_VERSION_TEXT;
 
 class TFormMain {
  public:

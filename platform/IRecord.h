@@ -27,6 +27,10 @@ class IRecordFile {
   virtual bool AppendRecord(const TString& path, const std::string& header, const std::string& bytes) = 0;
   // MoveFileExW with MOVEFILE_REPLACE_EXISTING.
   virtual bool ReplaceRecord(const TString& from, const TString& to) = 0;
+  // Opens the file `path` with no sharing as a lock between the writers
+  // (created when missing, deleted when closed); 0 while another holds it.
+  virtual THandle LockRecord(const TString& path) = 0;
+  virtual void UnlockRecord(THandle lock) = 0;
   virtual TLocalTime LocalTime() = 0;
   virtual std::uint32_t ProcessId() = 0;
 };

@@ -249,6 +249,19 @@ UI_TEXTS = [
      r'/list       列出驅動程式套件中的型號\r\n\r\n'
      r'結束代碼：0 完成，3010 完成（需要重新開機），1641 已開始重新開機，1618 另一個安裝正在進行，'
      r'1602 已取消，1603 失敗，1639 命令列無效。'),
+    # Errors of the portable layers below the strings file's reader: they
+    # are raised with the compiled-in text, which follows the same language
+    # rule as the strings file.
+    ("InvalidInteger", "InvalidInteger", "'%s' is not a valid integer value", "“%s”不是有效的整数值",
+     "“%s”不是有效的整數值"),
+    ("DriverVerFormat", "DriverVerFormat", "Inf DriverVer Format Error: INF1<%s> INF2<%s>",
+     "INF 文件的 DriverVer 格式错误：INF1<%s> INF2<%s>", "INF 檔案的 DriverVer 格式錯誤：INF1<%s> INF2<%s>"),
+    ("XcvDataMissing", "XcvDataMissing", "Function not found : winspool.drv -> XcvDataW",
+     "找不到函数：winspool.drv -> XcvDataW", "找不到函數：winspool.drv -> XcvDataW"),
+    ("SystemErrorCode", "SystemErrorCode", "System error %s", "系统错误 %s", "系統錯誤 %s"),
+    ("OutOfMemory", "OutOfMemory", "Out of memory.", "内存不足。", "記憶體不足。"),
+    ("UnexpectedError", "UnexpectedError", "Unexpected error: %s", "意外错误：%s", "意外錯誤：%s"),
+    ("UnexpectedErrorBare", "UnexpectedErrorBare", "Unexpected error.", "意外错误。", "意外錯誤。"),
 ]
 
 UNINSTALLER = {

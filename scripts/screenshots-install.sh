@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Screenshots of the install's message boxes (connect prompt, old-driver
 # prompt, success on LPT1: and on USB001) and of its failure boxes
-# (failure-*.png) in English and Simplified Chinese, into docs/screenshots/.
+# (failure-folder-name, failure-copy, failure-print-ui) in English and
+# Simplified Chinese, into docs/screenshots/.
 # Runs the Wine test of whole installs in a fresh prefix per language. Needs
-# the win64 build.
+# the win64 build. Arguments go to the test program (e.g.
+# --gtest_filter=InstallFlow.DriverFile* for the shots of one test).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
@@ -29,7 +31,7 @@ for pair in en_US.UTF-8:en zh_CN.UTF-8:zh-cn; do
   "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   WINE=$WINE bash tests/wine/spooler/prepare.sh
   WINE=$WINE bash tests/wine/inst2k/prepare.sh
-  "$WINE" "$DS_WIN64_BUILD/wine-tests/flow_wine_tests.exe" --gtest_color=no 2>&1 | tr -d '\r' |
+  "$WINE" "$DS_WIN64_BUILD/wine-tests/flow_wine_tests.exe" --gtest_color=no "$@" 2>&1 | tr -d '\r' |
     grep -E '^\[  (PASSED|FAILED)' || status=1
 done
 ls "$OUT"/install-*.png "$OUT"/failure-*.png

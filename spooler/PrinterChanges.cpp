@@ -3,6 +3,7 @@
 #include "spooler/PrinterHandle.h"
 #include "spooler/PrinterUtils.h"
 #include "sysutil/Exception.h"
+#include "sysutil/UiTexts.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ bool AddLocalPort(const TString& portName) {
     case TEntryLookup::NoLibrary:
       return false;
     case TEntryLookup::NoEntryPoint:
-      throw Exception(u"Function not found : winspool.drv -> XcvDataW");
+      throw Exception(SystemUiText(TUiText::XcvDataMissing));
     case TEntryLookup::Found:
       break;
   }

@@ -1,10 +1,19 @@
 #include "sysutil/Convert.h"
 
 #include "sysutil/Exception.h"
+#include "sysutil/UiTexts.h"
+
+namespace {
+
+[[noreturn]] void NotAnInteger(TStringView s) {
+  throw Exception(text::Format(SystemUiText(TUiText::InvalidInteger), {s}));
+}
+
+}  // namespace
 
 std::int32_t StrToInt(TStringView s) {
   std::int32_t v = 0;
-  if (!text::TryParseInt(s, v)) throw Exception(text::Format(u"'%s' is not a valid integer value", {s}));
+  if (!text::TryParseInt(s, v)) NotAnInteger(s);
   return v;
 }
 
@@ -13,8 +22,7 @@ std::int64_t StrToInt64(TStringView s) {
   const text::TIntegerText r = ReadInteger(t, text::THexPrefix::Dollar, [](bool negative, unsigned) -> std::uint64_t {
     return negative ? 0x8000000000000000ULL : 0x7FFFFFFFFFFFFFFFULL;
   });
-  if (r.Digits == 0 || r.End != t.size() || r.TooLarge)
-    throw Exception(text::Format(u"'%s' is not a valid integer value", {s}));
+  if (r.Digits == 0 || r.End != t.size() || r.TooLarge) NotAnInteger(s);
   return r.Negative ? static_cast<std::int64_t>(0 - r.Magnitude) : static_cast<std::int64_t>(r.Magnitude);
 }
 

@@ -25,13 +25,28 @@ TString OneLine(TStringView s) {
   return out;
 }
 
+// Writers rotate one at a time, and only a record still full once the lock
+// is theirs: a writer that saw the same full record as another finds it
+// rotated already and leaves the other's fresh record (and the old one it
+// replaced) alone; one that finds the lock taken just appends.
+void Rotate(IRecordFile& port, const TString& path) {
+  struct Lock {
+    IRecordFile& Port;
+    THandle Handle;
+    ~Lock() {
+      if (Handle) Port.UnlockRecord(Handle);
+    }
+  } lock{port, port.LockRecord(path + kRecordLockSuffix)};
+  if (lock.Handle && port.RecordSize(path) >= kRotateBytes) port.ReplaceRecord(path, path + kOldRecordSuffix);
+}
+
 void Write(char16_t kind, TStringView message) {
   IRecordFile* port = RecordPort();
   if (!port) return;
   try {
     const TString path = RecordPath();
     if (path.empty()) return;
-    if (port->RecordSize(path) >= kRotateBytes) port->ReplaceRecord(path, path + kOldRecordSuffix);
+    if (port->RecordSize(path) >= kRotateBytes) Rotate(*port, path);
     const TLocalTime t = port->LocalTime();
     const TString line =
         text::Format(u"%.4d-%s-%s %s:%s:%s.%.3d [%s %u] %s %s\r\n",

@@ -4,7 +4,7 @@
 // time with milliseconds, the writing program and its process, the kind of
 // event, the text. The record is UTF-8 with a byte-order mark; a file of
 // kRotateBytes or more becomes DriverSetup.log.1 (replacing the older one)
-// before the next line is written. Without a record port nothing is written,
+// before the next line is written, by one writer at a time. Without a record port nothing is written,
 // and writing never fails a caller.
 //
 // The record holds what the program did and what the system answered: no
@@ -21,6 +21,7 @@ namespace trace {
 inline constexpr std::uint64_t kRotateBytes = 1024 * 1024;
 inline constexpr char16_t kRecordName[] = u"DriverSetup.log";
 inline constexpr char16_t kOldRecordSuffix[] = u".1";
+inline constexpr char16_t kRecordLockSuffix[] = u".lock";
 
 // The program written on every line ("DriverSetup", "PrnSetup64", "inst2k").
 void SetProgram(TStringView name);

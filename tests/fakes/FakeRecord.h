@@ -2,7 +2,9 @@
 // test sets, and the processes that write.
 #pragma once
 
+#include <functional>
 #include <map>
+#include <utility>
 
 #include "platform/IRecord.h"
 
@@ -34,6 +36,15 @@ class FakeRecord : public IRecordFile {
     Files.erase(from);
     return true;
   }
+  std::map<THandle, TString> Locks;  // held
+  std::function<void()> BeforeLock;  // another writer's steps just before a lock is asked for
+  THandle LockRecord(const TString& path) override {
+    if (BeforeLock) std::exchange(BeforeLock, nullptr)();
+    for (const auto& held : Locks)
+      if (held.second == path) return 0;
+    return Locks.emplace(Locks.empty() ? 1 : Locks.rbegin()->first + 1, path).first->first;
+  }
+  void UnlockRecord(THandle lock) override { Locks.erase(lock); }
   TLocalTime LocalTime() override { return Now; }
   std::uint32_t ProcessId() override { return Pid; }
 

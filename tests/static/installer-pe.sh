@@ -57,6 +57,10 @@ done
 # The installer ships beside every driver package: it stays small.
 size=$(stat -c %s dist/win32/DriverSetup.exe 2>/dev/null || echo 0)
 check "dist/win32/DriverSetup.exe is at most 1,000,000 bytes (it has $size)" "[ $size -gt 0 ] && [ $size -le 1000000 ]"
+# The manifest cannot include the version header: it must name the same version.
+version=$(sed -n 's/^#define DS_VERSION_[A-Z]* \([0-9][0-9]*\)$/\1/p' installer/ProgramVersion.h | paste -sd.)
+check "manifest's assembly version is the program's version $version (installer/ProgramVersion.h)" \
+  "grep -q 'PrinterDriverSetup\" version=\"$version\"' win32/installer/DriverSetup.manifest"
 check "manifest asks for administrator rights and common controls 6" \
   "grep -q requireAdministrator win32/installer/DriverSetup.manifest && grep -q Common-Controls win32/installer/DriverSetup.manifest"
 [ $fails -eq 0 ]

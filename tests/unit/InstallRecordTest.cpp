@@ -45,4 +45,24 @@ TEST(InstallRecord, FullRecordBecomesTheOldOneBeforeTheNextLine) {
   }
 }
 
+// Two writers saw the same full record: the second neither rotates the first
+// one's fresh record over the old one nor waits for the lock.
+TEST(InstallRecord, WritersRotatingTogetherLoseNoRecord) {
+  for (bool otherRotatedJustBefore : {true, false}) {  // else the other is rotating
+    ScopedMachine m;
+    const TString path = trace::RecordPath(), old = path + trace::kOldRecordSuffix;
+    const std::string full = kBom + std::string(trace::kRotateBytes, 'x');
+    m.record.Files = {{old, "older"}, {path, full}};
+    if (otherRotatedJustBefore)
+      m.record.BeforeLock = [&] { m.record.ReplaceRecord(path, old), m.record.AppendRecord(path, kBom, "other\r\n"); };
+    else
+      ASSERT_NE(m.record.LockRecord(path + trace::kRecordLockSuffix), 0u);
+    trace::Msg(u"next");
+    EXPECT_EQ(m.record.Files[old], otherRotatedJustBefore ? full : "older");
+    EXPECT_EQ(m.record.Files[path].rfind(otherRotatedJustBefore ? kBom + "other\r\n" : full, 0), 0u);
+    EXPECT_NE(m.record.Files[path].find("next\r\n"), std::string::npos);
+    EXPECT_EQ(m.record.Locks.size(), otherRotatedJustBefore ? 0u : 1u) << "the lock is given back";
+  }
+}
+
 }  // namespace

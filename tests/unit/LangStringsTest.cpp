@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "config/LangStrings.h"
 #include "fakes/FakeMainView.h"
 #include "fakes/ScopedMachine.h"
+#include "install/InstallFunc.h"
+#include "spooler/PrinterUtils.h"
+#include "sysutil/Convert.h"
+#include "sysutil/Exception.h"
 
 namespace {
 
@@ -120,6 +125,27 @@ TEST_F(LangStringsTest, LanguageOfATextBeforeAndAfterTheStringsFileIsRead) {
     // A text needed before the file is read follows the system whatever file is loaded.
     EXPECT_EQ(SystemUiText(TUiText::StartWriteFile), UiText(TUiText::StartWriteFile, UiLanguageOf(r.systemLanguage)));
   }
+}
+
+// The errors raised below the strings file's reader speak the system's language.
+TEST_F(LangStringsTest, ErrorsOfThePortableLayersFollowTheSystemLanguage) {
+  m.sys.LangID = 0x0804;
+  m.spooler.MissingEntries.insert(TSpoolerEntry::XcvDataW);
+  m.fs.AddFile(u"C:\\a.inf", "[Version]\r\nDriverVer=13/45/2012,1.0\r\n");
+  m.fs.AddFile(u"C:\\b.inf", "[Version]\r\nDriverVer=01/01/2012,1.0\r\n");
+  auto said = [](const std::function<void()>& raise) {
+    try {
+      raise();
+    } catch (const Exception& e) {
+      return e.Message();
+    }
+    return TString(u"<no error>");
+  };
+  auto zh = [](TUiText id) { return UiText(id, TUiLanguage::SimplifiedChinese); };
+  EXPECT_EQ(said([] { StrToInt64(u"0x"); }), text::Format(zh(TUiText::InvalidInteger), {u"0x"}));
+  EXPECT_EQ(said([] { AddLocalPort(u"X:"); }), zh(TUiText::XcvDataMissing));
+  EXPECT_EQ(said([] { InfCompareVersion(u"C:\\a.inf", u"C:\\b.inf"); }),
+            text::Format(zh(TUiText::DriverVerFormat), {u"13/45/2012", u"01/01/2012"}));
 }
 
 TEST_F(LangStringsTest, OemRowDefaultsAndIndexRules) {

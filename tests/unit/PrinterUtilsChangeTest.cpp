@@ -4,6 +4,7 @@
 #include "spooler/DevMode.h"
 #include "spooler/PrinterUtils.h"
 #include "sysutil/Exception.h"
+#include "sysutil/UiTexts.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ TEST_F(PrinterChanges, LocalPortIsAddedOnceAndTheStatusIsReported) {
     AddLocalPort(u"X:");
     FAIL() << "expected an error";
   } catch (const Exception& e) {
-    EXPECT_EQ(e.Message(), u"Function not found : winspool.drv -> XcvDataW");
+    EXPECT_EQ(e.Message(), SystemUiText(TUiText::XcvDataMissing));
   }
 }
 

@@ -44,6 +44,18 @@ class Win32Record : public IRecordFile {
     ::SetLastError(keep);
     return ok;
   }
+  THandle LockRecord(const TString& path) override {
+    const DWORD keep = ::GetLastError();
+    const HANDLE h = ::CreateFileW(W(path), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
+                                   FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    ::SetLastError(keep);
+    return h == INVALID_HANDLE_VALUE ? 0 : reinterpret_cast<THandle>(h);
+  }
+  void UnlockRecord(THandle lock) override {
+    const DWORD keep = ::GetLastError();
+    ::CloseHandle(reinterpret_cast<HANDLE>(lock));
+    ::SetLastError(keep);
+  }
   TLocalTime LocalTime() override {
     SYSTEMTIME st{};
     ::GetLocalTime(&st);

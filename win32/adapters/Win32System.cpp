@@ -1,6 +1,7 @@
 #include "win32/WinApi.h"
 
 #include "platform/ISystem.h"
+#include "sysutil/UiTexts.h"
 #include "win32/adapters/WinText.h"
 
 namespace {
@@ -50,7 +51,10 @@ class Win32System : public ISystem {
     win::ScopedLocalMem owned(buf);
     TString r = n ? T(buf, n) : TString();
     while (!r.empty() && (r.back() == u'\r' || r.back() == u'\n' || r.back() == u' ' || r.back() == u'.')) r.pop_back();
-    if (r.empty()) r = u"System error " + text::IntToStr(code);
+    // A code the system has no text for: said in the system default language.
+    if (r.empty())
+      r = text::Format(UiText(TUiText::SystemErrorCode, UiLanguageOf(GetSystemDefaultLangID())),
+                       {text::IntToStr(code)});
     return r;
   }
 

@@ -5,6 +5,7 @@
 
 #include "installer/uWelcome.h"
 #include "sysutil/Exception.h"
+#include "sysutil/Trace.h"
 #include "win32/adapters/WinText.h"
 #include "win32/installer/WindowBase.h"
 
@@ -65,8 +66,9 @@ WelcomeWindow::WelcomeWindow(HWND owner, unsigned titleColor) : m_TitleColor(tit
       m_Pictures[i].Image = LoadWelcomePicture(inst, i + 1);
       m_Pictures[i].Loaded = true;
     } catch (const Exception& e) {
-      // A picture that cannot be shown leaves its box empty; the splash goes on.
-      ::OutputDebugStringW(W(e.Message()));
+      // A picture that cannot be shown leaves its box empty; the splash goes
+      // on, and only the record tells.
+      trace::Error(u"Splash picture " + text::IntToStr(i + 1) + u" not shown: " + e.Message());
     }
   }
 

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "config/LangStrings.h"
 #include "sysutil/BoxText.h"
 #include "sysutil/Exception.h"
 #include "sysutil/Trace.h"
@@ -102,13 +103,14 @@ void TWindowBase::ReportCurrentException(HWND hwnd) noexcept {
     try {
       throw;
     } catch (const Exception& e) {
-      ::ShowStandardError(hwnd, e.Message());
+      ::ShowStandardError(hwnd, WithRecordLine(e.Message()));
     } catch (const std::bad_alloc&) {
-      ::ShowStandardError(hwnd, u"Out of memory.");
+      ::ShowStandardError(hwnd, WithRecordLine(LangText(TUiText::OutOfMemory)));
     } catch (const std::exception& e) {
-      ::ShowStandardError(hwnd, u"Unexpected error: " + text::FromUtf8(e.what()));
+      ::ShowStandardError(hwnd,
+                          WithRecordLine(text::Format(LangText(TUiText::UnexpectedError), {text::FromUtf8(e.what())})));
     } catch (...) {
-      ::ShowStandardError(hwnd, u"Unexpected error.");
+      ::ShowStandardError(hwnd, WithRecordLine(LangText(TUiText::UnexpectedErrorBare)));
     }
   } catch (...) {
     // Not even the box could be shown.
@@ -122,10 +124,9 @@ bool g_StandardErrorBoxes = true;
 void SetStandardErrorBoxes(bool shown) { g_StandardErrorBoxes = shown; }
 
 void ShowStandardError(HWND window, const TString& message) {
-  if (!g_StandardErrorBoxes) {
-    trace::Error(message);
-    return;
-  }
+  // The one place a standard error box appears: its text goes to the record.
+  trace::Error(message);
+  if (!g_StandardErrorBoxes) return;
   HWND app = window ? ::GetAncestor(window, GA_ROOTOWNER) : nullptr;
   TString caption = app ? WindowText(app) : TString();
   if (caption.empty()) caption = kDefaultCaption;

@@ -9,6 +9,7 @@
 #include "platform/IFileSystem.h"
 #include "platform/IModules.h"
 #include "platform/IProcess.h"
+#include "platform/IRecord.h"
 #include "platform/IShell.h"
 #include "platform/ISystem.h"
 #include "platform/IThreads.h"
@@ -93,6 +94,16 @@ TEST_F(Adapters, ShellFolderCopyTreeDeleteAndProfileWrite) {
   ASSERT_TRUE(f.Open(ini));
   EXPECT_EQ(f.ReadString(u"Data", u"Flag", u""), u"5");
   EXPECT_EQ(f.ReadString(u"Data", u"Ret", u""), u"3758096907");
+}
+
+TEST_F(Adapters, RecordLockIsHeldByOneWriterAndGoesWithItsHandle) {
+  const TString lock = dir + u"\\DriverSetup.log.lock";
+  ASSERT_TRUE(Fs().WriteFile(lock, "left by a writer that ended"));  // no lock by itself
+  const THandle held = RecordPort()->LockRecord(lock);
+  ASSERT_NE(held, 0u);
+  EXPECT_EQ(RecordPort()->LockRecord(lock), 0u) << "a second writer shares the lock";
+  RecordPort()->UnlockRecord(held);
+  EXPECT_FALSE(Fs().FileExists(lock));
 }
 
 }  // namespace

@@ -539,4 +539,21 @@ TEST_F(InstallFlow, RefusedFolderNameIsAFailureWithItsReason) {
   EXPECT_TRUE(WindowBack());
 }
 
+TEST_F(InstallFlow, DriverFileThatCannotBeCopiedIsAFailureWithItsReason) {
+  // Another program holds a driver file open unshared: the copy cannot read it.
+  DeleteBuffer();
+  const std::wstring held = Join(stage, L"Drivers\\TS2100\\TS2100.GPD");
+  HANDLE lock = CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  Install(0);
+  Answer(IDYES);
+  const std::wstring failed = Answer(IDOK, L"failure-copy");
+  CloseHandle(lock);
+  EXPECT_TRUE(Has(failed, held) && Has(failed, SystemText(ERROR_SHARING_VIOLATION))) << failed;
+  EXPECT_TRUE(NamesTheRecord(failed)) << failed;
+  EXPECT_FALSE(Exists(Buffer() + L".new")) << "the unfinished copy stays behind";
+  EXPECT_TRUE(QueuesOf(L"Tessaron").empty());
+  EXPECT_TRUE(WindowBack());
+}
+
 }  // namespace
