@@ -12,7 +12,9 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <set>
+#include <tuple>
 #include <utility>
 
 #include "ScreenCapture.h"
@@ -611,7 +613,7 @@ bool DriverThere(const std::wstring& name) {
 
 const std::wstring kQuiet = L"/quiet /model \"Tessaron TS-2100\"";
 
-TEST_F(InstallFlow, QuietInstallRunTwiceKeepsOneQueueAndOneInfCopy) {
+TEST_F(InstallFlow, QuietInstallRunAgainKeepsOneQueueAndOneInfCopyAndUpdatesTheDriver) {
   // Offline where detection chooses, offline on a named port, online on the
   // present device's port.
   const struct {
@@ -630,6 +632,25 @@ TEST_F(InstallFlow, QuietInstallRunTwiceKeepsOneQueueAndOneInfCopy) {
       EXPECT_EQ(InfCopies(), 1) << row.port << " run " << run;
     }
   }
+  // A newer driver in the package: a third run updates the queue's driver.
+  for (const auto& [file, from, to] :
+       {std::tuple{L"TS2100.GPD", "\"1.2\"", "\"1.3\""}, std::tuple{L"TS2100.inf", "1.2.0.0", "1.3.0.0"}}) {
+    const std::wstring path = Join(stage, std::wstring(L"Drivers\\TS2100\\") + file);
+    std::string bytes = ReadBytes(path);
+    WriteBytes(path, bytes.replace(bytes.find(from), std::strlen(from), to));
+  }
+  EXPECT_EQ(Deploy(kQuiet), 0u);
+  EXPECT_EQ(QueuesOf(L"Tessaron"), std::vector<std::wstring>{L"Tessaron TS-2100"});
+  HANDLE h = nullptr;
+  DWORD needed = 0;
+  ASSERT_TRUE(OpenPrinterW(const_cast<wchar_t*>(L"Tessaron TS-2100"), &h, nullptr));
+  GetPrinterDriverW(h, nullptr, 2, nullptr, 0, &needed);
+  std::vector<BYTE> driver(needed ? needed : 1);
+  const bool read = GetPrinterDriverW(h, nullptr, 2, driver.data(), needed, &needed);
+  ClosePrinter(h);
+  ASSERT_TRUE(read);
+  const std::string data = ReadBytes(reinterpret_cast<DRIVER_INFO_2W*>(driver.data())->pDataFile);
+  EXPECT_NE(data.find("\"1.3\""), std::string::npos) << data.substr(0, 200);
 }
 
 TEST_F(InstallFlow, QuietUninstallRemovesQueueDriverRecordAndInfCopyUnlessTheQueueStays) {
