@@ -40,7 +40,7 @@ void TInstallSession::Enter(TInstallPhase phase) {
     case TInstallPhase::Idle:
       // The searching dialog hides the window while the user is asked; a
       // failure there must not leave it hidden. Nothing else was locked yet.
-      if (!m_View.Visible()) m_View.SetVisible(true);
+      if (!m_View.Visible() && !m_KeepHidden) m_View.SetVisible(true);
       if (from == TInstallPhase::Asking) return;
       m_Host.Stop();
       m_Progress = TInstallProgress::IPInstalled;

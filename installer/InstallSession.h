@@ -45,6 +45,9 @@ class TInstallSession {
   // that arrives on its own) lets the host go and gives the window back.
   void Enter(TInstallPhase phase);
 
+  // A run without the window keeps it hidden when the install ends too.
+  void KeepWindowHidden(bool hidden) { m_KeepHidden = hidden; }
+
   // The sequence: a retry asked for while it runs is taken up by its loop.
   bool InSequence() const { return m_InSequence; }
   void SetInSequence(bool on) { m_InSequence = on; }
@@ -61,5 +64,6 @@ class TInstallSession {
   THostProcess& m_Host;
   TInstallPhase m_Phase = TInstallPhase::Idle;
   bool m_InSequence = false;
+  bool m_KeepHidden = false;
   std::optional<bool> m_Retry;
 };

@@ -18,6 +18,7 @@
 void TFormMain::SetCommandLine(const TCommandLine& command) {
   m_Command = command;
   m_Dialogs.SetUnattended(command.Unattended());
+  m_Session.KeepWindowHidden(!ShowsWindow());
 }
 
 int TFormMain::ModelIndex(const TString& name) {

@@ -397,6 +397,18 @@ TEST(InstallSequence, RestartAfterTheBusyDriverAndTheSearchingDialog) {
   EXPECT_EQ(m.view.Boxes.back().Text, u"Installed TS-1 on LPT1:");
 }
 
+TEST(InstallSequence, AQuietInstallEndsWithTheWindowStillHidden) {
+  InstallMachine m;
+  m.view.Shown = false;  // as created for a run without the window
+  m.form.SetCommandLine(ParseCommandLine(u"DriverSetup.exe /quiet /model ts-1"));
+  m.form.RunCommand();
+  EXPECT_EQ(m.Queues(), std::vector<TString>{u"TS-1@LPT1:"});
+  EXPECT_EQ(m.form.Outcome(), TRunOutcome::Succeeded);
+  EXPECT_TRUE(m.view.Terminated);
+  EXPECT_FALSE(m.view.Shown);
+  EXPECT_TRUE(m.view.Boxes.empty());
+}
+
 TEST(InstallSequence, AFailedSearchingDialogGivesTheWindowBack) {
   InstallMachine m(u"QuiteMode=1\r\nForceOnlineCheck=1\r\n");
   m.view.SearchingFails = true;

@@ -12,7 +12,9 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <set>
+#include <tuple>
 #include <utility>
 
 #include "ScreenCapture.h"
@@ -140,10 +142,11 @@ class HostWatch {
   HANDLE m_Thread;
 };
 
-void SetNewdevSetting(const wchar_t* name, DWORD value) {
+// A setting of the newdev or print UI stand-in.
+void SetStandIn(const wchar_t* standIn, const wchar_t* name, DWORD value) {
   HKEY key;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\DriverSetupTests\\newdev", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                      &key, nullptr) != ERROR_SUCCESS)
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(L"Software\\DriverSetupTests\\") + standIn).c_str(), 0, nullptr,
+                      0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
     return;
   RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
   RegCloseKey(key);
@@ -156,14 +159,39 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
   CloseHandle(f);
 }
 
-// Runs a command line to its end; its exit code.
-DWORD RunToEnd(std::wstring cmd) {
+struct Shown {
+  DWORD Pid;
+  std::wstring Classes;  // of the visible top-level windows seen, each once
+};
+BOOL CALLBACK FindVisible(HWND h, LPARAM lp) {
+  auto* shown = reinterpret_cast<Shown*>(lp);
+  DWORD pid = 0;
+  wchar_t cls[256] = {};
+  GetWindowThreadProcessId(h, &pid);
+  GetClassNameW(h, cls, 256);
+  if (pid == shown->Pid && IsWindowVisible(h) && shown->Classes.find(cls + std::wstring(L" ")) == std::wstring::npos)
+    shown->Classes += cls + std::wstring(L" ");
+  return TRUE;
+}
+
+// Runs a command line to its end, in `cwd` when given, its output to `out`
+// when given; its exit code. `shown` gets the classes of the process's
+// visible windows while it runs.
+DWORD RunToEnd(std::wstring cmd, const wchar_t* cwd = nullptr, HANDLE out = nullptr, std::wstring* shown = nullptr) {
   STARTUPINFOW si{};
   si.cb = sizeof si;
+  si.dwFlags = out ? STARTF_USESTDHANDLES : 0;
+  si.hStdOutput = si.hStdError = out;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr, &si, &pi))
+  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, out != nullptr, DETACHED_PROCESS, nullptr, cwd, &si, &pi))
     return 0xFFFFFFFF;
-  WaitForSingleObject(pi.hProcess, 30000);
+  for (DWORD start = GetTickCount();
+       WaitForSingleObject(pi.hProcess, 20) == WAIT_TIMEOUT && GetTickCount() - start < 120000;) {
+    Shown seen{pi.dwProcessId, shown ? *shown : L""};
+    EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&seen));
+    if (shown) *shown = seen.Classes;
+  }
+  TerminateProcess(pi.hProcess, 0xFFFFFFFF);  // when it did not end in time
   DWORD code = 0xFFFFFFFF;
   GetExitCodeProcess(pi.hProcess, &code);
   CloseHandle(pi.hProcess);
@@ -188,8 +216,9 @@ class InstallFlow : public ::testing::Test {
   void TearDown() override {
     if (main) PostMessageW(main, WM_CLOSE, 0, 0);
     proc.WaitExit(10000);
-    SetNewdevSetting(L"ClassInstaller", 0);
-    SetNewdevSetting(L"HoldMs", 0);
+    SetStandIn(L"newdev", L"ClassInstaller", 0);
+    SetStandIn(L"newdev", L"HoldMs", 0);
+    for (const wchar_t* keep : {L"KeepDrivers", L"KeepQueues"}) SetStandIn(L"printui", keep, 0);
     if (device) {
       DevNode(std::wstring(L"remove ") + kDemoInstance);
       if (!hadUsbClass) DevNode(L"class-remove");
@@ -254,6 +283,26 @@ class InstallFlow : public ::testing::Test {
   }
   static bool Wow64() { return Config() == L"wow64"; }
   void InstallOldDriver();
+  void OldDriverThatStays();
+  // The driver's uninstall record, written in this program's registry view as
+  // the package's 32- or 64-bit setup did: in WoW64 the 32-bit one.
+  static constexpr const wchar_t* kRecord =
+      L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Meridex Printer Utilities\\PrinterDrivers\\"
+      L"Tessaron TS-2100";
+  static void MakeRecord() {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRecord, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
+    RegCloseKey(key);
+  }
+  static bool RecordSeen(REGSAM view) {
+    HKEY k = nullptr;
+    const bool open = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRecord, 0, KEY_READ | view, &k) == ERROR_SUCCESS;
+    if (k) RegCloseKey(k);
+    return open;
+  }
+  static bool TakeScheduled(REGSAM view);
+  DWORD Deploy(const std::wstring& args, HANDLE out = nullptr);
+  int InfCopies();
   static bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
   // The first model's copy below Program Files (the demo strings' brand is Meridex).
   static std::wstring Buffer(const std::wstring& model = L"Tessaron TS-2100") {
@@ -346,21 +395,8 @@ void InstallFlow::InstallOldDriver() {
 
 TEST_F(InstallFlow, OlderDriverRemovedFirst) {
   InstallOldDriver();
-  // The old driver's uninstall record, written in this program's registry
-  // view as the old package's 32- or 64-bit setup did: in WoW64 the 32-bit one.
-  const wchar_t* record =
-      L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Meridex Printer Utilities\\PrinterDrivers\\"
-      L"Tessaron TS-2100";
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, record, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
-  RegCloseKey(key);
-  auto seen = [&](REGSAM view) {
-    HKEY k = nullptr;
-    const bool open = RegOpenKeyExW(HKEY_LOCAL_MACHINE, record, 0, KEY_READ | view, &k) == ERROR_SUCCESS;
-    if (k) RegCloseKey(k);
-    return open;
-  };
-  ASSERT_TRUE(!Wow64() || (seen(KEY_WOW64_32KEY) && !seen(KEY_WOW64_64KEY)));
+  MakeRecord();
+  ASSERT_TRUE(!Wow64() || (RecordSeen(KEY_WOW64_32KEY) && !RecordSeen(KEY_WOW64_64KEY)));
 
   Install(0);
   Answer(IDYES, L"old-driver");
@@ -369,52 +405,51 @@ TEST_F(InstallFlow, OlderDriverRemovedFirst) {
   const std::wstring done = Answer(IDOK);
   EXPECT_TRUE(Has(done, L"Tessaron TS-2100")) << done;
   EXPECT_EQ(QueuesOf(L"Tessaron"), std::vector<std::wstring>{L"Tessaron TS-2100"});
-  EXPECT_FALSE(seen(0)) << "the old driver's uninstall record is left";
+  EXPECT_FALSE(RecordSeen(0)) << "the old driver's uninstall record is left";
 }
 
-TEST_F(InstallFlow, OldDriverThatStaysSchedulesTheUninstallerForTheNextStart) {
+// The old driver's files cannot be deleted; the package names its uninstaller.
+void InstallFlow::OldDriverThatStays() {
   InstallOldDriver();
-  // The package's uninstaller, named by the model's section.
   ASSERT_TRUE(WritePrivateProfileStringW(L"TS2100", L"UninstallerOnRestart", L"Tools\\Uninst.exe",
                                          Join(stage, L"Setup.ini").c_str()));
   CreateDirectoryW(Join(stage, L"Tools").c_str(), nullptr);
   WriteBytes(Join(stage, L"Tools\\Uninst.exe"), "MZ");
-  HKEY printui = nullptr;
-  RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\DriverSetupTests\\printui", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                  &printui, nullptr);
-  const DWORD keep = 1, drop = 0;
-  RegSetValueExW(printui, L"KeepDrivers", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&keep), sizeof keep);
+  SetStandIn(L"printui", L"KeepDrivers", 1);
+}
+
+// The uninstaller's command sits under RunOnce in the installer's view: the
+// 32-bit one in WoW64. Taken out again, so that no later start of the prefix runs it.
+bool InstallFlow::TakeScheduled(REGSAM view) {
+  HKEY runOnce = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", 0,
+                    KEY_ALL_ACCESS | view, &runOnce) != ERROR_SUCCESS)
+    return false;
+  wchar_t name[256], data[1024];
+  bool found = false;
+  for (DWORD i = 0, n = 256, size = sizeof data;
+       !found && RegEnumValueW(runOnce, i, name, &n, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) == 0;
+       ++i, n = 256, size = sizeof data)
+    found = Has(data, L"Uninst.exe\" /Driver \"Tessaron TS-2100\"") && RegDeleteValueW(runOnce, name) == 0;
+  RegCloseKey(runOnce);
+  return found;
+}
+
+TEST_F(InstallFlow, OldDriverThatStaysSchedulesTheUninstallerForTheNextStart) {
+  OldDriverThatStays();
   Install(0);
   Answer(IDYES);                              // remove the old driver
   const std::wstring restart = Answer(IDNO);  // it stays: restart now?
-  RegSetValueExW(printui, L"KeepDrivers", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&drop), sizeof drop);
-  RegCloseKey(printui);
+  SetStandIn(L"printui", L"KeepDrivers", 0);
   EXPECT_EQ(buttons, 1 << IDYES | 1 << IDNO) << restart;
   EXPECT_TRUE(WindowBack());
-
-  // The command sits under RunOnce in the installer's view: the 32-bit one in
-  // WoW64. Taken out again, so that no later start of the prefix runs it.
-  auto scheduled = [](REGSAM view) {
-    HKEY runOnce = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", 0,
-                      KEY_ALL_ACCESS | view, &runOnce) != ERROR_SUCCESS)
-      return false;
-    wchar_t name[256], data[1024];
-    bool found = false;
-    for (DWORD i = 0, n = 256, size = sizeof data;
-         !found && RegEnumValueW(runOnce, i, name, &n, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) == 0;
-         ++i, n = 256, size = sizeof data)
-      found = Has(data, L"Uninst.exe\" /Driver \"Tessaron TS-2100\"") && RegDeleteValueW(runOnce, name) == 0;
-    RegCloseKey(runOnce);
-    return found;
-  };
-  EXPECT_FALSE(Wow64() && scheduled(KEY_WOW64_64KEY));
-  EXPECT_TRUE(scheduled(Wow64() ? KEY_WOW64_32KEY : 0));
+  EXPECT_FALSE(Wow64() && TakeScheduled(KEY_WOW64_64KEY));
+  EXPECT_TRUE(TakeScheduled(Wow64() ? KEY_WOW64_32KEY : 0));
 }
 
 TEST_F(InstallFlow, OnlineOnTheUsbPortOfThePresentDevice) {
   PresentDevice();
-  SetNewdevSetting(L"ClassInstaller", 1);
+  SetStandIn(L"newdev", L"ClassInstaller", 1);
   HostWatch host;
   Install(0);
   Answer(IDYES);
@@ -435,8 +470,8 @@ TEST_F(InstallFlow, OnlineOnTheUsbPortOfThePresentDevice) {
 
 TEST_F(InstallFlow, Wow64HostEndedFromOutsideBeforeItReportsIsAFailure) {
   PresentDevice();
-  SetNewdevSetting(L"HeldBy", 0);
-  SetNewdevSetting(L"HoldMs", 120000);
+  SetStandIn(L"newdev", L"HeldBy", 0);
+  SetStandIn(L"newdev", L"HoldMs", 120000);
   Install(0);
   Answer(IDYES);
   DWORD pid = 0;
@@ -554,6 +589,152 @@ TEST_F(InstallFlow, DriverFileThatCannotBeCopiedIsAFailureWithItsReason) {
   EXPECT_FALSE(Exists(Buffer() + L".new")) << "the unfinished copy stays behind";
   EXPECT_TRUE(QueuesOf(L"Tessaron").empty());
   EXPECT_TRUE(WindowBack());
+}
+
+// --- Runs without a person, as deployment tools start the installer ----------
+
+// The shipped installer run to its end in the package's folder (its package
+// description is looked for in the current folder), with no window ever
+// visible; its exit code.
+DWORD InstallFlow::Deploy(const std::wstring& args, HANDLE out) {
+  std::wstring shown;
+  const DWORD code = RunToEnd(L"\"" + Join(stage, L"DriverSetup.exe") + L"\" " + args, stage.c_str(), out, &shown);
+  EXPECT_EQ(shown, L"") << "the installer showed windows: " << args;
+  return code;
+}
+
+// The copies of the first model's INF among the system's INF files.
+int InstallFlow::InfCopies() {
+  wchar_t windir[MAX_PATH] = {};
+  GetWindowsDirectoryW(windir, MAX_PATH);
+  const std::string inf = ReadBytes(Join(stage, L"Drivers\\TS2100\\TS2100.inf"));
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW(Join(windir, L"inf\\*.inf").c_str(), &fd);
+  int copies = 0;
+  for (BOOL more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileW(h, &fd))
+    copies += ReadBytes(Join(windir, std::wstring(L"inf\\") + fd.cFileName)) == inf;
+  if (h != INVALID_HANDLE_VALUE) FindClose(h);
+  return copies;
+}
+
+bool DriverThere(const std::wstring& name) {
+  DWORD needed = 0, count = 0;
+  EnumPrinterDriversW(nullptr, nullptr, 1, nullptr, 0, &needed, &count);
+  std::vector<BYTE> buf(needed ? needed : 1);
+  EnumPrinterDriversW(nullptr, nullptr, 1, buf.data(), needed, &needed, &count);
+  auto* di = reinterpret_cast<DRIVER_INFO_1W*>(buf.data());
+  for (DWORD i = 0; i < count; ++i)
+    if (name == di[i].pName) return true;
+  return false;
+}
+
+const std::wstring kQuiet = L"/quiet /model \"Tessaron TS-2100\"";
+
+TEST_F(InstallFlow, QuietInstallRunAgainKeepsOneQueueAndOneInfCopyAndUpdatesTheDriver) {
+  // Offline where detection chooses, offline on a named port, online on the
+  // present device's port.
+  const struct {
+    bool device;
+    const wchar_t* args;
+    const wchar_t* port;
+  } rows[] = {{false, L"", L"LPT1:"}, {false, L" -PORT LPT2:", L"LPT2:"}, {true, L"", L"USB001"}};
+  for (const auto& row : rows) {
+    DeleteQueuesAndDrivers(L"Tessaron");
+    if (row.device) PresentDevice(), SetStandIn(L"newdev", L"ClassInstaller", 1);
+    for (int run = 1; run <= 2; ++run) {
+      EXPECT_EQ(Deploy(kQuiet + row.args), 0u) << row.port << " run " << run;
+      Queue q;
+      EXPECT_EQ(QueuesOf(L"Tessaron"), std::vector<std::wstring>{L"Tessaron TS-2100"}) << row.port << " run " << run;
+      EXPECT_TRUE(ReadQueue(L"Tessaron TS-2100", q) && q.Port == row.port) << q.Port;
+      EXPECT_EQ(InfCopies(), 1) << row.port << " run " << run;
+    }
+  }
+  // A newer driver in the package: a third run updates the queue's driver.
+  for (const auto& [file, from, to] :
+       {std::tuple{L"TS2100.GPD", "\"1.2\"", "\"1.3\""}, std::tuple{L"TS2100.inf", "1.2.0.0", "1.3.0.0"}}) {
+    const std::wstring path = Join(stage, std::wstring(L"Drivers\\TS2100\\") + file);
+    std::string bytes = ReadBytes(path);
+    WriteBytes(path, bytes.replace(bytes.find(from), std::strlen(from), to));
+  }
+  EXPECT_EQ(Deploy(kQuiet), 0u);
+  EXPECT_EQ(QueuesOf(L"Tessaron"), std::vector<std::wstring>{L"Tessaron TS-2100"});
+  HANDLE h = nullptr;
+  DWORD needed = 0;
+  ASSERT_TRUE(OpenPrinterW(const_cast<wchar_t*>(L"Tessaron TS-2100"), &h, nullptr));
+  GetPrinterDriverW(h, nullptr, 2, nullptr, 0, &needed);
+  std::vector<BYTE> driver(needed ? needed : 1);
+  const bool read = GetPrinterDriverW(h, nullptr, 2, driver.data(), needed, &needed);
+  ClosePrinter(h);
+  ASSERT_TRUE(read);
+  const std::string data = ReadBytes(reinterpret_cast<DRIVER_INFO_2W*>(driver.data())->pDataFile);
+  EXPECT_NE(data.find("\"1.3\""), std::string::npos) << data.substr(0, 200);
+}
+
+TEST_F(InstallFlow, QuietUninstallRemovesQueueDriverRecordAndInfCopyUnlessTheQueueStays) {
+  ASSERT_EQ(Deploy(kQuiet), 0u);
+  MakeRecord();
+  SetStandIn(L"printui", L"KeepQueues", 1);  // the queue is not removed
+  EXPECT_EQ(Deploy(L"/Quiet /Uninstall /Model \"Tessaron TS-2100\""), 1603u);
+  EXPECT_EQ(QueuesOf(L"Tessaron"), std::vector<std::wstring>{L"Tessaron TS-2100"});
+  SetStandIn(L"printui", L"KeepQueues", 0);
+  EXPECT_EQ(Deploy(L"-quiet -uninstall -model \"Tessaron TS-2100\""), 0u);
+  EXPECT_TRUE(QueuesOf(L"Tessaron").empty());
+  EXPECT_FALSE(DriverThere(L"Tessaron TS-2100"));
+  EXPECT_FALSE(RecordSeen(0));
+  EXPECT_EQ(InfCopies(), 0);
+  EXPECT_FALSE(Exists(Buffer()));
+}
+
+TEST_F(InstallFlow, QuietInstallWhileAnInstallerWaitsIsBusy) {
+  ASSERT_TRUE(Start(Join(stage, L"DriverSetup.exe"), stage, proc));
+  main = WaitWindow(proc.Id, L"TFormMain", 20000);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(Deploy(kQuiet), 1618u);
+  EXPECT_TRUE(QueuesOf(L"Tessaron").empty());
+}
+
+TEST_F(InstallFlow, QuietInstallOverAnOldDriverThatStaysNeedsARestart) {
+  OldDriverThatStays();
+  EXPECT_EQ(Deploy(kQuiet), 3010u);
+  EXPECT_EQ(QueuesOf(L"Tessaron"), std::vector<std::wstring>{L"Tessaron TS-2100"});
+  EXPECT_TRUE(TakeScheduled(Wow64() ? KEY_WOW64_32KEY : 0));
+}
+
+TEST_F(InstallFlow, ListingAndCommandLinesThatCannotBeActedOn) {
+  const std::wstring listing = Join(stage, L"models.txt"), record = Join(stage, L"record.log");
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE out = CreateFileW(listing.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+  EXPECT_EQ(Deploy(L"-LIST", out), 0u);
+  CloseHandle(out);
+  // Each model of the package description: name, hardware ID, driver folder.
+  auto value = [&](const wchar_t* section, const wchar_t* key) {
+    wchar_t text[MAX_PATH] = {};
+    GetPrivateProfileStringW(section, key, L"", text, MAX_PATH, Join(stage, L"Setup.ini").c_str());
+    return std::wstring(text);
+  };
+  std::wstring lines;
+  for (const wchar_t* model : {L"TS2100", L"TS3200", L"TS5400"})
+    lines += value(model, L"PrinterName") + L"\t" + value(model, L"PrinterHWID") + L"\t" + stage +
+             value(model, L"DriverDir") + L"\r\n";
+  std::string expected(lines.size() * 3, '\0');
+  expected.resize(WideCharToMultiByte(CP_UTF8, 0, lines.data(), static_cast<int>(lines.size()), expected.data(),
+                                      static_cast<int>(expected.size()), nullptr, nullptr));
+  EXPECT_EQ(ReadBytes(listing), expected);
+
+  // Refused with the argument named in the record; nothing installed.
+  const struct {
+    const wchar_t* args;
+    const char* named;
+  } refused[] = {{L"/quiet /model \"Tessaron TS-2100\" /reboot", "/reboot"},
+                 {L"/quiet /model \"Tessaron TS-9999\"", "Tessaron TS-9999"},
+                 {L"/quiet /uninstall", "/uninstall"},
+                 {L"/passive /model", "/model"}};
+  for (const auto& row : refused) {
+    DeleteFileW(record.c_str());
+    EXPECT_EQ(Deploy(row.args + std::wstring(L" /log \"") + record + L"\""), 1639u) << row.args;
+    EXPECT_NE(ReadBytes(record).find(row.named), std::string::npos) << row.args;
+  }
+  EXPECT_TRUE(QueuesOf(L"Tessaron").empty());
 }
 
 }  // namespace

@@ -3,9 +3,11 @@
 // printui.dll; it never ships with the installer.
 //
 // Understood: /if (install the model /m from the INF /f as a queue based on the
-// name /b on the port /r), /dl (delete the queue /n), /dd (delete the driver
-// /m). It never shows any window, so /q changes nothing. A test that sets
-// HKCU\Software\DriverSetupTests\printui "KeepDrivers" to 1 sees /dd fail.
+// name /b on the port /r), /ia (install the driver only, as /if without the
+// queue), /dl (delete the queue /n), /dd (delete the driver /m). It never
+// shows any window, so /q changes nothing. A test that sets
+// HKCU\Software\DriverSetupTests\printui "KeepDrivers" or "KeepQueues" to 1
+// sees /dd or /dl fail.
 #include "win32/WinApi.h"
 
 #include <setupapi.h>
@@ -22,7 +24,7 @@ namespace {
 using std::wstring;
 
 struct Args {
-  std::set<wstring> flags;            // "if", "dl", "dd", "q"
+  std::set<wstring> flags;            // "if", "ia", "dl", "dd", "q"
   std::map<wchar_t, wstring> values;  // b f r m n
 };
 
@@ -154,7 +156,7 @@ wstring SourceFolder(const wstring& infPath) {
   return wide;
 }
 
-bool InstallFromInf(const Args& a) {
+bool InstallFromInf(const Args& a, bool withQueue) {
   auto value = [&](wchar_t k) {
     auto it = a.values.find(k);
     return it == a.values.end() ? wstring() : it->second;
@@ -212,7 +214,7 @@ bool InstallFromInf(const Args& a) {
     ok = driverFile.size() && ::AddPrinterDriverExW(nullptr, 6, reinterpret_cast<BYTE*>(&di), APD_COPY_NEW_FILES);
   }
   ::SetupCloseInfFile(inf);
-  if (!ok) return false;
+  if (!ok || !withQueue) return ok;
 
   wstring name = FreeQueueName(base);
   wstring empty, processor = L"WinPrint", datatype = L"RAW";
@@ -235,7 +237,16 @@ bool InstallFromInf(const Args& a) {
   return true;
 }
 
+// A test's setting that makes a command fail.
+bool Refused(const wchar_t* setting) {
+  DWORD keep = 0, size = sizeof keep;
+  ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\DriverSetupTests\\printui", setting, RRF_RT_REG_DWORD, nullptr, &keep,
+                 &size);
+  return keep != 0;
+}
+
 bool DeleteQueue(const wstring& name) {
+  if (Refused(L"KeepQueues")) return false;
   PRINTER_DEFAULTSW pd{nullptr, nullptr, PRINTER_ALL_ACCESS};
   HANDLE h = nullptr;
   if (!::OpenPrinterW(const_cast<wchar_t*>(name.c_str()), &h, &pd)) return false;
@@ -245,16 +256,13 @@ bool DeleteQueue(const wstring& name) {
 }
 
 bool DeleteDriver(const wstring& model) {
-  DWORD keep = 0, size = sizeof keep;
-  ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\DriverSetupTests\\printui", L"KeepDrivers", RRF_RT_REG_DWORD, nullptr,
-                 &keep, &size);
-  return !keep && ::DeletePrinterDriverW(nullptr, nullptr, const_cast<wchar_t*>(model.c_str()));
+  return !Refused(L"KeepDrivers") && ::DeletePrinterDriverW(nullptr, nullptr, const_cast<wchar_t*>(model.c_str()));
 }
 
 void Run(const wchar_t* cmdLine) {
   Args a = Parse(cmdLine);
-  if (a.flags.count(L"if")) {
-    InstallFromInf(a);
+  if (a.flags.count(L"if") || a.flags.count(L"ia")) {
+    InstallFromInf(a, a.flags.count(L"if") != 0);
   } else if (a.flags.count(L"dl")) {
     DeleteQueue(a.values[L'n']);
   } else if (a.flags.count(L"dd")) {
