@@ -7,6 +7,7 @@ namespace trace {
 namespace {
 
 TString g_Program = u"DriverSetup";
+int g_Holds = 0;
 
 TString Two(int v) { return text::Format(u"%.2d", {v}); }
 
@@ -52,6 +53,16 @@ TString RecordPath() {
   if (!port || !port->RecordFolder(folder) || folder.empty()) return {};
   if (folder.back() != u'\\') folder += u'\\';
   return folder + kRecordName;
+}
+
+THold::THold() {
+  if (g_Holds++ == 0)
+    if (IRecordFile* port = RecordPort()) port->KeepOpen(true);
+}
+
+THold::~THold() {
+  if (--g_Holds == 0)
+    if (IRecordFile* port = RecordPort()) port->KeepOpen(false);
 }
 
 void Enter(TStringView routine) { Write(u'>', routine); }

@@ -38,4 +38,15 @@ void Call(TStringView what, std::uint32_t code, TStringView systemText);
 // The record's full path; empty when there is no record.
 TString RecordPath();
 
+// While a holder lives, the record port keeps the record open between lines
+// (the start writes several in a row); every line is written whole when it
+// is reported, as always. Holders nest.
+class THold {
+ public:
+  THold();
+  ~THold();
+  THold(const THold&) = delete;
+  THold& operator=(const THold&) = delete;
+};
+
 }  // namespace trace
