@@ -32,6 +32,9 @@ void TFormMain::FormCreate() {
 }
 
 void TFormMain::StartUp() {
+  // The start's lines (its facts, the strings, the package and each model)
+  // come in a row: the record stays open until the start is done.
+  trace::THold record;
   m_iWinVer = GetWindowsVersion();
   m_bWow64 = IsWow64();
   TraceStartFacts();

@@ -2,6 +2,10 @@
 // the installer, the device-install library and the 64-bit host append to
 // the same file, each append opening it with full sharing, so concurrent
 // writers each add whole lines.
+//
+// For lines written in a row (the program's start) the file may stay open
+// between appends: each line is still one write at the file's end, in the
+// file when its append returns.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +29,11 @@ class IRecordFile {
   // when missing; `header` is written first by the call that created it) and
   // appends `bytes` in one write.
   virtual bool AppendRecord(const TString& path, const std::string& header, const std::string& bytes) = 0;
+  // Keeps the file of the next append open for the appends after it, or
+  // (false) closes it. A kept file that is no longer the one at its path
+  // (renamed or deleted by another program) is left, and the path opened
+  // again; ReplaceRecord closes a kept file before it moves it.
+  virtual void KeepOpen(bool keep) = 0;
   // MoveFileExW with MOVEFILE_REPLACE_EXISTING.
   virtual bool ReplaceRecord(const TString& from, const TString& to) = 0;
   // Opens the file `path` with no sharing as a lock between the writers

@@ -22,14 +22,33 @@ std::vector<Mark>& Marks() {
 }
 }  // namespace
 
+#ifdef _WIN32
+#include <windows.h>
+// From the process's creation (as the system recorded it) to the first mark.
+static double g_ToFirstMark = -1;
+#endif
+
 void StartMark(const char* what) {
   using namespace std::chrono;
+#ifdef _WIN32
+  if (Marks().empty()) {
+    FILETIME now, created, exited, kernel, user;
+    GetSystemTimePreciseAsFileTime(&now);
+    if (GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) {
+      auto ticks = [](const FILETIME& t) { return (double(t.dwHighDateTime) * 4294967296.0) + t.dwLowDateTime; };
+      g_ToFirstMark = (ticks(now) - ticks(created)) / 10000.0;
+    }
+  }
+#endif
   Marks().push_back({what, duration<double, std::milli>(steady_clock::now().time_since_epoch()).count()});
 }
 void StartMarkFlush() {
   const char* path = std::getenv("DS_STARTMARK");
   FILE* f = path ? std::fopen(path, "a") : nullptr;
   if (!f) return;
+#ifdef _WIN32
+  if (g_ToFirstMark >= 0) std::fprintf(f, "process created to main %.2f\\n", g_ToFirstMark);
+#endif
   for (std::size_t i = 1; i < Marks().size(); ++i)
     std::fprintf(f, "%s %.2f\\n", Marks()[i].What, Marks()[i].Ms - Marks()[i - 1].Ms);
   std::fprintf(f, "--\\n");
@@ -65,11 +84,12 @@ sub(p, '      m_Form.FormActivate();',
     '      StartMark("list drawn");\n      StartMarkFlush();')
 p = 'installer/uMain.cpp'
 sub(p, 'namespace {\n', DECL + 'namespace {\n')
+sub(p, '  TraceStartFacts();\n', '  TraceStartFacts();\n  StartMark("start facts recorded");\n')
 sub(p, '  const TString suffix = GetSystemLangCode(u"_");', '  StartMark("workspace");\n  const TString suffix = GetSystemLangCode(u"_");')
 sub(p, '  m_strInst2kDll = m_strTempDir', '  StartMark("strings file written");\n  m_strInst2kDll = m_strTempDir')
 sub(p, '    if (!packed::Unpack(bytes, unpacked))', '    StartMark("  component resource");\n    if (!packed::Unpack(bytes, unpacked))')
-sub(p, '    THandle lock = 0;\n', '    StartMark("  component unpacked");\n    THandle lock = 0;\n')
-sub(p, '    if (ok) m_ComponentLocks.push_back(lock);', '    StartMark("  component written and locked");\n    if (ok) m_ComponentLocks.push_back(lock);')
-sub(p, '  g_LangOptions.LoadFromFile(m_strLangIni);\n  ApplyOEMBranding();',
-    '  g_LangOptions.LoadFromFile(m_strLangIni);\n  StartMark("strings");\n  ApplyOEMBranding();\n  StartMark("branding");')
+sub(p, '    TFileLock lock;\n', '    StartMark("  component unpacked");\n    TFileLock lock;\n')
+sub(p, '    if (ok) m_ComponentLocks.push_back(std::move(lock));',
+    '    StartMark("  component written and locked");\n    if (ok) m_ComponentLocks.push_back(std::move(lock));')
+sub(p, '  ApplyOEMBranding();\n', '  StartMark("strings");\n  ApplyOEMBranding();\n  StartMark("branding");\n')
 sub(p, '  g_InstallInfos.LoadFromFile(m_strSetupIni);\n}', '  g_InstallInfos.LoadFromFile(m_strSetupIni);\n  StartMark("package");\n}')

@@ -8,6 +8,7 @@ namespace {
 
 TString g_Program = u"DriverSetup";
 TString g_RecordFile;  // empty: DriverSetup.log in the temporary folder
+int g_Holds = 0;
 
 TString Two(int v) { return text::Format(u"%.2d", {v}); }
 
@@ -71,6 +72,16 @@ TString RecordPath() {
   if (!port || !port->RecordFolder(folder) || folder.empty()) return {};
   if (folder.back() != u'\\') folder += u'\\';
   return folder + kRecordName;
+}
+
+THold::THold() {
+  if (g_Holds++ == 0)
+    if (IRecordFile* port = RecordPort()) port->KeepOpen(true);
+}
+
+THold::~THold() {
+  if (--g_Holds == 0)
+    if (IRecordFile* port = RecordPort()) port->KeepOpen(false);
 }
 
 void Enter(TStringView routine) { Write(u'>', routine); }

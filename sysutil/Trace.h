@@ -41,4 +41,15 @@ TString RecordPath();
 // The record goes to this file (a full path) instead of the temporary folder.
 void SetRecordFile(const TString& path);
 
+// While a holder lives, the record port keeps the record open between lines
+// (the start writes several in a row); every line is written whole when it
+// is reported, as always. Holders nest.
+class THold {
+ public:
+  THold();
+  ~THold();
+  THold(const THold&) = delete;
+  THold& operator=(const THold&) = delete;
+};
+
 }  // namespace trace

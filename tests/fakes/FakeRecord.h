@@ -14,6 +14,9 @@ class FakeRecord : public IRecordFile {
   std::map<TString, std::string> Files;
   TLocalTime Now{2026, 12, 10, 9, 5, 7, 42};
   std::uint32_t Pid = 4242;
+  bool Keep = false;
+  TString Kept;   // the path of the file kept open, empty when none is
+  int Opens = 0;  // appends that opened the file
 
   bool RecordFolder(TString& folder) override {
     folder = Folder;
@@ -24,12 +27,21 @@ class FakeRecord : public IRecordFile {
     return it == Files.end() ? 0 : it->second.size();
   }
   bool AppendRecord(const TString& path, const std::string& header, const std::string& bytes) override {
-    auto [it, created] = Files.try_emplace(path);
-    if (created) it->second = header;
-    it->second += bytes;
+    if (Kept != path || !Files.count(path)) {  // a kept file moved or deleted is left
+      Kept = Keep ? path : TString();
+      ++Opens;
+      auto [it, created] = Files.try_emplace(path);
+      if (created) it->second = header;
+    }
+    Files[path] += bytes;
     return true;
   }
+  void KeepOpen(bool keep) override {
+    Keep = keep;
+    if (!keep) Kept.clear();
+  }
   bool ReplaceRecord(const TString& from, const TString& to) override {
+    Kept.clear();
     auto it = Files.find(from);
     if (it == Files.end()) return false;
     Files[to] = std::move(it->second);

@@ -65,4 +65,27 @@ TEST(InstallRecord, WritersRotatingTogetherLoseNoRecord) {
   }
 }
 
+TEST(InstallRecord, HeldRecordOpensOnceAndKeepsEveryLine) {
+  // Between two held lines another program fills the record, or nothing happens.
+  for (bool filled : {false, true}) {
+    SCOPED_TRACE(filled);
+    ScopedMachine m;
+    {
+      trace::THold outer;
+      {
+        trace::THold inner;  // holders nest: the outer one keeps the record open
+        trace::Msg(u"one");
+      }
+      if (filled) m.record.Files[trace::RecordPath()] += std::string(trace::kRotateBytes, 'x');
+      trace::Msg(u"two");
+    }
+    EXPECT_EQ(m.record.Opens, filled ? 2 : 1);  // a full record is set aside before the next line
+    EXPECT_FALSE(m.record.Keep);
+    const std::string texts = std::regex_replace(m.record.Text(), std::regex(R"([^\r\n]*\] I )"), "");
+    EXPECT_EQ(texts, filled ? "two\r\n" : "one\r\ntwo\r\n");
+    // The first line went into the record that was then set aside.
+    EXPECT_EQ(m.record.Files[trace::RecordPath() + u".1"].find("] I one\r\n") != std::string::npos, filled);
+  }
+}
+
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "config/InstallInfos.h"
 #include "config/LangStrings.h"
 #include "fakes/FakeMainView.h"
@@ -83,6 +85,14 @@ TEST_F(MainFormTest, StartUpPreparesWorkspaceStringsAndModels) {
   EXPECT_EQ(form.m_strSetupIni, u"C:\\Work\\Setup.ini");
   EXPECT_EQ(g_InstallInfos.Count(), 2);
   EXPECT_FALSE(view.Terminated);
+
+  // The start's record lines (its facts, the strings, the package, the model
+  // count and each model), the record opened once for all of them.
+  const std::string record = m.record.Text();
+  EXPECT_EQ(std::count(record.begin(), record.end(), '\n'), 6) << record;
+  EXPECT_LT(record.find("A model"), record.find("B model"));
+  EXPECT_EQ(m.record.Opens, 1);
+  EXPECT_FALSE(m.record.Keep);
 }
 
 TEST_F(MainFormTest, LanguagePicksTheStringsResource) {

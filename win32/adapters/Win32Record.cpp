@@ -23,23 +23,39 @@ class Win32Record : public IRecordFile {
   }
   bool AppendRecord(const TString& path, const std::string& header, const std::string& bytes) override {
     const DWORD keep = ::GetLastError();  // the caller's last error survives the record
-    HANDLE h = ::CreateFileW(W(path), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-      ::SetLastError(keep);
-      return false;
+    if (m_Kept && (m_KeptPath != path || !KeptIsAt(path))) Close();
+    HANDLE h = m_Kept;
+    bool created = false;
+    if (!h) {
+      h = ::CreateFileW(W(path), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+      if (h == INVALID_HANDLE_VALUE) {
+        ::SetLastError(keep);
+        return false;
+      }
+      created = ::GetLastError() != ERROR_ALREADY_EXISTS;
     }
-    const bool created = ::GetLastError() != ERROR_ALREADY_EXISTS;
     const std::string data = created ? header + bytes : bytes;
     DWORD written = 0;
     const bool ok =
         ::WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr) && written == data.size();
-    ::CloseHandle(h);
+    if (m_Keep && !m_Kept) {
+      m_Kept = h;
+      m_KeptPath = path;
+    } else if (h != m_Kept) {
+      ::CloseHandle(h);
+    }
     ::SetLastError(keep);
     return ok;
   }
+  void KeepOpen(bool keep) override {
+    m_Keep = keep;
+    if (!keep) Close();
+  }
   bool ReplaceRecord(const TString& from, const TString& to) override {
     const DWORD keep = ::GetLastError();
+    Close();
     const bool ok = ::MoveFileExW(W(from), W(to), MOVEFILE_REPLACE_EXISTING) != FALSE;
     ::SetLastError(keep);
     return ok;
@@ -62,6 +78,25 @@ class Win32Record : public IRecordFile {
     return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
   }
   std::uint32_t ProcessId() override { return ::GetCurrentProcessId(); }
+
+ private:
+  // The kept file is still the one at `path`: the file there has its size
+  // (a renamed or deleted one would not, or there would be none).
+  bool KeptIsAt(const TString& path) const {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    LARGE_INTEGER size{};
+    return ::GetFileAttributesExW(W(path), GetFileExInfoStandard, &data) && ::GetFileSizeEx(m_Kept, &size) &&
+           size.QuadPart == static_cast<LONGLONG>((std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+  }
+  void Close() {
+    if (m_Kept) ::CloseHandle(m_Kept);
+    m_Kept = nullptr;
+    m_KeptPath.clear();
+  }
+
+  bool m_Keep = false;
+  HANDLE m_Kept = nullptr;
+  TString m_KeptPath;
 };
 
 }  // namespace

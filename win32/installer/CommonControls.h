@@ -17,8 +17,6 @@ struct CommonControlsApi {
   decltype(&::ImageList_Create) ImageList_Create = nullptr;
   decltype(&::ImageList_Destroy) ImageList_Destroy = nullptr;
   decltype(&::ImageList_ReplaceIcon) ImageList_ReplaceIcon = nullptr;
-  decltype(&::SetWindowSubclass) SetWindowSubclass = nullptr;
-  decltype(&::DefSubclassProc) DefSubclassProc = nullptr;
 };
 
 // Loaded at the first use and kept for the program's life; an entry the
@@ -31,8 +29,6 @@ inline const CommonControlsApi& CommonControls() {
     a.ImageList_Create = Proc<decltype(a.ImageList_Create)>(m, "ImageList_Create");
     a.ImageList_Destroy = Proc<decltype(a.ImageList_Destroy)>(m, "ImageList_Destroy");
     a.ImageList_ReplaceIcon = Proc<decltype(a.ImageList_ReplaceIcon)>(m, "ImageList_ReplaceIcon");
-    a.SetWindowSubclass = Proc<decltype(a.SetWindowSubclass)>(m, "SetWindowSubclass");
-    a.DefSubclassProc = Proc<decltype(a.DefSubclassProc)>(m, "DefSubclassProc");
     return a;
   }();
   return api;

@@ -5,13 +5,17 @@
 #include <string>
 
 #include "win32/adapters/WinText.h"
-#include "win32/installer/CommonControls.h"
 
+// The control's own procedure is replaced, and the link found through the
+// control's user data: both are read from the window itself. The common
+// controls' subclass chain would look its data up in a window property, at
+// the system's expense for every message the control gets.
 void TLinkLabel::Attach(HWND control, Events events) {
   m_Hwnd = control;
   m_Events = std::move(events);
-  const win::CommonControlsApi& cc = win::CommonControls();
-  if (cc.SetWindowSubclass) cc.SetWindowSubclass(control, &TLinkLabel::Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+  ::SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  m_Static = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TLinkLabel::Proc)));
 }
 
 void TLinkLabel::JoinTooltip(const MSG& first) {
@@ -43,18 +47,22 @@ void TLinkLabel::SetTip(const TString& text) {
 }
 
 SIZE TLinkLabel::TextSize(const TString& caption) const {
+  // A memory context of the screen measures as the control's own would,
+  // without asking the system for the control's visible region.
   SIZE size{};
-  HDC dc = ::GetDC(m_Hwnd);
+  HDC dc = ::CreateCompatibleDC(nullptr);
   if (!dc) return size;
   HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(m_Hwnd, WM_GETFONT, 0, 0)));
   ::GetTextExtentPoint32W(dc, W(caption), static_cast<int>(caption.size()), &size);
   ::SelectObject(dc, old);
-  ::ReleaseDC(m_Hwnd, dc);
+  ::DeleteDC(dc);
   return size;
 }
 
-LRESULT CALLBACK TLinkLabel::Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
-  auto* self = reinterpret_cast<TLinkLabel*>(data);
+LRESULT CALLBACK TLinkLabel::Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<TLinkLabel*>(::GetWindowLongPtrW(h, GWLP_USERDATA));
+  if (!self || !self->m_Static)
+    return ::CallWindowProcW(reinterpret_cast<WNDPROC>(::GetClassLongPtrW(h, GCLP_WNDPROC)), h, msg, wp, lp);
   switch (msg) {
     case WM_SETCURSOR:
       ::SetCursor(::LoadCursorW(nullptr, self->m_Events.Busy && self->m_Events.Busy() ? IDC_WAIT : IDC_HAND));
@@ -85,5 +93,5 @@ LRESULT CALLBACK TLinkLabel::Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_P
     default:
       break;
   }
-  return win::CommonControls().DefSubclassProc(h, msg, wp, lp);
+  return ::CallWindowProcW(self->m_Static, h, msg, wp, lp);
 }

@@ -36,11 +36,12 @@ class TLinkLabel {
   }
 
  private:
-  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
   // Joins the tool tip and hands it the message that brought the mouse.
   void JoinTooltip(const MSG& first);
 
   HWND m_Hwnd = nullptr;
+  WNDPROC m_Static = nullptr;  // the control's own procedure
   HWND m_Tooltip = nullptr;
   TString m_Tip;
   Events m_Events;

@@ -95,6 +95,7 @@ class TMainWindow final : public TWindowBase, public IMainView {
   void AttachLink(TMainControl c);
   HWND Tooltip();  // made when the mouse first comes over a link or the logo
   void Layout();
+  void FitToCaption(TMainControl c, const TString& caption);  // a link's size follows its caption
   LRESULT ControlColors(HDC dc, HWND control);
   TMainControl ControlOf(HWND h) const;
   Control& C(TMainControl c) { return m_Ctl[static_cast<int>(c)]; }

@@ -85,7 +85,7 @@ void TMainWindow::CreateControls() {
         break;
       case TDesignClass::Link:
         AttachLink(spec.Control);
-        SetCaption(spec.Control, spec.Caption);  // sized to its caption
+        FitToCaption(spec.Control, spec.Caption);
         break;
       case TDesignClass::StatusBar: {
         int parts[1] = {-1};  // one panel across the whole bar
@@ -168,6 +168,14 @@ void TMainWindow::Layout() {
     const int x = S(ctl.Design.left) + (right && !left ? dx : 0), y = S(ctl.Design.top) + (bottom && !top ? dy : 0);
     const int w = S(ctl.Design.right - ctl.Design.left) + (right && left ? dx : 0);
     const int h = S(ctl.Design.bottom - ctl.Design.top) + (bottom && top ? dy : 0);
+    // A control already in its place is left alone: the window is laid out
+    // when it is made and again when it gets its first size, the same one.
+    RECT now;
+    GetWindowRect(ctl.Hwnd, &now);
+    MapWindowPoints(nullptr, m_Hwnd, reinterpret_cast<POINT*>(&now), 2);
+    if (now.left == x && now.top == y && now.right - now.left == std::max(w, 0) &&
+        now.bottom - now.top == std::max(h, 0))
+      continue;
     SetWindowPos(ctl.Hwnd, nullptr, x, y, std::max(w, 0), std::max(h, 0), SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (HWND lv = C(TMainControl::lvPrinters).Hwnd) SendMessageW(lv, LVM_ARRANGE, LVA_DEFAULT, 0);

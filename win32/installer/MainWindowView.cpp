@@ -38,17 +38,22 @@ void TMainWindow::SetCaption(TMainControl c, const TString& caption) {
     SetStatusText(caption);
     return;
   }
-  if (!ctl.Hwnd) return;
+  // The text it shows already (the design's caption, which the strings file
+  // often repeats) would only be stored, measured and drawn again.
+  if (!ctl.Hwnd || WindowText(ctl.Hwnd) == caption) return;
   SetWindowTextW(ctl.Hwnd, W(caption));
-  if (MainDesign(c).Class == TDesignClass::Link) {
-    // Auto-sized labels: the width follows the caption.
-    const SIZE sz = ctl.Link.TextSize(caption);
-    ctl.Design.right = ctl.Design.left + Unscaled(sz.cx) + 2;
-    ctl.Design.bottom = ctl.Design.top + Unscaled(sz.cy) + 2;
-    SetWindowPos(ctl.Hwnd, nullptr, 0, 0, S(ctl.Design.right - ctl.Design.left), S(ctl.Design.bottom - ctl.Design.top),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  if (MainDesign(c).Class == TDesignClass::Link) FitToCaption(c, caption);
   InvalidateRect(ctl.Hwnd, nullptr, TRUE);
+}
+
+void TMainWindow::FitToCaption(TMainControl c, const TString& caption) {
+  // Auto-sized labels: the width follows the caption.
+  Control& ctl = C(c);
+  const SIZE sz = ctl.Link.TextSize(caption);
+  ctl.Design.right = ctl.Design.left + Unscaled(sz.cx) + 2;
+  ctl.Design.bottom = ctl.Design.top + Unscaled(sz.cy) + 2;
+  SetWindowPos(ctl.Hwnd, nullptr, 0, 0, S(ctl.Design.right - ctl.Design.left), S(ctl.Design.bottom - ctl.Design.top),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 TString TMainWindow::Caption(TMainControl c) const {
