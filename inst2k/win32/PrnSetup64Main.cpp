@@ -9,9 +9,9 @@
 #include "platform/IModules.h"
 #include "platform/IRecord.h"
 #include "sysutil/Trace.h"
-#include "win32/RecordVariables.h"
 #include "win32/SystemLibrary.h"
 #include "win32/WinApi.h"
+#include "win32/adapters/RecordVariables.h"
 #include "win32/adapters/Win32Ports.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "platform/IRegistry.h"
 #include "sysutil/BoxText.h"
 #include "sysutil/Trace.h"
-#include "win32/RecordVariables.h"
+#include "win32/adapters/RecordVariables.h"
 #include "win32/adapters/Win32Ports.h"
 
 namespace inst2k {

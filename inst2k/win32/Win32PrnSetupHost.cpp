@@ -6,7 +6,7 @@
 #include "win32/SystemLibrary.h"
 #include "win32/WinApi.h"
 
-#include "win32/RecordVariables.h"
+#include "win32/adapters/RecordVariables.h"
 #include "win32/adapters/WinText.h"
 
 namespace inst2k {
