@@ -10,14 +10,20 @@ namespace {
 
 TString g_PrintUIReport;
 
-// The exit code and the output of a print UI that added no printer.
-std::uint32_t PrintUIFailed(std::uint32_t code, int run, std::uint32_t exitCode, const TStringList& output) {
+// What the print UI wrote, as the report shows it; empty when it wrote nothing.
+TString OutputReport(const TStringList& output) {
   TString wrote;
   for (const TString& chunk : output) wrote += chunk;
   wrote = text::Trim(wrote);
+  return wrote.empty() ? TString() : text::Format(SystemUiText(TUiText::PrintUIOutput), {wrote});
+}
+
+// The exit code and the output of a print UI that added no printer.
+std::uint32_t PrintUIFailed(std::uint32_t code, int run, std::uint32_t exitCode, const TStringList& output) {
   g_PrintUIReport =
       text::Format(SystemUiText(TUiText::PrintUINoPrinter), {run < 0 ? TString(u"-") : text::IntToStr(exitCode)});
-  if (!wrote.empty()) g_PrintUIReport += u"\r\n" + text::Format(SystemUiText(TUiText::PrintUIOutput), {wrote});
+  const TString wrote = OutputReport(output);
+  if (!wrote.empty()) g_PrintUIReport += u"\r\n" + wrote;
   trace::Error(u"Offline install: " + g_PrintUIReport);
   return code;
 }
@@ -68,10 +74,7 @@ std::uint32_t UIInstallDriver(const TString& modelName, const TString& infPath) 
   const int run = RunCMD(command, output, &exitCode);
   RefreshPrinters();
   if (run < 0 || exitCode != 0 || !PrinterDriverExists(modelName)) {
-    TString wrote;
-    for (const TString& chunk : output) wrote += chunk;
-    wrote = text::Trim(wrote);
-    if (!wrote.empty()) g_PrintUIReport = text::Format(SystemUiText(TUiText::PrintUIOutput), {wrote});
+    g_PrintUIReport = OutputReport(output);
     trace::Fmt(u"Driver update: the print UI ended with %s and the driver %s",
                {run < 0 ? TString(u"-") : text::IntToStr(exitCode),
                 PrinterDriverExists(modelName) ? TString(u"is there") : TString(u"is missing")});

@@ -445,6 +445,11 @@ TEST(InstallSequence, CommandLineRuns) {
     m.fs.AddFile(u"C:\\Windows\\inf\\oem9.inf", m.fs.Contents(u"C:\\Pkg\\Drv\\a.inf"));
     m.fs.AddFile(buffer + u"\\a.inf", m.fs.Contents(u"C:\\Pkg\\Drv\\a.inf"));
   };
+  // An outdated driver of the model with its queue.
+  auto outdated = [](InstallMachine& m) {
+    m.Describe(u"TS-1", u"USBPRINT\\TESS01", u"MustUninstallForGDP=2.0\r\n");
+    m.OldDriver(u"1.0");
+  };
   struct Row {
     const char* situation;
     TStringView line;
@@ -489,18 +494,16 @@ TEST(InstallSequence, CommandLineRuns) {
        {u"TS-1 old@LPT1:"}},
       {"old driver printing",
        u"s /quiet /model TS-1",
-       [](InstallMachine& m) {
-         m.Describe(u"TS-1", u"USBPRINT\\TESS01", u"MustUninstallForGDP=2.0\r\n");
-         m.OldDriver(u"1.0");
+       [&](InstallMachine& m) {
+         outdated(m);
          m.spooler.AddJobs(u"TS-1 old", 1);
        },
        TRunOutcome::Failed,
        {u"TS-1 old@LPT1:"}},
       {"old driver's files wait for a restart",
        u"s /quiet /model TS-1",
-       [](InstallMachine& m) {
-         m.Describe(u"TS-1", u"USBPRINT\\TESS01", u"MustUninstallForGDP=2.0\r\n");
-         m.OldDriver(u"1.0");
+       [&](InstallMachine& m) {
+         outdated(m);
          m.Uninstaller();
          m.printUI.Refuses.insert(u"TS-1");
          m.spooler.DriverDeleteFailures = 2;
